@@ -1,0 +1,175 @@
+// SQLDriverConnect and SQLDriverConnectW: the one place where DosselODBC
+// adds to the driver manager. See dossel_odbc.h for what it adds.
+
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlucode.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "db/odbc/connect_string.h"
+#include "db/odbc/dossel_odbc.h"
+#include "db/odbc/driver_manager.h"
+#include "platform/text.h"
+
+#ifndef DOSSEL_SQLITE_ODBC_DRIVER
+#define DOSSEL_SQLITE_ODBC_DRIVER "libsqlite3odbc.so"
+#endif
+
+namespace dossel::odbc {
+namespace {
+
+std::atomic<DosselOdbcPromptHandler> s_promptHandler{nullptr};
+
+// The completed connect string can be longer than what the caller's buffer
+// holds; the driver manager writes into this much room first.
+constexpr size_t kCompletedRoom = 4096;
+
+using NarrowConnect = SQLRETURN(SQL_API*)(SQLHDBC, SQLHWND, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT,
+                                          SQLSMALLINT*, SQLUSMALLINT);
+using WideConnect = SQLRETURN(SQL_API*)(SQLHDBC, SQLHWND, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT,
+                                        SQLSMALLINT*, SQLUSMALLINT);
+using GetDiagRec = SQLRETURN(SQL_API*)(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLCHAR*, SQLINTEGER*, SQLCHAR*,
+                                       SQLSMALLINT, SQLSMALLINT*);
+
+// One connect attempt through the driver manager, in the caller's width;
+// UTF-8 in and out.
+using ConnectAttempt = std::function<SQLRETURN(const std::string& in, std::string& completed)>;
+
+bool DriverManagerSaysUnknownDsn(SQLHDBC hdbc) {
+  static const auto getDiagRec = reinterpret_cast<GetDiagRec>(DriverManagerSymbol("SQLGetDiagRec"));
+  if (!getDiagRec) return false;
+  SQLCHAR state[6] = {};
+  SQLINTEGER native = 0;
+  SQLCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
+  SQLSMALLINT length = 0;
+  if (!SQL_SUCCEEDED(getDiagRec(SQL_HANDLE_DBC, hdbc, 1, state, &native, message, sizeof message, &length)))
+    return false;
+  return std::strcmp(reinterpret_cast<char*>(state), "IM002") == 0;
+}
+
+bool WantsPrompt(const std::vector<ConnectAttribute>& attributes, SQLUSMALLINT completion) {
+  if (completion == SQL_DRIVER_NOPROMPT) return false;
+  return completion == SQL_DRIVER_PROMPT || !NamesDataSource(attributes);
+}
+
+// Returns SQL_NO_DATA when the user cancelled the prompt.
+SQLRETURN PromptIfAsked(SQLHWND owner, SQLUSMALLINT completion, std::string& connectString) {
+  const DosselOdbcPromptHandler handler = s_promptHandler.load();
+  if (!handler || !WantsPrompt(ParseConnectString(connectString), completion)) return SQL_SUCCESS;
+  std::vector<char> chosen(kCompletedRoom, '\0');
+  if (!handler(owner, connectString.c_str(), chosen.data(), static_cast<int>(chosen.size()))) return SQL_NO_DATA;
+  chosen.back() = '\0';
+  connectString = chosen.data();
+  return SQL_SUCCESS;
+}
+
+SQLRETURN Connect(SQLHDBC hdbc, SQLHWND owner, std::string connectString, SQLUSMALLINT completion,
+                  std::string& completed, const ConnectAttempt& attempt) {
+  if (const SQLRETURN prompted = PromptIfAsked(owner, completion, connectString); prompted != SQL_SUCCESS)
+    return prompted;
+  SQLRETURN rc = attempt(connectString, completed);
+  if (rc != SQL_ERROR || !DriverManagerSaysUnknownDsn(hdbc)) return rc;
+
+  const auto attributes = ParseConnectString(connectString);
+  const auto dsn = FindAttribute(attributes, "DSN");
+  const auto database = FindAttribute(attributes, "Database");
+  if (!dsn || FindAttribute(attributes, "DRIVER") || !database || database->empty()) return rc;
+  rc = attempt(SqliteConnectString(attributes, DosselOdbcSqliteDriverPath()), completed);
+  if (SQL_SUCCEEDED(rc)) completed = RestoreDataSourceName(completed, *dsn);
+  return rc;
+}
+
+// Writes `text` into the caller's buffer of `room` characters; answers
+// SQL_SUCCESS_WITH_INFO when it had to cut.
+template <typename Char>
+SQLRETURN CopyOut(const std::basic_string<Char>& text, Char* out, SQLSMALLINT room, SQLSMALLINT* length,
+                  SQLRETURN rc) {
+  if (length) *length = static_cast<SQLSMALLINT>(std::min<size_t>(text.size(), 0x7FFF));
+  if (!out || room <= 0) return rc;
+  const size_t copied = std::min<size_t>(text.size(), static_cast<size_t>(room) - 1);
+  std::memcpy(out, text.data(), copied * sizeof(Char));
+  out[copied] = 0;
+  return copied < text.size() && rc == SQL_SUCCESS ? SQL_SUCCESS_WITH_INFO : rc;
+}
+
+std::string NarrowInput(const SQLCHAR* in, SQLSMALLINT length) {
+  if (!in) return {};
+  const char* text = reinterpret_cast<const char*>(in);
+  return length == SQL_NTS ? std::string(text) : std::string(text, length < 0 ? 0 : length);
+}
+
+std::u16string WideInput(const SQLWCHAR* in, SQLSMALLINT length) {
+  if (!in) return {};
+  const auto* text = reinterpret_cast<const char16_t*>(in);
+  if (length == SQL_NTS) return std::u16string(text);
+  return std::u16string(text, length < 0 ? 0 : length);
+}
+
+SQLRETURN NarrowDriverConnect(const char* entryName, SQLHDBC hdbc, SQLHWND owner, SQLCHAR* in, SQLSMALLINT inLength,
+                              SQLCHAR* out, SQLSMALLINT outRoom, SQLSMALLINT* outLength, SQLUSMALLINT completion) {
+  const auto entry = reinterpret_cast<NarrowConnect>(DriverManagerSymbol(entryName));
+  if (!entry) return SQL_ERROR;
+  std::string completed;
+  auto attempt = [&](const std::string& text, std::string& result) {
+    std::vector<SQLCHAR> buffer(kCompletedRoom, 0);
+    SQLSMALLINT written = 0;
+    std::string input = text;
+    const SQLRETURN rc = entry(hdbc, nullptr, reinterpret_cast<SQLCHAR*>(input.data()), SQL_NTS, buffer.data(),
+                               static_cast<SQLSMALLINT>(buffer.size()), &written, SQL_DRIVER_NOPROMPT);
+    result = reinterpret_cast<char*>(buffer.data());
+    return rc;
+  };
+  const SQLRETURN rc = Connect(hdbc, owner, NarrowInput(in, inLength), completion, completed, attempt);
+  if (!SQL_SUCCEEDED(rc)) return rc;
+  return CopyOut(completed, reinterpret_cast<char*>(out), outRoom, outLength, rc);
+}
+
+}  // namespace
+}  // namespace dossel::odbc
+
+using namespace dossel::odbc;
+
+extern "C" DOSSEL_ODBC_EXPORT void DosselOdbcSetPromptHandler(DosselOdbcPromptHandler handler) { s_promptHandler.store(handler); }
+
+extern "C" DOSSEL_ODBC_EXPORT const char* DosselOdbcSqliteDriverPath(void) {
+  const char* overridden = std::getenv("DOSSEL_SQLITE_ODBC_DRIVER");
+  return overridden && *overridden ? overridden : DOSSEL_SQLITE_ODBC_DRIVER;
+}
+
+extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnect(SQLHDBC hdbc, SQLHWND owner, SQLCHAR* in, SQLSMALLINT inLength,
+                                              SQLCHAR* out, SQLSMALLINT outRoom, SQLSMALLINT* outLength,
+                                              SQLUSMALLINT completion) {
+  return NarrowDriverConnect("SQLDriverConnect", hdbc, owner, in, inLength, out, outRoom, outLength, completion);
+}
+
+extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnectA(SQLHDBC hdbc, SQLHWND owner, SQLCHAR* in, SQLSMALLINT inLength,
+                                               SQLCHAR* out, SQLSMALLINT outRoom, SQLSMALLINT* outLength,
+                                               SQLUSMALLINT completion) {
+  return NarrowDriverConnect("SQLDriverConnectA", hdbc, owner, in, inLength, out, outRoom, outLength, completion);
+}
+
+extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC hdbc, SQLHWND owner, SQLWCHAR* in, SQLSMALLINT inLength,
+                                               SQLWCHAR* out, SQLSMALLINT outRoom, SQLSMALLINT* outLength,
+                                               SQLUSMALLINT completion) {
+  const auto entry = reinterpret_cast<WideConnect>(DriverManagerSymbol("SQLDriverConnectW"));
+  if (!entry) return SQL_ERROR;
+  std::string completed;
+  auto attempt = [&](const std::string& text, std::string& result) {
+    std::vector<SQLWCHAR> buffer(kCompletedRoom, 0);
+    SQLSMALLINT written = 0;
+    std::u16string input = dossel::Utf8ToUtf16(text);
+    const SQLRETURN rc = entry(hdbc, nullptr, reinterpret_cast<SQLWCHAR*>(input.data()), SQL_NTS, buffer.data(),
+                               static_cast<SQLSMALLINT>(buffer.size()), &written, SQL_DRIVER_NOPROMPT);
+    result = dossel::Utf16ToUtf8(reinterpret_cast<const char16_t*>(buffer.data()));
+    return rc;
+  };
+  const SQLRETURN rc = Connect(hdbc, owner, dossel::Utf16ToUtf8(WideInput(in, inLength)), completion, completed, attempt);
+  if (!SQL_SUCCEEDED(rc)) return rc;
+  return CopyOut(dossel::Utf8ToUtf16(completed), reinterpret_cast<char16_t*>(out), outRoom, outLength, rc);
+}

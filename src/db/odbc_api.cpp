@@ -1,0 +1,82 @@
+#include "db/odbc_api.h"
+
+#include <vector>
+
+namespace dossel::db {
+namespace {
+
+#if defined(DOSSEL_WIDE) && DOSSEL_WIDE
+#define DOSSEL_SQL_W(name) name##W
+#else
+#define DOSSEL_SQL_W(name) name
+#endif
+
+constexpr SQLSMALLINT kCharBytes = sizeof(TChar);
+
+// Text from a terminated buffer, never reading past `room` characters.
+TString FromBuffer(const std::vector<TChar>& buffer) {
+  size_t length = 0;
+  while (length < buffer.size() && buffer[length] != 0) ++length;
+  return TString(buffer.data(), length);
+}
+
+}  // namespace
+
+SQLRETURN OdbcDriverConnect(SQLHDBC hdbc, SQLHWND owner, const TString& in, TString& completed,
+                            SQLSMALLINT completedRoom, SQLUSMALLINT completion) {
+  std::vector<TChar> out(completedRoom + 1, 0);
+  SQLSMALLINT length = 0;
+  TString input = in;
+  const SQLRETURN rc = DOSSEL_SQL_W(SQLDriverConnect)(hdbc, owner, ToSql(input.data()), SQL_NTS, ToSql(out.data()),
+                                                      completedRoom, &length, completion);
+  completed = FromBuffer(out);
+  return rc;
+}
+
+SQLRETURN OdbcExecDirect(SQLHSTMT hstmt, const TString& sql) {
+  return Repeat([&] { return DOSSEL_SQL_W(SQLExecDirect)(hstmt, ToSql(sql.c_str()), SQL_NTS); });
+}
+
+SQLRETURN OdbcPrepare(SQLHSTMT hstmt, const TString& sql) {
+  return Repeat([&] { return DOSSEL_SQL_W(SQLPrepare)(hstmt, ToSql(sql.c_str()), SQL_NTS); });
+}
+
+SQLRETURN OdbcDescribeCol(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT nameRoom, TString& name,
+                          SQLSMALLINT& type, SQLULEN& precision, SQLSMALLINT& scale, SQLSMALLINT& nullable) {
+  std::vector<TChar> buffer(nameRoom + 1, 0);
+  SQLSMALLINT length = 0;
+  const SQLRETURN rc = Repeat([&] {
+    return DOSSEL_SQL_W(SQLDescribeCol)(hstmt, column, ToSql(buffer.data()), nameRoom, &length, &type, &precision,
+                                        &scale, &nullable);
+  });
+  name = FromBuffer(buffer);
+  return rc;
+}
+
+SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, SQLINTEGER& native,
+                    TString& message, SQLSMALLINT messageRoom) {
+  std::vector<TChar> stateBuffer(6, 0);
+  std::vector<TChar> messageBuffer(messageRoom + 1, 0);
+  SQLSMALLINT length = 0;
+  native = 0;
+  const SQLRETURN rc = DOSSEL_SQL_W(SQLError)(henv, hdbc, hstmt, ToSql(stateBuffer.data()), &native,
+                                              ToSql(messageBuffer.data()), messageRoom, &length);
+  state = FromBuffer(stateBuffer);
+  message = FromBuffer(messageBuffer);
+  return rc;
+}
+
+SQLRETURN OdbcGetInfoText(SQLHDBC hdbc, SQLUSMALLINT info, SQLSMALLINT room, TString& answer, SQLSMALLINT* length) {
+  std::vector<TChar> buffer(room + 1, 0);
+  SQLSMALLINT bytes = 0;
+  const SQLRETURN rc = DOSSEL_SQL_W(SQLGetInfo)(hdbc, info, buffer.data(), room * kCharBytes, &bytes);
+  answer = FromBuffer(buffer);
+  if (length) *length = static_cast<SQLSMALLINT>(bytes / kCharBytes);
+  return rc;
+}
+
+SQLRETURN OdbcSetConnectOption(SQLHDBC hdbc, SQLUSMALLINT option, SQLULEN value) {
+  return SQLSetConnectOption(hdbc, option, value);
+}
+
+}  // namespace dossel::db

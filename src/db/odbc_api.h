@@ -1,0 +1,53 @@
+#pragma once
+// The ODBC calls that carry text, in the build's text width: the ANSI entry
+// points for narrow text, the W entry points for UTF-16. Everything else is
+// called directly. Lengths and buffer sizes here count characters.
+
+#include "db/odbc/dossel_odbc.h"
+#include "platform/text.h"
+
+#include <sqlucode.h>
+
+namespace dossel::db {
+
+#if defined(DOSSEL_WIDE) && DOSSEL_WIDE
+using SqlChar = SQLWCHAR;
+inline constexpr SQLSMALLINT kSqlCText = SQL_C_WCHAR;
+#else
+using SqlChar = SQLCHAR;
+inline constexpr SQLSMALLINT kSqlCText = SQL_C_CHAR;
+#endif
+static_assert(sizeof(SqlChar) == sizeof(TChar), "ODBC text must match the build's text width");
+
+inline SqlChar* ToSql(TChar* text) { return reinterpret_cast<SqlChar*>(text); }
+inline SqlChar* ToSql(const TChar* text) { return reinterpret_cast<SqlChar*>(const_cast<TChar*>(text)); }
+// A null argument for optional text parameters (catalog restrictions).
+inline SqlChar* ToSqlOrNull(const TString* text) { return text ? ToSql(text->c_str()) : nullptr; }
+
+// Repeats a call while the driver answers SQL_STILL_EXECUTING.
+template <typename Call>
+SQLRETURN Repeat(Call&& call) {
+  SQLRETURN rc;
+  do {
+    rc = call();
+  } while (rc == SQL_STILL_EXECUTING);
+  return rc;
+}
+
+SQLRETURN OdbcDriverConnect(SQLHDBC hdbc, SQLHWND owner, const TString& in, TString& completed,
+                            SQLSMALLINT completedRoom, SQLUSMALLINT completion);
+SQLRETURN OdbcExecDirect(SQLHSTMT hstmt, const TString& sql);
+SQLRETURN OdbcPrepare(SQLHSTMT hstmt, const TString& sql);
+// Describes column `column` (1-based); the name buffer holds nameRoom characters.
+SQLRETURN OdbcDescribeCol(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT nameRoom, TString& name,
+                          SQLSMALLINT& type, SQLULEN& precision, SQLSMALLINT& scale, SQLSMALLINT& nullable);
+// One SQLError record; message room in characters.
+SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, SQLINTEGER& native,
+                    TString& message, SQLSMALLINT messageRoom);
+// A text answer of SQLGetInfo into a buffer of `room` characters; `length`
+// receives the answer's length in characters.
+SQLRETURN OdbcGetInfoText(SQLHDBC hdbc, SQLUSMALLINT info, SQLSMALLINT room, TString& answer,
+                          SQLSMALLINT* length = nullptr);
+SQLRETURN OdbcSetConnectOption(SQLHDBC hdbc, SQLUSMALLINT option, SQLULEN value);
+
+}  // namespace dossel::db
