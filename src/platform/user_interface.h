@@ -27,6 +27,11 @@ class IUserInterface {
   virtual ~IUserInterface() = default;
   // Shows a message box and returns the button the user pressed.
   virtual int MessageBox(TStringView text, TStringView caption, unsigned style) = 0;
+  // The top-level window that owns a dialog shown by someone else (a
+  // driver's connect prompt); it is disabled until EndOwnedDialog. Returns
+  // an opaque window handle, or null when there is no window.
+  virtual void* BeginOwnedDialog() { return nullptr; }
+  virtual void EndOwnedDialog(void* owner) { (void)owner; }
 };
 
 // The installed implementation, or null. Set once at start-up on the UI thread.
@@ -36,5 +41,20 @@ IUserInterface* GetUserInterface();
 // Shows a message box through the installed interface; without one the
 // answer is OK (or Yes for the yes/no styles).
 int ShowMessageBox(TStringView text, TStringView caption, unsigned style);
+
+// Disables the owner window for the life of the object and hands out its
+// handle (null without an interface or a window).
+class OwnedDialogScope {
+ public:
+  OwnedDialogScope();
+  ~OwnedDialogScope();
+  OwnedDialogScope(const OwnedDialogScope&) = delete;
+  OwnedDialogScope& operator=(const OwnedDialogScope&) = delete;
+  void* Owner() const { return m_owner; }
+
+ private:
+  IUserInterface* m_ui;
+  void* m_owner;
+};
 
 }  // namespace dossel

@@ -42,4 +42,17 @@ int WxUserInterface::MessageBox(TStringView text, TStringView caption, unsigned 
   return FromWxAnswer(wxMessageBox(ToWx(text), ToWx(caption), ToWxStyle(style), parent));
 }
 
+void* WxUserInterface::BeginOwnedDialog() {
+  wxWindow* owner = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+  if (owner && owner->IsEnabled()) {
+    owner->Disable();
+    return owner;
+  }
+  return nullptr;
+}
+
+void WxUserInterface::EndOwnedDialog(void* owner) {
+  if (owner) static_cast<wxWindow*>(owner)->Enable();
+}
+
 }  // namespace dossel

@@ -9,6 +9,8 @@ namespace dossel {
 class WxUserInterface : public IUserInterface {
  public:
   int MessageBox(TStringView text, TStringView caption, unsigned style) override;
+  void* BeginOwnedDialog() override;
+  void EndOwnedDialog(void* owner) override;
 };
 
 }  // namespace dossel

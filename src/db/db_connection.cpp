@@ -1,0 +1,263 @@
+#include "db/db_connection.h"
+
+#include <algorithm>
+#include <new>
+
+#include "db/db_result_set.h"
+#include "platform/format.h"
+#include "platform/user_interface.h"
+
+namespace dossel::db {
+namespace {
+
+constexpr TStringView kOdbcPrefix = DT("ODBC;");
+// Room the driver gets for the completed connect string.
+constexpr SQLSMALLINT kCompletedConnectRoom = 512;
+// Room for one diagnostic message.
+constexpr SQLSMALLINT kMessageRoom = 511;
+
+template <typename T>
+bool GetInfoNumber(const CDbConnection& connection, SQLUSMALLINT info, T& value) {
+  T answer{};
+  SQLSMALLINT length = 0;
+  if (!connection.IsSuccessCode(SQLGetInfo(connection.m_hdbc, info, &answer, sizeof answer, &length))) return false;
+  value = answer;
+  return true;
+}
+
+}  // namespace
+
+DbEnvironment& DbEnvironment::Instance() {
+  static DbEnvironment environment;
+  return environment;
+}
+
+CDbConnection::CDbConnection() = default;
+
+CDbConnection::~CDbConnection() { Free(); }
+
+bool CDbConnection::Open(const TString& dsn, bool exclusive, bool readOnly, const TString& connect,
+                         bool useCursorLib) {
+  if (!StartsWithNoCase(connect, kOdbcPrefix)) return false;
+  TString rest = connect.substr(kOdbcPrefix.size());
+  if (!dsn.empty()) rest += DT(";DSN=") + dsn;
+  unsigned options = 0;
+  if (exclusive) options |= kOpenExclusive;
+  if (readOnly) options |= kOpenReadOnly;
+  if (useCursorLib) options |= kUseCursorLib;
+  return OpenWithOptions(rest, options);
+}
+
+bool CDbConnection::OpenWithOptions(const TString& connect, unsigned options) {
+  m_bUpdatable = (options & kOpenReadOnly) == 0;
+  m_strConnect = connect;
+  try {
+    AllocateConnection(options);
+    if (!Connect(options)) return false;
+    SQLUSMALLINT conformance = 0;
+    SQLGetInfo(m_hdbc, SQL_ODBC_API_CONFORMANCE, &conformance, sizeof conformance, nullptr);
+    SQLGetInfo(m_hdbc, SQL_ODBC_SQL_CONFORMANCE, &conformance, sizeof conformance, nullptr);
+    ReadConnectionFacts();
+    return true;
+  } catch (const std::bad_alloc&) {
+    Free();
+    throw;
+  }
+}
+
+void CDbConnection::AllocateConnection(unsigned options) {
+  if (m_hdbc) return;
+  DbEnvironment& environment = DbEnvironment::Instance();
+  if (!environment.m_henv && SQLAllocEnv(&environment.m_henv) != SQL_SUCCESS) {
+    environment.m_henv = nullptr;
+    throw std::bad_alloc();
+  }
+  if (SQLAllocConnect(environment.m_henv, &m_hdbc) != SQL_SUCCESS) {
+    m_hdbc = nullptr;
+    throw std::bad_alloc();
+  }
+  ++environment.m_nAllocatedConnections;
+  OdbcSetConnectOption(m_hdbc, SQL_LOGIN_TIMEOUT, static_cast<SQLULEN>(m_dwLoginTimeout));
+  if (!m_bUpdatable) OdbcSetConnectOption(m_hdbc, SQL_ACCESS_MODE, SQL_MODE_READ_ONLY);
+  if (options & kUseCursorLib) {
+    OdbcSetConnectOption(m_hdbc, SQL_ODBC_CURSORS, SQL_CUR_USE_ODBC);
+    m_bUseCursorLib = true;
+  }
+}
+
+bool CDbConnection::Connect(unsigned options) {
+  SQLUSMALLINT completion = SQL_DRIVER_COMPLETE;
+  if (options & kNoOdbcDialog)
+    completion = SQL_DRIVER_NOPROMPT;
+  else if (options & kForceOdbcDialog)
+    completion = SQL_DRIVER_PROMPT;
+
+  TString completed;
+  SQLRETURN rc;
+  {
+    OwnedDialogScope owner;
+    rc = OdbcDriverConnect(m_hdbc, static_cast<SQLHWND>(owner.Owner()), m_strConnect, completed,
+                           kCompletedConnectRoom, completion);
+  }
+  if (rc == SQL_NO_DATA_FOUND || !IsSuccessCode(rc)) {
+    Free();
+    return false;
+  }
+  m_strConnect = TString(kOdbcPrefix) + completed;
+  return true;
+}
+
+void CDbConnection::ReadConnectionFacts() {
+  SQLUINTEGER answer32 = 0;
+  if (GetInfoNumber(*this, SQL_POS_OPERATIONS, answer32) &&
+      (answer32 & (SQL_POS_UPDATE | SQL_POS_DELETE | SQL_POS_ADD)) == (SQL_POS_UPDATE | SQL_POS_DELETE | SQL_POS_ADD))
+    m_dwUpdateOptions |= kCanPositionedOperations;
+  if (GetInfoNumber(*this, SQL_POSITIONED_STATEMENTS, answer32) &&
+      (answer32 & (SQL_PS_POSITIONED_DELETE | SQL_PS_POSITIONED_UPDATE)) ==
+          (SQL_PS_POSITIONED_DELETE | SQL_PS_POSITIONED_UPDATE))
+    m_dwUpdateOptions |= kCanPositionedStatements;
+
+  SQLUSMALLINT answer16 = 0;
+  if (GetInfoNumber(*this, SQL_TXN_CAPABLE, answer16)) m_bTransactions = answer16 != 0;
+  m_nCursorCommitBehavior = GetInfoNumber(*this, SQL_CURSOR_COMMIT_BEHAVIOR, answer16) ? answer16 : -1;
+  m_nCursorRollbackBehavior = GetInfoNumber(*this, SQL_CURSOR_ROLLBACK_BEHAVIOR, answer16) ? answer16 : -1;
+  if (GetInfoNumber(*this, SQL_BOOKMARK_PERSISTENCE, answer32)) m_dwBookmarkAttributes = answer32;
+  SQLUINTEGER getDataExtensions = 0;
+  if (!GetInfoNumber(*this, SQL_GETDATA_EXTENSIONS, getDataExtensions)) getDataExtensions = 0;
+  if (getDataExtensions & SQL_GD_BOUND) m_dwUpdateOptions |= kCanGetDataBound;
+
+  if (m_bUpdatable) {
+    TString readOnly;
+    SQLSMALLINT length = 0;
+    const bool answered = IsSuccessCode(OdbcGetInfoText(m_hdbc, SQL_DATA_SOURCE_READ_ONLY, 10, readOnly, &length));
+    m_bUpdatable = answered && length == 1 && readOnly != DT("Y");
+  } else {
+    OdbcSetConnectOption(m_hdbc, SQL_ACCESS_MODE, SQL_MODE_READ_ONLY);
+  }
+
+  TString quote;
+  SQLSMALLINT length = 0;
+  // Room for one character and its terminator.
+  if (IsSuccessCode(OdbcGetInfoText(m_hdbc, SQL_IDENTIFIER_QUOTE_CHAR, 2, quote, &length)) && length == 1 &&
+      !quote.empty())
+    m_chIDQuoteChar = quote[0];
+  else
+    m_chIDQuoteChar = ' ';
+}
+
+void CDbConnection::Close() {
+  while (!m_resultSets.empty()) {
+    CDbResultSet* resultSet = m_resultSets.front();
+    resultSet->Close();
+    // Close removes the set from the list; make sure even a set that failed to.
+    if (!m_resultSets.empty() && m_resultSets.front() == resultSet) m_resultSets.erase(m_resultSets.begin());
+    resultSet->DetachConnection();
+  }
+  if (m_hdbc) {
+    SQLDisconnect(m_hdbc);
+    SQLFreeConnect(m_hdbc);
+    m_hdbc = nullptr;
+    --DbEnvironment::Instance().m_nAllocatedConnections;
+  }
+}
+
+void CDbConnection::Free() {
+  try {
+    Close();
+  } catch (...) {
+    // A failed open or the destructor must not throw; the handles are gone.
+  }
+  DbEnvironment& environment = DbEnvironment::Instance();
+  if (environment.m_henv && environment.m_nAllocatedConnections == 0) {
+    SQLFreeEnv(environment.m_henv);
+    environment.m_henv = nullptr;
+  }
+}
+
+void CDbConnection::ApplyStatementOptions(SQLHSTMT hstmt) {
+  if (m_dwQueryTimeout == -1) return;
+  const SQLRETURN rc = SQLSetStmtOption(hstmt, SQL_QUERY_TIMEOUT, static_cast<SQLULEN>(m_dwQueryTimeout));
+  // A driver that rejects the time-out once rejects it always: stop asking.
+  if (!IsSuccessCode(rc)) m_dwQueryTimeout = -1;
+}
+
+bool CDbConnection::IsSuccessCode(SQLRETURN rc) const {
+  return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO || rc == SQL_NO_DATA_FOUND;
+}
+
+void CDbConnection::BindStatementParameters(SQLHSTMT) {}
+
+void CDbConnection::ExecuteAndDiscard(const TString& sql) {
+  SQLHSTMT hstmt = nullptr;
+  if (!m_hdbc || SQLAllocStmt(m_hdbc, &hstmt) != SQL_SUCCESS) return;
+  try {
+    ApplyStatementOptions(hstmt);
+    BindStatementParameters(hstmt);
+    SQLRETURN rc = OdbcExecDirect(hstmt, sql);
+    while (IsSuccessCode(rc) && rc != SQL_NO_DATA_FOUND) {
+      SQLSMALLINT columns = 0;
+      Repeat([&] { return SQLNumResultCols(hstmt, &columns); });
+      if (columns > 0) {
+        SQLRETURN fetched;
+        do {
+          fetched = Repeat([&] { return SQLFetch(hstmt); });
+        } while (IsSuccessCode(fetched) && fetched != SQL_NO_DATA_FOUND);
+      }
+      rc = Repeat([&] { return SQLMoreResults(hstmt); });
+    }
+  } catch (...) {
+    SQLCancel(hstmt);
+    SQLFreeStmt(hstmt, SQL_DROP);
+    throw;
+  }
+  SQLFreeStmt(hstmt, SQL_DROP);
+}
+
+void CDbConnection::AddResultSet(CDbResultSet* resultSet) { m_resultSets.insert(m_resultSets.begin(), resultSet); }
+
+void CDbConnection::RemoveResultSet(CDbResultSet* resultSet) {
+  const auto found = std::find(m_resultSets.begin(), m_resultSets.end(), resultSet);
+  if (found != m_resultSets.end()) m_resultSets.erase(found);
+}
+
+// ---- CDbError ----
+
+void CDbError::ReadDiagnostics(const CDbConnection* connection, SQLHSTMT hstmt) {
+  if (!connection) return;
+  TString state;
+  TString message;
+  SQLINTEGER native = 0;
+  SQLRETURN rc = OdbcError(DbEnvironment::Instance().m_henv, connection->m_hdbc, hstmt, state, native, message,
+                           kMessageRoom);
+  while ((rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && state != DT("00000")) {
+    TString line = state + Format(DT(",Native:%ld,Origin:"), static_cast<long>(native));
+    // Every leading "[component]" of the message names who reported it.
+    while (!message.empty() && message[0] == '[') {
+      const size_t close = message.find(']');
+      if (close == TString::npos) break;
+      line += message.substr(0, close + 1);
+      message.erase(0, close + 1);
+      if (!message.empty() && message[0] == ' ') message.erase(0, 1);
+    }
+    line += DT("\n");
+    m_strStateNativeOrigin += DT("State:") + line;
+    m_strError += message + DT("\n");
+    rc = OdbcError(DbEnvironment::Instance().m_henv, connection->m_hdbc, hstmt, state, native, message,
+                   kMessageRoom);
+  }
+}
+
+bool CDbError::CopyErrorText(TChar* buffer, unsigned size, unsigned* helpContext) const {
+  if (helpContext) *helpContext = 0;
+  if (!buffer || size == 0) return true;
+  const size_t copied = std::min<size_t>(m_strError.size(), size - 1);
+  m_strError.copy(buffer, copied);
+  buffer[copied] = 0;
+  return true;
+}
+
+bool CDbError::HasState(TStringView state) const {
+  return m_strStateNativeOrigin.find(TString(DT("State:")) + TString(state)) != TString::npos;
+}
+
+}  // namespace dossel::db

@@ -1,0 +1,120 @@
+#pragma once
+// The ODBC connection object: one connection handle, the connect string in
+// use, the login and query time-outs, the driver facts read at open, and the
+// result sets that currently hold a statement on it.
+//
+// Opened and closed on the UI thread; the query worker allocates statements
+// on it while a query runs, and the cancel worker calls SQLCancel on one of
+// those statements. No lock is taken: the driver serialises what it must.
+// Database failures are results (false), never exceptions; only exhausted
+// memory throws.
+
+#include <cstdint>
+#include <vector>
+
+#include "db/odbc_api.h"
+#include "platform/text.h"
+
+namespace dossel::db {
+
+class CDbResultSet;
+
+// The process's one ODBC environment, allocated with the first connection
+// and freed when the last one is freed. UI thread only.
+struct DbEnvironment {
+  SQLHENV m_henv = nullptr;
+  int32_t m_nAllocatedConnections = 0;
+  static DbEnvironment& Instance();
+};
+
+// Option bits of OpenWithOptions.
+enum OpenDialogFlags : unsigned {
+  kOpenExclusive = 1,     // accepted and ignored
+  kOpenReadOnly = 2,
+  kUseCursorLib = 4,
+  kNoOdbcDialog = 8,
+  kForceOdbcDialog = 16,
+};
+
+// Connection facts kept for inspection.
+enum UpdateCapability : unsigned {
+  kCanPositionedOperations = 1,  // SQLSetPos can update, delete and add
+  kCanPositionedStatements = 2,  // positioned UPDATE and DELETE statements
+  kCanGetDataBound = 4,          // SQLGetData on bound columns
+};
+
+class CDbConnection {
+ public:
+  CDbConnection();
+  virtual ~CDbConnection();
+  CDbConnection(const CDbConnection&) = delete;
+  CDbConnection& operator=(const CDbConnection&) = delete;
+
+  // `connect` must start with "ODBC;" (any case).
+  virtual bool Open(const TString& dsn, bool exclusive, bool readOnly, const TString& connect, bool useCursorLib);
+  // `connect` without the "ODBC;" prefix; `options` is a set of OpenDialogFlags.
+  virtual bool OpenWithOptions(const TString& connect, unsigned options);
+  virtual void Close();
+  virtual void ApplyStatementOptions(SQLHSTMT hstmt);
+  virtual bool IsSuccessCode(SQLRETURN rc) const;
+  virtual void BindStatementParameters(SQLHSTMT hstmt);
+
+  bool IsOpen() const { return m_hdbc != nullptr; }
+  void SetLoginTimeOut(int32_t seconds) { m_dwLoginTimeout = seconds; }
+  void SetQueryTimeOut(int32_t seconds) { m_dwQueryTimeout = seconds; }
+  int32_t GetLoginTimeOut() const { return m_dwLoginTimeout; }
+  int32_t GetQueryTimeOut() const { return m_dwQueryTimeout; }
+  const TString& GetConnectString() const { return m_strConnect; }
+  bool IsUpdatable() const { return m_bUpdatable; }
+
+  // Runs SQL whose results are not wanted; reads and drops every row.
+  void ExecuteAndDiscard(const TString& sql);
+
+  // Result-set bookkeeping, called by CDbResultSet.
+  void AddResultSet(CDbResultSet* resultSet);
+  void RemoveResultSet(CDbResultSet* resultSet);
+  size_t ResultSetCount() const { return m_resultSets.size(); }
+
+  // Public: the frame and the driver report query it directly.
+  SQLHDBC m_hdbc = nullptr;
+
+  // Driver facts read at open.
+  unsigned m_dwUpdateOptions = 0;
+  bool m_bTransactions = false;
+  int16_t m_nCursorCommitBehavior = -1;
+  int16_t m_nCursorRollbackBehavior = -1;
+  uint32_t m_dwBookmarkAttributes = 0;
+  TChar m_chIDQuoteChar = ' ';
+  bool m_bUseCursorLib = false;
+
+ private:
+  void AllocateConnection(unsigned options);
+  bool Connect(unsigned options);
+  void ReadConnectionFacts();
+  void Free();
+
+  bool m_bUpdatable = true;
+  TString m_strConnect;
+  std::vector<CDbResultSet*> m_resultSets;  // newest first
+  int32_t m_dwLoginTimeout = 15;
+  int32_t m_dwQueryTimeout = 15;
+};
+
+// Diagnostic text collected from the driver, for callers that look for a
+// particular SQLSTATE ("State:S1010").
+class CDbError {
+ public:
+  explicit CDbError(SQLRETURN rc) : m_nRetCode(rc) {}
+  // Reads (and so consumes) every diagnostic record of the connection and
+  // statement. Does nothing without a connection object.
+  void ReadDiagnostics(const CDbConnection* connection, SQLHSTMT hstmt);
+  // Copies at most size-1 characters of the error text, terminated.
+  bool CopyErrorText(TChar* buffer, unsigned size, unsigned* helpContext) const;
+  bool HasState(TStringView state) const;
+
+  SQLRETURN m_nRetCode;
+  TString m_strError;
+  TString m_strStateNativeOrigin;
+};
+
+}  // namespace dossel::db

@@ -1,0 +1,105 @@
+#pragma once
+// A result set: one statement handle on a CDbConnection, the described
+// columns of the result it produces, the cursor position and, for sets with
+// bound fields, the members that receive each fetched row.
+//
+// One thread at a time uses a set (the UI thread between queries, the query
+// worker during one). The only call from another thread is Cancel. Database
+// failures show as false results, end of result or empty text.
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "db/db_connection.h"
+#include "db/field_exchange.h"
+
+namespace dossel::db {
+
+struct CDbColumnInfo {
+  TString m_strName;
+  int16_t m_nSQLType = 0;
+  uint32_t m_nPrecision = 0;
+  int16_t m_nScale = 0;
+  int16_t m_nNullability = 0;
+};
+
+// Open types and option bits of Open.
+enum OpenType : int { kDefaultType = -1, kDynaset = 0, kSnapshot = 1, kForwardOnly = 2, kDynamic = 3 };
+enum OpenOptions : uint32_t { kReadOnly = 0x4, kNoDirtyFieldCheck = 0x20, kExecuteDirect = 0x2000 };
+
+class CDbResultSet {
+ public:
+  explicit CDbResultSet(CDbConnection* connection);
+  virtual ~CDbResultSet();
+  CDbResultSet(const CDbResultSet&) = delete;
+  CDbResultSet& operator=(const CDbResultSet&) = delete;
+
+  virtual bool Open(int openType, const TString& sql, uint32_t options);
+  virtual void Close();
+  virtual void Move(int32_t rows, SQLUSMALLINT fetchType);
+  virtual bool CheckFetchResult(SQLRETURN rc);
+  virtual TString DefaultConnectString() const { return DT("ODBC;"); }
+  virtual TString DefaultSqlText() const { return {}; }
+  virtual void ApplyStatementOptions(SQLHSTMT hstmt);
+  virtual void ExchangeFields(CDbFieldExchange* exchange);
+  virtual bool IsSuccessCode(SQLRETURN rc) const;
+  virtual void UpdateCursorFlags(SQLRETURN rc, SQLUSMALLINT fetchType, int32_t rows, SQLULEN rowsFetched);
+  virtual void BeforeBinding() {}
+
+  bool IsOpen();
+  bool IsBeforeFirst() const { return m_bBOF; }
+  bool IsAfterLast() const { return m_bEOF; }
+  void MoveNext() { Move(1, SQL_FETCH_NEXT); }
+  int16_t GetColumnCount() const { return m_nResultCols; }
+  void GetDescribedColumn(int index, CDbColumnInfo& info) const;
+  bool NextResultSet();
+  // Asks the driver to stop the statement; safe from another thread.
+  SQLRETURN Cancel();
+
+  SQLHSTMT GetStatement() const { return m_hstmt.load(); }
+  CDbConnection* GetConnection() const { return m_pDatabase; }
+  // Called by the connection object when it closes under the set.
+  void DetachConnection() { m_pDatabase = nullptr; }
+
+  // Field exchange reaches the set's bookkeeping through these.
+  int FieldCount() const { return m_nFields; }
+  SQLLEN* FieldLength(int field) { return &m_rgLengths[field - 1]; }
+  void MarkFieldNull(int field, bool isNull) { m_rgFieldStatus[field - 1] = isNull ? 1 : 0; }
+  bool IsFieldNull(int field) const { return m_rgFieldStatus[field - 1] != 0; }
+  std::vector<TChar>& TextBuffer(int field);
+  const CDbColumnInfo* DescribedColumn(int field) const;
+
+ protected:
+  // The steps of Open, for sets that replace the execution step.
+  void SetOpenParameters(int openType, const TString& sql, uint32_t options);
+  bool AllocateStatement();
+  void AllocateFieldStatus();
+  SQLRETURN ExecuteStatement();
+  void DescribeColumns();
+  void ResetPosition();
+
+  CDbConnection* m_pDatabase;
+  std::atomic<SQLHSTMT> m_hstmt{nullptr};
+  int m_nOpenType = kSnapshot;
+  uint32_t m_dwOptions = 0;
+  TString m_strSQL;
+  int16_t m_nResultCols = -1;
+  std::vector<CDbColumnInfo> m_rgODBCFieldInfos;
+  int m_nFields = 0;  // members declared through field exchange
+  std::vector<uint8_t> m_rgFieldStatus;
+  std::vector<SQLLEN> m_rgLengths;
+  std::vector<std::vector<TChar>> m_textBuffers;
+  bool m_bBOF = true;
+  bool m_bEOF = true;
+  int m_nOpen = -1;  // -1 never opened, 1 open, 0 closed
+  int32_t m_lCurrentRecord = -2;
+  int32_t m_lRecordCount = 0;
+  bool m_bEOFSeen = false;
+  bool m_bDeleted = false;
+  uint32_t m_dwRowsetSize = 1;
+  std::vector<SQLUSMALLINT> m_rgRowStatus;
+  int m_nBindState = 0;  // 0 not yet bound, -1 nothing to bind, else bound count
+};
+
+}  // namespace dossel::db

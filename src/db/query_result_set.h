@@ -1,0 +1,39 @@
+#pragma once
+// A result set on free SQL text, read column by column as text after each
+// fetch. NULL reads as empty text, binary values as "0x" and hex digits.
+// Values of any length are read whole, in pieces; a driver that cannot tell
+// a value's length (SQL_NO_TOTAL) gets at most 65,536 bytes read.
+//
+// Opened, fetched and read by the query worker (or the UI thread between
+// queries); Cancel may come from the cancel worker at any time.
+
+#include <string>
+#include <vector>
+
+#include "db/db_result_set.h"
+
+namespace dossel::db {
+
+class CQueryResultSet : public CDbResultSet {
+ public:
+  explicit CQueryResultSet(CDbConnection* connection) : CDbResultSet(connection) {}
+
+  bool Open(int openType, const TString& sql, uint32_t options) override;
+  // Forward-only, read-only, executed directly.
+  bool OpenSql(const TString& sql) { return Open(kForwardOnly, sql, kNoDirtyFieldCheck | kExecuteDirect | kReadOnly); }
+  // The 0-based column `index` of the current row; leaves `text` alone when
+  // there are no columns.
+  void GetFieldText(int index, TString& text);
+
+ private:
+  void ReadText(SQLUSMALLINT column, size_t firstRoom, TString& text);
+  void ReadBinary(SQLUSMALLINT column, TString& text);
+
+  std::vector<char> m_piece;  // reused for every SQLGetData
+};
+
+// SQL types whose values are read with a one-character first piece.
+bool IsLongType(int16_t sqlType);
+bool IsBinaryType(int16_t sqlType);
+
+}  // namespace dossel::db
