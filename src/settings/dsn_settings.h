@@ -1,0 +1,42 @@
+#pragma once
+// The data sources the Connect dialog remembers: one key per name under
+// "Software\Harlune\Dossel\DSN" holding "DSN" (the name, written for the
+// reader of the file, never read back), "Database", "LockTimeout" and
+// "StepAPI". A name containing "\" is stored that many levels deeper, as the
+// registry would. Any thread may call these functions.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace dossel {
+
+inline constexpr const TChar* kDsnSettingsKey = DT("Software\\Harlune\\Dossel\\DSN");
+inline constexpr uint32_t kDefaultLockTimeout = 1000;
+
+struct DsnSettings {
+  TString database;
+  uint32_t lockTimeout = kDefaultLockTimeout;  // milliseconds
+  int stepApi = 0;                             // 0 or 1
+};
+
+// The remembered values of `name`, or the defaults (empty, 1000, 0).
+DsnSettings LoadDsnSettings(TStringView name);
+
+// Remembers the values under `name`; 0 for an empty name (nothing to
+// remember them by) or when the store cannot be written.
+int SaveDsnSettings(TStringView name, const DsnSettings& values);
+
+// Forgets `name` with any keys below it; 0 for an empty name, which must
+// never reach the list of all names.
+int DeleteDsnSettings(TStringView name);
+
+// The remembered names (the direct subkeys of the DSN key).
+std::vector<TString> ListDsnNames();
+
+// "DSN=%s;Database=%s;Timeout=%u;StepAPI=%d", the connect string the program
+// gives the driver for these values.
+TString BuildDsnConnectString(TStringView name, const DsnSettings& values);
+
+}  // namespace dossel
