@@ -1,0 +1,285 @@
+// CGridCtrl: the window itself, its event table, redraw control and the
+// messages that are not about painting or scrolling.
+
+#include <wx/dcclient.h>
+#include <wx/scrolbar.h>
+#include <wx/settings.h>
+
+#include <mutex>
+
+#include "grid/grid_ctrl.h"
+#include "grid/grid_display.h"
+
+namespace dossel {
+
+namespace {
+
+// Holds the grid's draw lock for one UI-thread handler and tells whether the
+// store may be read (drawing on). See the class comment of CGridCtrl.
+class DrawGuard {
+ public:
+  DrawGuard(std::recursive_mutex& mutex, const std::atomic<bool>& allowDraw)
+      : m_lock(mutex), m_allow(allowDraw.load()) {}
+  bool Allowed() const { return m_allow; }
+
+ private:
+  std::lock_guard<std::recursive_mutex> m_lock;
+  bool m_allow;
+};
+
+// Ignores a size event that arrives while one is being handled.
+bool s_bInSize = false;
+
+int ScrollCodeOf(wxEventType type) {
+  if (type == wxEVT_SCROLL_LINEUP) return CGridCtrl::SB_LINEUP;
+  if (type == wxEVT_SCROLL_LINEDOWN) return CGridCtrl::SB_LINEDOWN;
+  if (type == wxEVT_SCROLL_PAGEUP) return CGridCtrl::SB_PAGEUP;
+  if (type == wxEVT_SCROLL_PAGEDOWN) return CGridCtrl::SB_PAGEDOWN;
+  if (type == wxEVT_SCROLL_THUMBTRACK) return CGridCtrl::SB_THUMBTRACK;
+  if (type == wxEVT_SCROLL_THUMBRELEASE) return CGridCtrl::SB_THUMBPOSITION;
+  if (type == wxEVT_SCROLL_TOP) return CGridCtrl::SB_TOP;
+  if (type == wxEVT_SCROLL_BOTTOM) return CGridCtrl::SB_BOTTOM;
+  if (type == wxEVT_SCROLL_CHANGED) return CGridCtrl::SB_THUMBPOSITION;
+  return CGridCtrl::SB_ENDSCROLL;
+}
+
+}  // namespace
+
+wxBEGIN_EVENT_TABLE(CGridCtrl, wxWindow) EVT_PAINT(CGridCtrl::OnPaint)
+    EVT_ERASE_BACKGROUND(CGridCtrl::OnEraseBackground) EVT_SIZE(CGridCtrl::OnSize) EVT_SCROLL(CGridCtrl::OnScrollBar)
+        EVT_MOUSEWHEEL(CGridCtrl::OnMouseWheel) EVT_SET_CURSOR(CGridCtrl::OnSetCursor)
+            EVT_LEFT_DOWN(CGridCtrl::OnLeftDown) EVT_LEFT_UP(CGridCtrl::OnLeftUp)
+                EVT_SYS_COLOUR_CHANGED(CGridCtrl::OnSysColourChanged) wxEND_EVENT_TABLE()
+
+                    bool CGridCtrl::Create(const wxRect& rect, wxWindow* pParent, int nID, long dwStyle) {
+  if (!wxWindow::Create(pParent, nID, rect.GetPosition(), rect.GetSize(), dwStyle, wxT("DosselGridCtrl"))) return false;
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+  m_pHScroll = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_HORIZONTAL);
+  m_pVScroll = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_VERTICAL);
+  m_pHScroll->Hide();
+  m_pVScroll->Hide();
+  try {
+    m_arRowHeights.assign(static_cast<size_t>(m_nRows), static_cast<uint32_t>(m_cellDefault.GetHeight()));
+    m_arColWidths.assign(static_cast<size_t>(m_nCols), static_cast<uint32_t>(m_cellDefault.GetWidth()));
+  } catch (const std::bad_alloc&) {
+    ReportOutOfMemory();
+    return false;
+  }
+  ResetScrollBars();
+  return true;
+}
+
+void CGridCtrl::SetRedraw(bool bAllowDraw, bool bResetScrollBars) {
+  if (!bAllowDraw) {
+    // Wait for a running paint or input handler; from now on they leave the store alone.
+    std::lock_guard<std::recursive_mutex> lock(m_drawMutex);
+    m_bAllowDraw = false;
+    return;
+  }
+  if (!m_bAllowDraw.load()) {
+    m_bAllowDraw = true;
+    m_idTopLeftCell.col = -1;
+    RepaintGrid();
+  }
+  if (bResetScrollBars) ResetScrollBars();
+}
+
+void CGridCtrl::RepaintGrid() {
+  if (HasDrawingWindow()) Refresh(false);
+}
+
+bool CGridCtrl::RedrawCell(int32_t nRow, int32_t nCol, wxDC* pDC) {
+  if (!HasDrawingWindow() || !IsCellVisible(nRow, nCol)) return false;
+  GridRect rect;
+  if (!GetCellRect(nRow, nCol, &rect)) return false;
+  if (!pDC) {
+    // Painting happens in the paint handler; the cell's area is queued for it.
+    RefreshRect(wxRect(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1), false);
+    return true;
+  }
+  CGridCellBase* cell = GetCell(nRow, nCol);
+  if (!cell) return false;
+  const bool result = cell->Draw(pDC, nRow, nCol, rect, true);
+  if (nRow >= m_nFixedRows && nCol >= m_nFixedCols) {
+    pDC->SetPen(wxPen(ToWxColour(m_crGridLineColour), 1));
+    if (m_nGridLines == GVL_HORZ || m_nGridLines == GVL_BOTH)
+      pDC->DrawLine(rect.left, rect.bottom, rect.right + 1, rect.bottom);
+    if (m_nGridLines == GVL_VERT || m_nGridLines == GVL_BOTH)
+      pDC->DrawLine(rect.right, rect.top, rect.right, rect.bottom + 1);
+    pDC->SetPen(wxNullPen);
+  }
+  return result;
+}
+
+bool CGridCtrl::RedrawRow(int32_t row) {
+  bool result = true;
+  for (int32_t col = 0; col < m_nCols; ++col) result = RedrawCell(row, col) && result;
+  return result;
+}
+
+bool CGridCtrl::RedrawColumn(int32_t col) {
+  bool result = true;
+  for (int32_t row = 0; row < m_nRows; ++row) result = RedrawCell(row, col) && result;
+  return result;
+}
+
+bool CGridCtrl::InvalidateCellRect(const CellId& cell) {
+  if (!HasDrawingWindow() || !IsValid(cell) || !IsCellVisible(cell.row, cell.col)) return false;
+  GridRect rect;
+  if (!GetCellRect(cell.row, cell.col, &rect)) return false;
+  RefreshRect(wxRect(rect.left, rect.top, rect.Width() + 2, rect.Height() + 2), false);
+  return true;
+}
+
+bool CGridCtrl::InvalidateCellRect(const CellRange& cellRange) {
+  if (!HasDrawingWindow()) return false;
+  const CellRange visible = GetVisibleScrolledRange();
+  CellRange range(std::max(cellRange.minRow, visible.minRow), std::max(cellRange.minCol, visible.minCol),
+                  std::min(cellRange.maxRow, visible.maxRow), std::min(cellRange.maxCol, visible.maxCol));
+  GridRect rect;
+  if (!GetCellRangeRect(range, &rect)) return false;
+  RefreshRect(wxRect(rect.left, rect.top, rect.Width() + 2, rect.Height() + 2), false);
+  return true;
+}
+
+intptr_t CGridCtrl::NotifyOwner(int32_t nRow, int32_t nCol, int32_t nCode, GridItem* pItem, const CellRange* pRange) {
+  if (!GetHandle() || !GridHasDisplay()) return 0;
+  wxWindow* owner = GetParent();
+  if (!owner) return 0;
+  GridNotifyEvent event(wxEVT_GRID_NOTIFY, GetId(), nCode, nRow, nCol);
+  event.SetEventObject(this);
+  event.m_pItem = pItem;
+  if (pRange) event.m_range = *pRange;
+  owner->GetEventHandler()->ProcessEvent(event);
+  return event.GetResult();
+}
+
+// ---- fonts and colours ----
+
+void CGridCtrl::SetGridFont(const GridLogFont& lf) {
+  CGridDefaultCell* cells[] = {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef};
+  for (CGridDefaultCell* cell : cells) cell->SetFont(&lf);
+  RepaintGrid();
+}
+
+bool CGridCtrl::SetFont(const wxFont& font) {
+  const bool changed = wxWindow::SetFont(font);
+  if (font.IsOk()) SetGridFont(FromWxFont(font));
+  return changed;
+}
+
+void CGridCtrl::OnSysColourChange() {
+  const GridColour windowText = GetGridSysColour(COLOR_WINDOWTEXT);
+  const GridColour window = GetGridSysColour(COLOR_WINDOW);
+  CGridDefaultCell* cells[] = {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef};
+  for (CGridDefaultCell* cell : cells) {
+    if (cell->GetTextClr() == m_crWindowText) cell->SetTextClr(windowText);
+    if (cell->GetBackClr() == m_crWindowColour) cell->SetBackClr(window);
+  }
+  if (m_crGridBkColour == m_crShadow) m_crGridBkColour = GetGridSysColour(COLOR_BTNSHADOW);
+  m_crWindowText = windowText;
+  m_crWindowColour = window;
+  m_cr3DFace = GetGridSysColour(COLOR_BTNFACE);
+  m_crShadow = GetGridSysColour(COLOR_BTNSHADOW);
+}
+
+void CGridCtrl::SetGridLines(int32_t nWhichLines) {
+  m_nGridLines = nWhichLines;
+  RepaintGrid();
+}
+
+// ---- event handlers ----
+
+void CGridCtrl::OnEraseBackground(wxEraseEvent&) {}
+
+void CGridCtrl::OnSize(wxSizeEvent& event) {
+  event.Skip();
+  if (s_bInSize) return;
+  DrawGuard guard(m_drawMutex, m_bAllowDraw);
+  if (!guard.Allowed()) return;
+  s_bInSize = true;
+  StopEditing();
+  ResetScrollBars();
+  s_bInSize = false;
+}
+
+void CGridCtrl::OnScrollBar(wxScrollEvent& event) {
+  DrawGuard guard(m_drawMutex, m_bAllowDraw);
+  if (!guard.Allowed()) {
+    // Put the bar back where the grid's position is; the store is busy.
+    SetScrollPos32(event.GetOrientation(), GetScrollPos32(event.GetOrientation()));
+    return;
+  }
+  const int code = ScrollCodeOf(event.GetEventType());
+  if (code == SB_ENDSCROLL) return;
+  ScrollTo(event.GetOrientation(), code, event.GetPosition());
+  // The control may have moved its thumb itself; show the grid's position.
+  SetScrollPos32(event.GetOrientation(), GetScrollPos32(event.GetOrientation()));
+}
+
+void CGridCtrl::OnMouseWheel(wxMouseEvent& event) {
+  DrawGuard guard(m_drawMutex, m_bAllowDraw);
+  if (!guard.Allowed() || event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) return;
+  const int delta = event.GetWheelDelta() > 0 ? event.GetWheelRotation() * 120 / event.GetWheelDelta() : 0;
+  OnMouseWheelDelta(delta);
+}
+
+void CGridCtrl::OnSetCursor(wxSetCursorEvent& event) {
+  DrawGuard guard(m_drawMutex, m_bAllowDraw);
+  if (m_MouseMode == MOUSE_OVER_COL_DIVIDE) {
+    event.SetCursor(wxCursor(wxCURSOR_SIZEWE));
+    return;
+  }
+  if (m_MouseMode == MOUSE_OVER_ROW_DIVIDE) {
+    event.SetCursor(wxCursor(wxCURSOR_SIZENS));
+    return;
+  }
+  if (guard.Allowed() && !m_bVirtualMode) {
+    const CellId id = GetCellFromPoint(wxPoint(event.GetX(), event.GetY()));
+    CGridCellBase* cell = GetCell(id.row, id.col);
+    if (cell && cell->OnSetCursor()) {
+      event.SetCursor(GetCursor().IsOk() ? GetCursor() : wxCursor(wxCURSOR_ARROW));
+      return;
+    }
+  }
+  event.SetCursor(wxCursor(wxCURSOR_ARROW));
+}
+
+void CGridCtrl::OnSysColourChanged(wxSysColourChangedEvent& event) {
+  event.Skip();
+  OnSysColourChange();
+  RepaintGrid();
+}
+
+void CGridCtrl::OnLeftDown(wxMouseEvent& event) {
+  SetFocus();
+  DrawGuard guard(m_drawMutex, m_bAllowDraw);
+  if (!guard.Allowed()) return;
+  const CellId cell = GetCellFromPoint(event.GetPosition());
+  m_LeftClickDownCell = cell;
+  if (!IsValid(cell)) return;
+  if (!event.ShiftDown()) m_SelectionStartCell = cell;
+  // Header presses sort and select; presses on scrolled cells belong to the
+  // selection handling, which builds on ExtendSelectionTo.
+  if (cell.row < m_nFixedRows || cell.col < m_nFixedCols) {
+    NotifyOwner(cell.row, cell.col, GVN_SELCHANGING);
+    m_PrevSelectedCellMap.clear();
+    if (event.ControlDown()) m_PrevSelectedCellMap = m_SelectedCellMap;
+    if (cell.row < m_nFixedRows)
+      OnHeaderRowClick(cell);
+    else
+      OnHeaderColumnClick(cell);
+  }
+}
+
+void CGridCtrl::OnLeftUp(wxMouseEvent&) {
+  DrawGuard guard(m_drawMutex, m_bAllowDraw);
+  if (!guard.Allowed()) return;
+  if (m_MouseMode != MOUSE_NOTHING && IsValid(m_LeftClickDownCell)) {
+    NotifyOwner(m_idCurrentCell.row, m_idCurrentCell.col, GVN_SELCHANGED);
+    NotifyOwner(m_LeftClickDownCell.row, m_LeftClickDownCell.col, NM_CLICK);
+  }
+  m_MouseMode = MOUSE_NOTHING;
+}
+
+}  // namespace dossel
