@@ -94,7 +94,7 @@ SQLRETURN AllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE* output) {
       return SQL_SUCCESS;
     case SQL_HANDLE_STMT: {
       auto* dbc = static_cast<Dbc*>(input);
-      BeginCall(dbc, "SQLAllocHandle stmt");
+      dbc->diagnostics.Clear();
       if (!dbc->connected) return Fail(dbc, "08003", "Connection not open");
       *output = new Stmt(dbc);
       return SQL_SUCCESS;
@@ -111,11 +111,9 @@ SQLRETURN FreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
       delete static_cast<Env*>(handle);
       return SQL_SUCCESS;
     case SQL_HANDLE_DBC:
-      LogOf(static_cast<Dbc*>(handle)).Write("SQLFreeHandle dbc");
       delete static_cast<Dbc*>(handle);
       return SQL_SUCCESS;
     case SQL_HANDLE_STMT:
-      LogOf(static_cast<Stmt*>(handle)).Write("SQLFreeHandle stmt");
       delete static_cast<Stmt*>(handle);
       return SQL_SUCCESS;
     default:
@@ -133,11 +131,14 @@ SQLRETURN GetConnectAttr(Dbc* dbc, SQLINTEGER attribute, SQLPOINTER value, SQLIN
                          const char* function) {
   BeginCall(dbc, std::string(function) + " " + std::to_string(attribute));
   if (attribute == SQL_ATTR_CURRENT_CATALOG) return CopyText(dbc, "master", value, room, nullptr, length);
-  static const std::map<SQLINTEGER, SQLULEN> kDefaults = {
-      {SQL_ATTR_ACCESS_MODE, SQL_MODE_READ_WRITE}, {SQL_ATTR_AUTOCOMMIT, SQL_AUTOCOMMIT_ON},
-      {SQL_ATTR_LOGIN_TIMEOUT, 0},                 {SQL_ATTR_CONNECTION_TIMEOUT, 0},
-      {SQL_ATTR_CONNECTION_DEAD, SQL_CD_FALSE},    {SQL_ATTR_TXN_ISOLATION, SQL_TXN_READ_COMMITTED},
-      {SQL_ATTR_ODBC_CURSORS, SQL_CUR_USE_DRIVER}, {SQL_ATTR_TRACE, SQL_OPT_TRACE_OFF}};
+  static const std::map<SQLINTEGER, SQLULEN> kDefaults = {{SQL_ATTR_ACCESS_MODE, SQL_MODE_READ_WRITE},
+                                                          {SQL_ATTR_AUTOCOMMIT, SQL_AUTOCOMMIT_ON},
+                                                          {SQL_ATTR_LOGIN_TIMEOUT, 0},
+                                                          {SQL_ATTR_CONNECTION_TIMEOUT, 0},
+                                                          {SQL_ATTR_CONNECTION_DEAD, SQL_CD_FALSE},
+                                                          {SQL_ATTR_TXN_ISOLATION, SQL_TXN_READ_COMMITTED},
+                                                          {SQL_ATTR_ODBC_CURSORS, SQL_CUR_USE_DRIVER},
+                                                          {SQL_ATTR_TRACE, SQL_OPT_TRACE_OFF}};
   auto found = dbc->attributes.find(attribute);
   SQLULEN answer = 0;
   if (found != dbc->attributes.end()) {
@@ -158,6 +159,7 @@ SQLRETURN GetConnectAttr(Dbc* dbc, SQLINTEGER attribute, SQLPOINTER value, SQLIN
 using namespace dossel::scripted;
 
 SCRIPTED_EXPORT SQLRETURN SQL_API SQLAllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE* output) {
+  if (type == SQL_HANDLE_STMT) LogOf(static_cast<Dbc*>(input)).Write("SQLAllocHandle stmt");
   return AllocHandle(type, input, output);
 }
 
@@ -173,6 +175,8 @@ SCRIPTED_EXPORT SQLRETURN SQL_API SQLAllocStmt(SQLHDBC dbc, SQLHSTMT* stmt) {
 }
 
 SCRIPTED_EXPORT SQLRETURN SQL_API SQLFreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
+  if (type == SQL_HANDLE_STMT) LogOf(static_cast<Stmt*>(handle)).Write("SQLFreeHandle stmt");
+  if (type == SQL_HANDLE_DBC) LogOf(static_cast<Dbc*>(handle)).Write("SQLFreeHandle dbc");
   return FreeHandle(type, handle);
 }
 
@@ -246,8 +250,7 @@ SCRIPTED_EXPORT SQLRETURN SQL_API SQLGetConnectOption(SQLHDBC dbc, SQLUSMALLINT 
 }
 
 SCRIPTED_EXPORT SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT completion) {
-  if (type == SQL_HANDLE_DBC)
-    BeginCall(static_cast<Dbc*>(handle), "SQLEndTran " + std::to_string(completion));
+  if (type == SQL_HANDLE_DBC) BeginCall(static_cast<Dbc*>(handle), "SQLEndTran " + std::to_string(completion));
   return SQL_SUCCESS;
 }
 

@@ -59,15 +59,20 @@ SQLRETURN DeliverNumber(Stmt* stmt, const std::string& value, SQLSMALLINT cType,
   if (value.empty() || *end != '\0') return Fail(stmt, "22018", "Invalid character value for cast specification");
   SQLLEN size = 0;
   switch (cType) {
-    case SQL_C_LONG: case SQL_C_SLONG: case SQL_C_ULONG:
+    case SQL_C_LONG:
+    case SQL_C_SLONG:
+    case SQL_C_ULONG:
       size = sizeof(SQLINTEGER);
       if (out) *static_cast<SQLINTEGER*>(out) = static_cast<SQLINTEGER>(number);
       break;
-    case SQL_C_SHORT: case SQL_C_SSHORT: case SQL_C_USHORT:
+    case SQL_C_SHORT:
+    case SQL_C_SSHORT:
+    case SQL_C_USHORT:
       size = sizeof(SQLSMALLINT);
       if (out) *static_cast<SQLSMALLINT*>(out) = static_cast<SQLSMALLINT>(number);
       break;
-    case SQL_C_SBIGINT: case SQL_C_UBIGINT:
+    case SQL_C_SBIGINT:
+    case SQL_C_UBIGINT:
       size = sizeof(SQLBIGINT);
       if (out) *static_cast<SQLBIGINT*>(out) = static_cast<SQLBIGINT>(number);
       break;
@@ -85,8 +90,8 @@ SQLRETURN DeliverNumber(Stmt* stmt, const std::string& value, SQLSMALLINT cType,
 // Delivers `value` of `column` into a caller's buffer, continuing at
 // `offset` for character and binary types (pieces of a long value). Sets
 // `done` once the last piece went out.
-SQLRETURN Deliver(Stmt* stmt, const Column& column, const Value& value, SQLSMALLINT cType, SQLPOINTER out,
-                  SQLLEN room, SQLLEN* indicator, size_t& offset, bool noTotal) {
+SQLRETURN Deliver(Stmt* stmt, const Column& column, const Value& value, SQLSMALLINT cType, SQLPOINTER out, SQLLEN room,
+                  SQLLEN* indicator, size_t& offset, bool noTotal) {
   if (!value) {
     if (!indicator) return Fail(stmt, "22002", "Indicator variable required but not supplied");
     *indicator = SQL_NULL_DATA;
@@ -157,8 +162,7 @@ SQLRETURN FetchNext(Stmt* stmt, const ResultSet& result) {
   return Land(stmt, result, next);
 }
 
-SQLRETURN GetData(Stmt* stmt, SQLUSMALLINT number, SQLSMALLINT cType, SQLPOINTER out, SQLLEN room,
-                  SQLLEN* indicator) {
+SQLRETURN GetData(Stmt* stmt, SQLUSMALLINT number, SQLSMALLINT cType, SQLPOINTER out, SQLLEN room, SQLLEN* indicator) {
   const ResultSet* result = CurrentResult(stmt);
   Cursor& cursor = stmt->cursor;
   if (!result || cursor.row < 0 || cursor.row >= static_cast<long>(result->rows.size()))
@@ -216,14 +220,13 @@ SCRIPTED_EXPORT SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT handle, SQLSMALLINT*
   return SQL_SUCCESS;
 }
 
-SCRIPTED_EXPORT SQLRETURN SQL_API SQLDescribeCol(SQLHSTMT handle, SQLUSMALLINT number, SQLCHAR* name,
-                                                 SQLSMALLINT room, SQLSMALLINT* nameLength, SQLSMALLINT* type,
-                                                 SQLULEN* size, SQLSMALLINT* digits, SQLSMALLINT* nullable) {
+SCRIPTED_EXPORT SQLRETURN SQL_API SQLDescribeCol(SQLHSTMT handle, SQLUSMALLINT number, SQLCHAR* name, SQLSMALLINT room,
+                                                 SQLSMALLINT* nameLength, SQLSMALLINT* type, SQLULEN* size,
+                                                 SQLSMALLINT* digits, SQLSMALLINT* nullable) {
   Stmt* stmt = AsStmt(handle);
   BeginCall(stmt, "SQLDescribeCol " + std::to_string(number));
   const ResultSet* result = CurrentResult(stmt);
-  if (!result || number < 1 || number > result->columns.size())
-    return Fail(stmt, "07009", "Invalid descriptor index");
+  if (!result || number < 1 || number > result->columns.size()) return Fail(stmt, "07009", "Invalid descriptor index");
   if (StillExecuting(stmt, "SQLDescribeCol")) return SQL_STILL_EXECUTING;
   const Column& column = result->columns[number - 1];
   if (type) *type = static_cast<SQLSMALLINT>(column.type);
@@ -243,23 +246,31 @@ SCRIPTED_EXPORT SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT 
     if (numeric) *numeric = result ? static_cast<SQLLEN>(result->columns.size()) : 0;
     return SQL_SUCCESS;
   }
-  if (!result || number < 1 || number > result->columns.size())
-    return Fail(stmt, "07009", "Invalid descriptor index");
+  if (!result || number < 1 || number > result->columns.size()) return Fail(stmt, "07009", "Invalid descriptor index");
   const Column& column = result->columns[number - 1];
   switch (field) {
-    case SQL_DESC_NAME: case SQL_DESC_LABEL: case SQL_COLUMN_NAME:
+    case SQL_DESC_NAME:
+    case SQL_DESC_LABEL:
+    case SQL_COLUMN_NAME:
       return CopyText(stmt, column.name, text, room, length);
-    case SQL_DESC_TYPE: case SQL_DESC_CONCISE_TYPE:
+    case SQL_DESC_TYPE:
+    case SQL_DESC_CONCISE_TYPE:
       if (numeric) *numeric = column.type;
       return SQL_SUCCESS;
-    case SQL_DESC_LENGTH: case SQL_DESC_OCTET_LENGTH: case SQL_DESC_DISPLAY_SIZE: case SQL_COLUMN_LENGTH:
-    case SQL_COLUMN_PRECISION: case SQL_DESC_PRECISION:
+    case SQL_DESC_LENGTH:
+    case SQL_DESC_OCTET_LENGTH:
+    case SQL_DESC_DISPLAY_SIZE:
+    case SQL_COLUMN_LENGTH:
+    case SQL_COLUMN_PRECISION:
+    case SQL_DESC_PRECISION:
       if (numeric) *numeric = column.size;
       return SQL_SUCCESS;
-    case SQL_DESC_SCALE: case SQL_COLUMN_SCALE:
+    case SQL_DESC_SCALE:
+    case SQL_COLUMN_SCALE:
       if (numeric) *numeric = column.digits;
       return SQL_SUCCESS;
-    case SQL_DESC_NULLABLE: case SQL_COLUMN_NULLABLE:
+    case SQL_DESC_NULLABLE:
+    case SQL_COLUMN_NULLABLE:
       if (numeric) *numeric = column.nullable;
       return SQL_SUCCESS;
     default:
@@ -267,8 +278,8 @@ SCRIPTED_EXPORT SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT 
   }
 }
 
-SCRIPTED_EXPORT SQLRETURN SQL_API SQLBindCol(SQLHSTMT handle, SQLUSMALLINT number, SQLSMALLINT cType,
-                                             SQLPOINTER target, SQLLEN room, SQLLEN* indicator) {
+SCRIPTED_EXPORT SQLRETURN SQL_API SQLBindCol(SQLHSTMT handle, SQLUSMALLINT number, SQLSMALLINT cType, SQLPOINTER target,
+                                             SQLLEN room, SQLLEN* indicator) {
   Stmt* stmt = AsStmt(handle);
   BeginCall(stmt, "SQLBindCol " + std::to_string(number) + " " + std::to_string(cType));
   if (!target && !indicator) {
@@ -309,8 +320,8 @@ SCRIPTED_EXPORT SQLRETURN SQL_API SQLFetchScroll(SQLHSTMT handle, SQLSMALLINT or
   return rc;
 }
 
-SCRIPTED_EXPORT SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT number, SQLSMALLINT cType,
-                                             SQLPOINTER out, SQLLEN room, SQLLEN* indicator) {
+SCRIPTED_EXPORT SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT number, SQLSMALLINT cType, SQLPOINTER out,
+                                             SQLLEN room, SQLLEN* indicator) {
   Stmt* stmt = AsStmt(handle);
   BeginCall(stmt, "SQLGetData " + std::to_string(number) + " " + std::to_string(cType));
   return GetData(stmt, number, cType, out, room, indicator);

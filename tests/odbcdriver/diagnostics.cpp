@@ -16,7 +16,10 @@ void CallLog::Open(const std::string& path) {
 void CallLog::Write(const std::string& line) {
   std::lock_guard lock(m_mutex);
   if (!m_file) return;
-  std::fputs((line + "\n").c_str(), m_file);
+  std::string escaped;
+  for (const char c : line)
+    escaped += c == '\n' ? std::string("\\n") : c == '\r' ? std::string("\\r") : std::string(1, c);
+  std::fputs((escaped + "\n").c_str(), m_file);
   std::fflush(m_file);
 }
 
@@ -145,9 +148,9 @@ void WriteRecord(const Diagnostic& record, SQLCHAR* state, SQLINTEGER* native, S
 
 }  // namespace
 
-SCRIPTED_EXPORT SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number,
-                                                SQLCHAR* state, SQLINTEGER* native, SQLCHAR* message,
-                                                SQLSMALLINT room, SQLSMALLINT* length) {
+SCRIPTED_EXPORT SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number, SQLCHAR* state,
+                                                SQLINTEGER* native, SQLCHAR* message, SQLSMALLINT room,
+                                                SQLSMALLINT* length) {
   if (!handle) return SQL_INVALID_HANDLE;
   LogOf(AsHandle(handle)).Write("SQLGetDiagRec " + std::to_string(type) + " " + std::to_string(number));
   const Diagnostic* record = Record(handle, number);
@@ -169,9 +172,8 @@ SCRIPTED_EXPORT SQLRETURN SQL_API SQLGetDiagField(SQLSMALLINT type, SQLHANDLE ha
   return record ? RecordField(*record, field, out, room, length) : SQL_NO_DATA;
 }
 
-SCRIPTED_EXPORT SQLRETURN SQL_API SQLError(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, SQLCHAR* state,
-                                           SQLINTEGER* native, SQLCHAR* message, SQLSMALLINT room,
-                                           SQLSMALLINT* length) {
+SCRIPTED_EXPORT SQLRETURN SQL_API SQLError(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, SQLCHAR* state, SQLINTEGER* native,
+                                           SQLCHAR* message, SQLSMALLINT room, SQLSMALLINT* length) {
   Handle* handle = AsHandle(stmt ? stmt : dbc ? dbc : env);
   if (!handle) return SQL_INVALID_HANDLE;
   LogOf(handle).Write("SQLError");

@@ -128,9 +128,7 @@ class DriverScript {
   DriverScript& Warning(const std::string& state, long native, const std::string& message) {
     return Line({"warning", state, N(native), message});
   }
-  DriverScript& StillExecuting(const std::string& function, int times) {
-    return Line({"still", function, N(times)});
-  }
+  DriverScript& StillExecuting(const std::string& function, int times) { return Line({"still", function, N(times)}); }
   DriverScript& BlockInExecute() { return Line({"block", "SQLExecDirect"}); }
   DriverScript& BlockInFetch(long row = 0) { return Line({"block", "SQLFetch", N(row)}); }
 
@@ -148,11 +146,20 @@ class DriverScript {
     std::string out;
     for (const char c : text) {
       switch (c) {
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\\': out += "\\\\"; break;
-        default: out += c;
+        case '\t':
+          out += "\\t";
+          break;
+        case '\n':
+          out += "\\n";
+          break;
+        case '\r':
+          out += "\\r";
+          break;
+        case '\\':
+          out += "\\\\";
+          break;
+        default:
+          out += c;
       }
     }
     return out;

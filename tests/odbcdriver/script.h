@@ -33,16 +33,16 @@ struct ResultSet {
   std::vector<std::vector<Value>> rows;
   std::optional<long> rowCount;
   std::vector<Diagnostic> rowCountErrors;  // SQLRowCount fails with these
-  std::set<int> noTotalColumns;           // 1-based
-  std::optional<size_t> blockFetchAt;     // the fetch of this row index waits for SQLCancel
-  std::vector<Diagnostic> fetchErrors;    // the fetch after the last row fails with these
+  std::set<int> noTotalColumns;            // 1-based
+  std::optional<size_t> blockFetchAt;      // the fetch of this row index waits for SQLCancel
+  std::vector<Diagnostic> fetchErrors;     // the fetch after the last row fails with these
 };
 
 // What one statement text (or catalog call) answers.
 struct Entry {
   std::vector<ResultSet> results;
-  std::vector<Diagnostic> errors;    // SQLExecDirect fails
-  std::vector<Diagnostic> warnings;  // SQLExecDirect succeeds with information
+  std::vector<Diagnostic> errors;             // SQLExecDirect fails
+  std::vector<Diagnostic> warnings;           // SQLExecDirect succeeds with information
   std::map<std::string, int> stillExecuting;  // function name -> repeats per call
   bool blockInExecute = false;
 };

@@ -130,9 +130,11 @@ SQLRETURN GetStmtAttr(Stmt* stmt, SQLINTEGER attribute, SQLPOINTER value, SQLINT
     if (length) *length = sizeof(SQLPOINTER);
     return SQL_SUCCESS;
   }
-  static const std::map<SQLINTEGER, SQLULEN> kDefaults = {
-      {SQL_ATTR_CURSOR_TYPE, SQL_CURSOR_FORWARD_ONLY}, {SQL_ATTR_CONCURRENCY, SQL_CONCUR_READ_ONLY},
-      {SQL_ATTR_ROW_ARRAY_SIZE, 1}, {SQL_ROWSET_SIZE, 1}, {SQL_ATTR_ROW_BIND_TYPE, SQL_BIND_BY_COLUMN}};
+  static const std::map<SQLINTEGER, SQLULEN> kDefaults = {{SQL_ATTR_CURSOR_TYPE, SQL_CURSOR_FORWARD_ONLY},
+                                                          {SQL_ATTR_CONCURRENCY, SQL_CONCUR_READ_ONLY},
+                                                          {SQL_ATTR_ROW_ARRAY_SIZE, 1},
+                                                          {SQL_ROWSET_SIZE, 1},
+                                                          {SQL_ATTR_ROW_BIND_TYPE, SQL_BIND_BY_COLUMN}};
   SQLULEN answer = 0;
   if (auto found = stmt->attributes.find(attribute); found != stmt->attributes.end()) {
     answer = found->second;
