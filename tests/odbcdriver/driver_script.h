@@ -54,6 +54,12 @@
 //   rowcount, nototal, fetcherror and "block SQLFetch" before any "result"
 //   start a result without columns.
 //
+// unixODBC 2.3.11 handles SQL_STILL_EXECUTING well only from SQLExecDirect,
+// SQLFetch (while rows remain) and SQLGetData. After SQLNumResultCols or
+// SQLDescribeCol answered it, the driver manager refuses a second repeat and
+// the call after the answer with S1010; after SQLMoreResults (or a repeated
+// SQLFetch that ends the rows) it refuses the next SQLMoreResults.
+//
 // Unscripted statements fail with 42000 "Statement not in script". Catalog
 // calls without an entry answer an empty result of the standard columns;
 // catalog results without columns get the standard columns. SQLGetInfo has
