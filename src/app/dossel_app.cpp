@@ -1,26 +1,50 @@
 #include "app/dossel_app.h"
 
+#include <wx/cmdline.h>
 #include <wx/uilocale.h>
 
+#include "app/data_source_chooser.h"
 #include "app/main_frame.h"
+#include "settings/catalogs.h"
 
 bool CDosselApp::OnInit() {
-  if (!wxApp::OnInit()) return false;
   // wx starts in the "C" locale; wide ODBC text is converted through the
   // process locale and would be corrupted there, so switch before any connect.
   wxUILocale::UseDefault();
+  if (!wxApp::OnInit()) return false;
   m_userInterface = std::make_unique<dossel::WxUserInterface>();
   dossel::SetUserInterface(m_userInterface.get());
+  DosselOdbcSetPromptHandler(DataSourcePrompt);
   SetAppName("Dossel");
   SetVendorName("Harlune");
+  dossel::InstallDefaultCatalogs();
 
-  auto* frame = new CMainFrame();
-  SetTopWindow(frame);
-  frame->Show();
+  m_pFrame = new CMainFrame();
+  SetTopWindow(m_pFrame);
+  if (!m_fileToOpen.empty() && !m_pFrame->OpenDocumentFile(m_fileToOpen)) {
+    m_pFrame->Destroy();
+    return false;
+  }
+  m_pFrame->Show();
   return true;
 }
 
+void CDosselApp::OnInitCmdLine(wxCmdLineParser& parser) {
+  wxApp::OnInitCmdLine(parser);
+  parser.AddParam("query file", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+}
+
+bool CDosselApp::OnCmdLineParsed(wxCmdLineParser& parser) {
+  if (parser.GetParamCount() > 0) m_fileToOpen = parser.GetParam(0);
+  return wxApp::OnCmdLineParsed(parser);
+}
+
+void CDosselApp::SwitchPane(int index) {
+  if (m_pFrame) m_pFrame->SwitchPane(index);
+}
+
 int CDosselApp::OnExit() {
+  DosselOdbcSetPromptHandler(nullptr);
   dossel::SetUserInterface(nullptr);
   return wxApp::OnExit();
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The application object: sets the process up (UTF-8 locale, the user
-// interface for core code) and creates the main frame. UI thread only.
+// interface for core code, the data-source prompt, the default catalogues),
+// creates the main frame and opens a query file named on the command line.
+// UI thread only.
 
 #include <wx/app.h>
 
@@ -8,11 +10,22 @@
 
 #include "platform/wx/wx_user_interface.h"
 
+class CMainFrame;
+
 class CDosselApp : public wxApp {
  public:
   bool OnInit() override;
   int OnExit() override;
+  void OnInitCmdLine(wxCmdLineParser& parser) override;
+  bool OnCmdLineParsed(wxCmdLineParser& parser) override;
+
+  // Shows pane `index` (0 query, 1 result, 2 trace, 3 schema).
+  void SwitchPane(int index);
 
  private:
   std::unique_ptr<dossel::WxUserInterface> m_userInterface;
+  CMainFrame* m_pFrame = nullptr;
+  wxString m_fileToOpen;
 };
+
+wxDECLARE_APP(CDosselApp);

@@ -1,3 +1,179 @@
 #include "app/main_frame.h"
 
-CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Untitled - Dossel", wxDefaultPosition, wxSize(900, 650)) {}
+#include <wx/filehistory.h>
+#include <wx/menu.h>
+#include <wx/sizer.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+
+#include "app/dossel_doc.h"
+#include "app/images.h"
+#include "app/query_view.h"
+#include "app/result_view.h"
+#include "app/schema_view.h"
+#include "app/trace_view.h"
+#include "platform/wx/wx_text.h"
+#include "res/command_ids.h"
+#include "res/menus.h"
+#include "res/strings.h"
+#include "settings/settings_store.h"
+
+using namespace dossel;
+using namespace dossel::res;
+
+namespace {
+
+constexpr const TChar* kOptionsKey = DT("Software\\Harlune\\Dossel\\Options");
+// Width of each keyboard indicator of the status bar.
+constexpr int kIndicatorWidth = 44;
+
+wxAcceleratorEntryFlags ToWxModifiers(unsigned modifiers) {
+  int flags = wxACCEL_NORMAL;
+  if (modifiers & kAccelCtrl) flags |= wxACCEL_CTRL;
+  if (modifiers & kAccelAlt) flags |= wxACCEL_ALT;
+  if (modifiers & kAccelShift) flags |= wxACCEL_SHIFT;
+  return static_cast<wxAcceleratorEntryFlags>(flags);
+}
+
+int ToWxKey(int key) {
+  if (key >= kVkF3 && key <= kVkF10) return WXK_F3 + (key - kVkF3);
+  if (key == kVkPause) return WXK_PAUSE;
+  return key;
+}
+
+// A menu caption as wx takes it: the accelerator text after the tab is shown
+// as written, while the keys themselves come from the accelerator table.
+wxString MenuCaption(const TChar* text) {
+  const TStringView caption(text);
+  const size_t tab = caption.find('\t');
+  if (tab == TStringView::npos) return ToWx(caption);
+  return ToWx(caption.substr(0, tab)) + "\t" + ToWx(caption.substr(tab + 1));
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame()
+    : wxFrame(nullptr, wxID_ANY, "Dossel", wxDefaultPosition, wxSize(960, 700)), m_timer(this, 1) {
+  m_nLoginTimeout = KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("LoginTimeOut"), 0);
+  m_nQueryTimeout = KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("QueryTimeOut"), 0);
+  SetIcon(AppIcon());
+  CreateMenuBar();
+  CreateAcceleratorTable();
+  CreateToolBarWithButtons();
+  CreateStatusBarWithIndicators();
+  CreatePanes();
+  BindCommands();
+  SetAppendTargets(&m_pTraceView->Appender(), &m_pResultView->Appender());
+  m_pDoc = std::make_unique<CDosselDoc>(m_pQueryView);
+  SetTitle(m_pDoc->GetTitle() + " - Dossel");
+}
+
+void CMainFrame::CreateMenuBar() {
+  auto* bar = new wxMenuBar();
+  wxMenu* popup = nullptr;
+  wxString popupTitle;
+  for (const MenuEntry& entry : MainMenu()) {
+    switch (entry.kind) {
+      case MenuEntryKind::Popup:
+        popup = new wxMenu();
+        popupTitle = ToWx(entry.text);
+        break;
+      case MenuEntryKind::Item:
+        popup->Append(entry.id, MenuCaption(entry.text), ToWx(PromptOf(entry.id)));
+        break;
+      case MenuEntryKind::Separator:
+        popup->AppendSeparator();
+        break;
+      case MenuEntryKind::RecentFiles: {
+        auto* recent = new wxMenu();
+        popup->AppendSubMenu(recent, ToWx(entry.text));
+        m_pFileHistory = std::make_unique<wxFileHistory>(ID_FILE_MRU_COUNT, ID_FILE_MRU_FILE1);
+        m_pFileHistory->UseMenu(recent);
+        break;
+      }
+      case MenuEntryKind::EndPopup:
+        bar->Append(popup, popupTitle);
+        popup = nullptr;
+        break;
+    }
+  }
+  // The checkable View items.
+  for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE, ID_VIEW_SCHEMA,
+                 ID_VIEW_WORD_WRAP})
+    if (wxMenuItem* item = bar->FindItem(id)) item->SetCheckable(true);
+  SetMenuBar(bar);
+}
+
+void CMainFrame::CreateAcceleratorTable() {
+  std::vector<wxAcceleratorEntry> entries;
+  for (const AcceleratorEntry& entry : MainAccelerators())
+    entries.emplace_back(ToWxModifiers(entry.modifiers), ToWxKey(entry.key), entry.command);
+  SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
+}
+
+void CMainFrame::CreateToolBarWithButtons() {
+  wxToolBar* toolbar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER, AFX_IDW_TOOLBAR);
+  toolbar->SetToolBitmapSize(wxSize(16, 15));
+  for (const ToolbarButton& button : MainToolbar()) {
+    if (button.command == 0) {
+      toolbar->AddSeparator();
+      continue;
+    }
+    const bool checkable = button.image == ToolbarImage::Query || button.image == ToolbarImage::Result ||
+                           button.image == ToolbarImage::Trace || button.image == ToolbarImage::Schema;
+    toolbar->AddTool(button.command, ToWx(TooltipOf(button.command)), ToolbarBitmap(button.image), wxNullBitmap,
+                     checkable ? wxITEM_CHECK : wxITEM_NORMAL, ToWx(TooltipOf(button.command)),
+                     ToWx(PromptOf(button.command)));
+  }
+  toolbar->Realize();
+}
+
+void CMainFrame::CreateStatusBarWithIndicators() {
+  wxStatusBar* status = CreateStatusBar(4, wxSTB_DEFAULT_STYLE, AFX_IDW_STATUS_BAR);
+  const int widths[] = {-1, kIndicatorWidth, kIndicatorWidth, kIndicatorWidth};
+  status->SetStatusWidths(4, widths);
+  SetStatusBarPane(0);
+  SetStatusText("Ready", 0);
+}
+
+void CMainFrame::CreatePanes() {
+  m_pQueryView = new CQueryView(this, AFX_IDW_PANE_FIRST, this);
+  m_pResultView = new CResultView(this, AFX_IDW_PANE_FIRST + 1, this);
+  m_pTraceView = new CTraceView(this, AFX_IDW_PANE_FIRST + 2, this);
+  m_pSchemaView = new CSchemaView(this, AFX_IDW_PANE_FIRST + 3, this);
+  m_pPanes = {m_pQueryView, m_pResultView, m_pTraceView, m_pSchemaView};
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  for (CPane* pane : m_pPanes) {
+    sizer->Add(pane, 1, wxEXPAND);
+    if (pane != m_pQueryView) pane->Hide();
+  }
+  SetSizer(sizer);
+  m_nCurrentPane = 0;
+  m_pQueryView->FocusWindow()->SetFocus();
+}
+
+void CMainFrame::SwitchPane(int index) {
+  if (index < 0 || index >= static_cast<int>(m_pPanes.size())) return;
+  CPane* oldPane = m_pPanes[m_nCurrentPane];
+  CPane* newPane = m_pPanes[index];
+  if (oldPane == newPane) return;
+  m_nCurrentPane = index;
+  // The visible pane always carries the first pane's identifier.
+  const int oldId = oldPane->GetId();
+  oldPane->SetId(newPane->GetId());
+  newPane->SetId(oldId);
+  oldPane->Hide();
+  newPane->Show();
+  Layout();
+  newPane->FocusWindow()->SetFocus();
+  newPane->Refresh();
+  newPane->Update();
+}
+
+CMainFrame::~CMainFrame() {
+  SetAppendTargets(nullptr, nullptr);
+  if (m_db.IsOpen()) m_db.Close();
+  delete m_pResultSet;
+  m_pResultSet = nullptr;
+  if (m_nTimerId != 0) m_timer.Stop();
+}

@@ -1,9 +1,183 @@
 #pragma once
-// The main window. Owns the panes and the session state. UI thread only.
+// The main window and the session controller. The frame owns the toolbar,
+// status bar and the four panes (one visible at a time), the connection
+// object and the one query result set, and drives connect, disconnect,
+// execute and cancel with their worker threads and the one-second timer.
+//
+// UI thread only, except where a member says otherwise: the query worker and
+// the cancel worker read the members named in RunParams and the atomic flags,
+// and write to the panes only through AppendTrace / AppendResultText and the
+// grid's storage calls.
 
 #include <wx/frame.h>
+#include <wx/timer.h>
+
+#include <array>
+#include <atomic>
+#include <memory>
+
+#include "app/worker_thread.h"
+#include "db/db_connection.h"
+#include "db/query_result_set.h"
+#include "platform/format.h"
+#include "platform/text.h"
+
+class wxThreadEvent;
+class wxFileHistory;
+class CPane;
+class CQueryView;
+class CResultView;
+class CTraceView;
+class CSchemaView;
+class CGridCtrl;
+class CDosselDoc;
+class CMainFrame;
+
+// The block handed to the query worker, reused for every run.
+struct RunParams {
+  dossel::TString sql;
+  CMainFrame* frame = nullptr;
+  CGridCtrl* grid = nullptr;  // set by the UI thread while it prepares the grid
+};
 
 class CMainFrame : public wxFrame {
  public:
   CMainFrame();
+  ~CMainFrame() override;
+
+  // ---- session controller ----
+  // Connects with `connect` (which may carry "ODBC;"), or lets the user
+  // choose a data source when it is null.
+  bool Connect(const dossel::TString* connect);
+  void Disconnect();
+  void Execute();
+  bool StartRun(const dossel::TString& sql);
+  void RequestCancel();
+  bool SelectCurrentDatabase();
+  void PrintExecuteTime();
+  void CloseStatement();
+  // Waits (at most 30 seconds each) for the cancel and query workers; false
+  // when one of them is still running.
+  bool StopWorkers();
+  // The Connect dialog; on OK it connects with the string it builds.
+  void ShowConnectDialog();
+  // Opens a query file as the document (the command line, Open, recent files).
+  bool OpenDocumentFile(const wxString& path);
+  // The enable rule of a frame command.
+  bool IsCommandEnabled(int id) const;
+
+  // ---- panes ----
+  void SwitchPane(int index);
+  int GetCurrentPane() const { return m_nCurrentPane; }
+  CPane* GetPane(int index) const { return m_pPanes[index]; }
+  CPane* GetActivePane() const { return m_pPanes[m_nCurrentPane]; }
+  CDosselDoc* GetDocument() const { return m_pDoc.get(); }
+
+  // Members the other panes read (UI thread).
+  dossel::db::CDbConnection m_db;
+  dossel::db::CQueryResultSet* m_pResultSet = nullptr;
+  RunParams m_run;
+  CMainFrame* m_pCancelFrame = this;
+  CQueryView* m_pQueryView = nullptr;
+  CResultView* m_pResultView = nullptr;
+  CTraceView* m_pTraceView = nullptr;
+  CSchemaView* m_pSchemaView = nullptr;
+  bool m_bTransactSql = false;
+  bool m_bMultipleResults = false;
+  bool m_bRowCountSupported = false;
+  // Written by one thread each and read by the others.
+  std::atomic<bool> m_bCanceling{false};
+  std::atomic<bool> m_bCanceled{false};
+  std::atomic<bool> m_bExecuting{false};
+  bool m_bFinishHandled = false;
+  std::atomic<bool> m_bHelpTextMode{false};
+  int32_t m_nLoginTimeout = 0;
+  int32_t m_nQueryTimeout = 0;
+  dossel::TString m_strDbmsName;
+  dossel::TString m_strDataSourceName;
+  dossel::TString m_strDatabaseName;
+  bool m_bCancelSupported = false;
+  uint32_t m_dwStartTick = 0;
+
+  // Posts a private message (WM_RUN_FINISHED ...) to the frame; any thread.
+  void PostFrameMessage(int message, int wParam, long lParam);
+
+ private:
+  // Creation (main_frame.cpp).
+  void CreateMenuBar();
+  void CreateAcceleratorTable();
+  void CreateToolBarWithButtons();
+  void CreateStatusBarWithIndicators();
+  void CreatePanes();
+  void BindCommands();
+
+  // Commands and their enable rules (main_frame_commands.cpp).
+  void OnConnect(wxCommandEvent& event);
+  void OnConnectDataSource(wxCommandEvent& event);
+  void OnDisconnect(wxCommandEvent& event);
+  void OnExecute(wxCommandEvent& event);
+  void OnCancel(wxCommandEvent& event);
+  void OnViewPane(wxCommandEvent& event);
+  void OnEditCommand(wxCommandEvent& event);
+  void OnAbout(wxCommandEvent& event);
+  void OnExit(wxCommandEvent& event);
+  void OnToggleBar(wxCommandEvent& event);
+  void OnFileCommand(wxCommandEvent& event);
+  void OnRecentFile(wxCommandEvent& event);
+  void OnUpdateCommand(wxUpdateUIEvent& event);
+  void OnIdleIndicators(wxIdleEvent& event);
+  void OnClose(wxCloseEvent& event);
+
+  // Controller internals (session_controller.cpp).
+  void ReadConnectionFacts();
+  void OnRunFinished(wxThreadEvent& event);
+  void OnHelpTextFinished(wxThreadEvent& event);
+  void OnCancelFinished(wxThreadEvent& event);
+  void HandleCompletion(bool errors);
+  void OnTimer(wxTimerEvent& event);
+  void StopTimer();
+  // The timer's "Results:" line while a run fills the grid.
+  void AppendGridProgress();
+  void RunQueryThread();
+  void RunHelpTextThread();
+  void CancelQueryThread();
+
+  std::array<CPane*, 4> m_pPanes{};
+  int m_nCurrentPane = 0;
+  std::unique_ptr<CDosselDoc> m_pDoc;
+  std::unique_ptr<wxFileHistory> m_pFileHistory;
+  wxTimer m_timer;
+  int m_nTimerId = 0;
+  CWorkerThread m_runThread;
+  CWorkerThread m_cancelThread;
+  bool m_bRunThreadKnown = false;
+  bool m_bCancelThreadKnown = false;
 };
+
+// "Execute time: hh:mm:ss.mmm\r\n" for an elapsed time; hours are not
+// reduced modulo 24.
+dossel::TString FormatExecuteTime(uint32_t ms);
+
+// The text a run executes for `sql` on a T-SQL family server: "sp_helptext "
+// at the very start makes an object-text run (`helpTextMode`), rewritten into
+// a syscomments query for the Anywhere servers.
+dossel::TString ObjectTextQuery(dossel::TStringView sql, dossel::TStringView dbms, bool& helpTextMode);
+
+// Appends to the trace pane and the result pane's text from any thread. The
+// arguments are formatted into the format; data passed as an argument is
+// always copied literally.
+void AppendTraceText(dossel::TStringView text);
+class CPaneAppender;
+// The panes those appends reach (the frame sets them; null clears).
+void SetAppendTargets(CPaneAppender* trace, CPaneAppender* result);
+void AppendResultTextRaw(dossel::TStringView text);
+
+template <typename... Args>
+void AppendTrace(dossel::TStringView format, const Args&... args) {
+  AppendTraceText(sizeof...(Args) ? dossel::Format(format, args...) : dossel::TString(format));
+}
+
+template <typename... Args>
+void AppendResultText(dossel::TStringView format, const Args&... args) {
+  AppendResultTextRaw(sizeof...(Args) ? dossel::Format(format, args...) : dossel::TString(format));
+}

@@ -99,6 +99,12 @@ bool CDbConnection::Connect(unsigned options) {
     rc = OdbcDriverConnect(m_hdbc, static_cast<SQLHWND>(owner.Owner()), m_strConnect, completed,
                            kCompletedConnectRoom, completion);
   }
+  m_strLastError.clear();
+  if (rc != SQL_NO_DATA_FOUND && !IsSuccessCode(rc)) {
+    CDbError error(rc);
+    error.ReadDiagnostics(this, nullptr);
+    m_strLastError = error.m_strError;
+  }
   if (rc == SQL_NO_DATA_FOUND || !IsSuccessCode(rc)) {
     Free();
     return false;

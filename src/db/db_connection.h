@@ -66,6 +66,10 @@ class CDbConnection {
   int32_t GetQueryTimeOut() const { return m_dwQueryTimeout; }
   const TString& GetConnectString() const { return m_strConnect; }
   bool IsUpdatable() const { return m_bUpdatable; }
+  // The driver's message when the last open failed (empty after a cancelled
+  // prompt or a successful open); the handle and its diagnostics are gone by
+  // the time the caller learns of the failure.
+  const TString& GetLastErrorText() const { return m_strLastError; }
 
   // Runs SQL whose results are not wanted; reads and drops every row.
   void ExecuteAndDiscard(const TString& sql);
@@ -95,6 +99,7 @@ class CDbConnection {
 
   bool m_bUpdatable = true;
   TString m_strConnect;
+  TString m_strLastError;
   std::vector<CDbResultSet*> m_resultSets;  // newest first
   int32_t m_dwLoginTimeout = 15;
   int32_t m_dwQueryTimeout = 15;

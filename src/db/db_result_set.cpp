@@ -30,6 +30,8 @@ void CDbResultSet::SetOpenParameters(int openType, const TString& sql, uint32_t 
   m_dwOptions = options;
   m_strSQL = sql;
   m_bBOF = m_bEOF = true;
+  m_bExecuteFailed = m_bFetchFailed = false;
+  m_strLastError.clear();
 }
 
 bool CDbResultSet::AllocateStatement() {
@@ -76,9 +78,16 @@ SQLRETURN CDbResultSet::ExecuteStatement() {
     rc = OdbcPrepare(hstmt, m_strSQL);
     if (IsSuccessCode(rc)) rc = Repeat([&] { return SQLExecute(hstmt); });
   }
-  IsSuccessCode(rc);
+  m_bExecuteFailed = !IsSuccessCode(rc);
+  if (m_bExecuteFailed) KeepErrorText(rc);
   m_nOpen = 1;
   return rc;
+}
+
+void CDbResultSet::KeepErrorText(SQLRETURN rc) {
+  CDbError error(rc);
+  error.ReadDiagnostics(m_pDatabase, m_hstmt.load());
+  m_strLastError = error.m_strError;
 }
 
 void CDbResultSet::DescribeColumns() {
@@ -151,6 +160,12 @@ void CDbResultSet::Move(int32_t rows, SQLUSMALLINT fetchType) {
   }
   const bool fetched = CheckFetchResult(rc);
   UpdateCursorFlags(rc, fetchType, rows, rowsFetched);
+  if (!fetched && !m_bExecuteFailed && m_nResultCols > 0) {
+    // A row that cannot be read, as opposed to the no-result of a failed
+    // execute, which was reported already.
+    m_bFetchFailed = true;
+    KeepErrorText(rc);
+  }
   if (!fetched) {
     m_bEOF = true;
     m_bBOF = false;

@@ -57,6 +57,13 @@ class CDbResultSet {
   // Asks the driver to stop the statement; safe from another thread.
   SQLRETURN Cancel();
 
+  // What went wrong in the last open or fetch, for the user: whether the
+  // statement could not be executed, whether a row could not be read, and the
+  // driver's message (read before later calls replace it).
+  bool ExecuteFailed() const { return m_bExecuteFailed; }
+  bool FetchFailed() const { return m_bFetchFailed; }
+  const TString& LastErrorText() const { return m_strLastError; }
+
   SQLHSTMT GetStatement() const { return m_hstmt.load(); }
   CDbConnection* GetConnection() const { return m_pDatabase; }
   // Called by the connection object when it closes under the set.
@@ -78,6 +85,7 @@ class CDbResultSet {
   SQLRETURN ExecuteStatement();
   void DescribeColumns();
   void ResetPosition();
+  void KeepErrorText(SQLRETURN rc);
 
   CDbConnection* m_pDatabase;
   std::atomic<SQLHSTMT> m_hstmt{nullptr};
@@ -100,6 +108,9 @@ class CDbResultSet {
   uint32_t m_dwRowsetSize = 1;
   std::vector<SQLUSMALLINT> m_rgRowStatus;
   int m_nBindState = 0;  // 0 not yet bound, -1 nothing to bind, else bound count
+  bool m_bExecuteFailed = false;
+  bool m_bFetchFailed = false;
+  TString m_strLastError;
 };
 
 }  // namespace dossel::db

@@ -1,0 +1,79 @@
+#pragma once
+// Command identifiers of the menus, accelerators and toolbar, and the
+// private window messages, numbered as the program has always numbered them
+// (stored catalogue entries and other programs' expectations rely on them).
+
+namespace dossel::res {
+
+// The SQL menu.
+inline constexpr int ID_SQL_CONNECT = 32831;
+inline constexpr int ID_SQL_CONNECT_DATA_SOURCE = 32776;
+inline constexpr int ID_SQL_DISCONNECT = 32785;
+inline constexpr int ID_SQL_EXECUTE = 32773;
+inline constexpr int ID_SQL_CANCEL = 32800;
+inline constexpr int ID_FILE_NEW = 57600;
+inline constexpr int ID_FILE_OPEN = 57601;
+inline constexpr int ID_FILE_SAVE = 57603;
+inline constexpr int ID_FILE_SAVE_AS = 57604;
+inline constexpr int ID_FILE_PRINT_SETUP = 57606;
+inline constexpr int ID_FILE_PRINT = 57607;
+inline constexpr int ID_FILE_PRINT_DIRECT = 57608;
+inline constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+inline constexpr int ID_FILE_MRU_FILE1 = 57616;  // the first of 8 recent files
+inline constexpr int ID_FILE_MRU_COUNT = 8;
+inline constexpr int ID_APP_EXIT = 57665;
+
+// The Edit menu.
+inline constexpr int ID_EDIT_CLEAR_ALL = 57633;
+inline constexpr int ID_EDIT_COPY = 57634;
+inline constexpr int ID_EDIT_CUT = 57635;
+inline constexpr int ID_EDIT_FIND = 57636;
+inline constexpr int ID_EDIT_PASTE = 57637;
+inline constexpr int ID_EDIT_REPEAT = 57640;  // Find Next
+inline constexpr int ID_EDIT_REPLACE = 57641;
+inline constexpr int ID_EDIT_SELECT_ALL = 57642;
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_GOTO = 32809;
+
+// The View menu.
+inline constexpr int ID_VIEW_TOOLBAR = 59392;
+inline constexpr int ID_VIEW_STATUS_BAR = 59393;
+inline constexpr int ID_VIEW_QUERY = 32826;
+inline constexpr int ID_VIEW_RESULT = 32827;
+inline constexpr int ID_VIEW_TRACE = 32814;
+inline constexpr int ID_VIEW_SCHEMA = 32829;
+inline constexpr int ID_VIEW_OPTIONS = 32834;
+inline constexpr int ID_VIEW_ODBC_INFO = 32798;
+inline constexpr int ID_VIEW_WORD_WRAP = 32835;
+inline constexpr int ID_VIEW_FONT = 32806;
+inline constexpr int ID_APP_ABOUT = 57664;
+
+// Commands without a menu item.
+inline constexpr int ID_QUERY_WORD_WRAP = 32782;
+
+// Catalogue entries of the query pane's context menu.
+inline constexpr int ID_TEMPLATE_FIRST = 33000;
+inline constexpr int ID_TEMPLATE_LAST = 33499;
+inline constexpr int ID_SCRIPT_FIRST = 33500;
+inline constexpr int ID_SCRIPT_LAST = 33999;
+
+// Private messages of the main frame.
+inline constexpr int WM_RUN_FINISHED = 0x1401;
+inline constexpr int WM_HELPTEXT_FINISHED = 0x1402;
+inline constexpr int WM_CANCEL_FINISHED = 0x1403;
+inline constexpr int WM_PREPARE_GRID = 0x1404;
+
+// Child window identifiers: the visible pane always carries the first.
+inline constexpr int AFX_IDW_PANE_FIRST = 59648;
+inline constexpr int AFX_IDW_TOOLBAR = 0xE800;
+inline constexpr int AFX_IDW_STATUS_BAR = 0xE801;
+
+// The status bar's keyboard indicators.
+inline constexpr int ID_INDICATOR_CAPS = 59137;
+inline constexpr int ID_INDICATOR_NUM = 59138;
+inline constexpr int ID_INDICATOR_SCRL = 59139;
+
+// Dialog controls of the about box.
+inline constexpr int IDC_ABOUT_VERSION = 1122;
+
+}  // namespace dossel::res

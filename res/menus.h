@@ -1,0 +1,43 @@
+#pragma once
+// The main menu, the accelerator table and the toolbar as data, so that a
+// command needs only its entry here, its handler and its update handler.
+
+#include <span>
+
+#include "platform/text.h"
+
+namespace dossel::res {
+
+enum class MenuEntryKind { Popup, Item, Separator, EndPopup, RecentFiles };
+
+struct MenuEntry {
+  MenuEntryKind kind;
+  int id;              // command identifier of an item
+  const TChar* text;   // caption, with "&" mnemonic and "\t" accelerator text
+};
+
+// Virtual keys of the accelerator table, with the modifier bits below.
+enum AcceleratorModifier : unsigned { kAccelNone = 0, kAccelCtrl = 1, kAccelAlt = 2, kAccelShift = 4 };
+enum VirtualKey : int {
+  kVkF3 = 0x72, kVkF4, kVkF5, kVkF6, kVkF7, kVkF8, kVkF9, kVkF10,
+  kVkPause = 0x13,
+};
+
+struct AcceleratorEntry {
+  unsigned modifiers;
+  int key;  // an upper-case letter or a VirtualKey
+  int command;
+};
+
+enum class ToolbarImage { New, Open, Save, Cut, Copy, Paste, Query, Result, Trace, Schema, Execute, Cancel };
+
+struct ToolbarButton {
+  int command;  // 0 for a separator
+  ToolbarImage image;
+};
+
+std::span<const MenuEntry> MainMenu();
+std::span<const AcceleratorEntry> MainAccelerators();
+std::span<const ToolbarButton> MainToolbar();
+
+}  // namespace dossel::res

@@ -1,0 +1,93 @@
+#include "app/edit_pane.h"
+
+#include <wx/clipbrd.h>
+#include <wx/sizer.h>
+
+#include "platform/format.h"
+#include "platform/wx/wx_text.h"
+#include "res/command_ids.h"
+#include "settings/settings_store.h"
+#include "settings/wx/font_wx.h"
+
+using namespace dossel;
+using namespace dossel::res;
+
+CEditPane::CEditPane(wxWindow* parent, int id, TStringView settingsKey, bool readsWordWrap)
+    : CPane(parent, id), m_settingsKey(settingsKey) {
+  if (readsWordWrap) m_bWordWrap = KeyReadInteger(HKEY_LOCAL_MACHINE, m_settingsKey, DT("WordWrap"), 0) == 1 ? 1 : 0;
+  SetSizer(new wxBoxSizer(wxVERTICAL));
+  m_edit = CreateEdit(IsWordWrap());
+  GetSizer()->Add(m_edit, 1, wxEXPAND);
+  wxFont font;
+  if (CreateFontFromSetting(FontKey(), font)) ApplyFont(font);
+}
+
+TString CEditPane::FontKey() const { return m_settingsKey + DT("\\Font"); }
+
+wxTextCtrl* CEditPane::CreateEdit(bool wrap) {
+  long style = wxTE_MULTILINE | wxTE_NOHIDESEL | wxBORDER_SUNKEN;
+  style |= wrap ? wxTE_BESTWRAP : (wxTE_DONTWRAP | wxHSCROLL);
+  auto* edit = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, style);
+  if (m_font.IsOk()) edit->SetFont(m_font);
+  OnEditCreated(edit);
+  return edit;
+}
+
+void CEditPane::SetWordWrap(bool wrap) {
+  if (wrap == IsWordWrap() && m_edit) return;
+  m_bWordWrap = wrap ? 1 : 0;
+  const bool hadFocus = wxWindow::FindFocus() == m_edit;
+  long from = 0, to = 0;
+  m_edit->GetSelection(&from, &to);
+  const wxString text = m_edit->GetValue();
+  wxTextCtrl* replacement = CreateEdit(wrap);
+  replacement->ChangeValue(text);
+  replacement->SetSelection(from, to);
+  GetSizer()->Replace(m_edit, replacement);
+  m_edit->Destroy();
+  m_edit = replacement;
+  Layout();
+  if (hadFocus) m_edit->SetFocus();
+}
+
+void CEditPane::ToggleWordWrap() {
+  SetWordWrap(!IsWordWrap());
+  KeyWriteInteger(HKEY_LOCAL_MACHINE, m_settingsKey, DT("WordWrap"), m_bWordWrap);
+}
+
+void CEditPane::ApplyFont(const wxFont& font) {
+  m_font = font;
+  long from = 0, to = 0;
+  m_edit->GetSelection(&from, &to);
+  m_edit->SetFont(font);
+  m_edit->SetSelection(from, to);
+  m_edit->Refresh();
+}
+
+bool CEditPane::IsEditCommandEnabled(int command) const {
+  long from = 0, to = 0;
+  m_edit->GetSelection(&from, &to);
+  switch (command) {
+    case ID_EDIT_UNDO: return m_edit->CanUndo();
+    case ID_EDIT_CUT: return from != to && m_edit->IsEditable();
+    case ID_EDIT_COPY: return from != to;
+    case ID_EDIT_PASTE: return m_edit->CanPaste();
+    case ID_EDIT_SELECT_ALL:
+    case ID_EDIT_CLEAR_ALL: return !m_edit->IsEmpty();
+    default: return false;
+  }
+}
+
+void CEditPane::DoEditCommand(int command) {
+  switch (command) {
+    case ID_EDIT_UNDO: m_edit->Undo(); break;
+    case ID_EDIT_CUT: m_edit->Cut(); break;
+    case ID_EDIT_COPY: m_edit->Copy(); break;
+    case ID_EDIT_PASTE: m_edit->Paste(); break;
+    case ID_EDIT_SELECT_ALL: m_edit->SelectAll(); break;
+    case ID_EDIT_CLEAR_ALL: ClearAll(); break;
+    default: break;
+  }
+}
+
+void CEditPane::ClearAll() { m_edit->Clear(); }

@@ -1,0 +1,48 @@
+#pragma once
+// A pane that is one multi-line text control: the query, trace and (in text
+// format) result panes. Owns the control, its font and its word-wrap state;
+// the control is rebuilt in place when word wrap changes, keeping text,
+// font, selection and focus. UI thread only.
+
+#include <wx/font.h>
+#include <wx/textctrl.h>
+
+#include "app/pane.h"
+#include "platform/text.h"
+
+class CEditPane : public CPane {
+ public:
+  // `settingsKey` is the pane's key ("Software\Harlune\Dossel\Query"); its
+  // "Font" subkey is read here, and its "WordWrap" value when
+  // `readsWordWrap` (a pane whose flag starts cleared does not read it).
+  CEditPane(wxWindow* parent, int id, dossel::TStringView settingsKey, bool readsWordWrap = true);
+
+  wxTextCtrl* GetEdit() const { return m_edit; }
+  bool IsWordWrap() const { return m_bWordWrap != 0; }
+  // Rebuilds the control for word wrap `wrap` when it differs.
+  void SetWordWrap(bool wrap);
+  // Toggles word wrap and stores the new flag.
+  void ToggleWordWrap();
+  // Sets the pane's font keeping the selection.
+  void ApplyFont(const wxFont& font);
+  const wxFont& GetPaneFont() const { return m_font; }
+  dossel::TString FontKey() const;
+
+  bool IsEditCommandEnabled(int command) const override;
+  void DoEditCommand(int command) override;
+  wxWindow* FocusWindow() override { return m_edit; }
+
+ protected:
+  // Called after the control was created or rebuilt.
+  virtual void OnEditCreated(wxTextCtrl* /*edit*/) {}
+  virtual void ClearAll();
+  dossel::TString m_settingsKey;
+  wxFont m_font;
+  int m_bWordWrap = 0;
+
+ private:
+  wxTextCtrl* CreateEdit(bool wrap);
+  void OnSize(wxSizeEvent& event);
+
+  wxTextCtrl* m_edit = nullptr;
+};

@@ -1,0 +1,219 @@
+// The frame's commands, their enable rules, and closing.
+
+#include <wx/filedlg.h>
+#include <wx/filehistory.h>
+#include <wx/msgdlg.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+
+#include "app/about_dlg.h"
+#include "app/dossel_doc.h"
+#include "app/main_frame.h"
+#include "app/query_view.h"
+#include "app/result_view.h"
+#include "app/trace_view.h"
+#include "platform/wx/wx_text.h"
+#include "res/command_ids.h"
+
+using namespace dossel;
+using namespace dossel::res;
+
+namespace {
+
+constexpr const char* kScriptFilter = "SQL Scripts (*.sql)|*.sql|All Files (*.*)|*";
+constexpr int kPaneCommands[] = {ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE, ID_VIEW_SCHEMA};
+constexpr int kEditCommands[] = {ID_EDIT_UNDO,       ID_EDIT_CUT,      ID_EDIT_COPY, ID_EDIT_PASTE,
+                                 ID_EDIT_SELECT_ALL, ID_EDIT_CLEAR_ALL};
+
+int PaneOfCommand(int command) {
+  for (int i = 0; i < 4; ++i)
+    if (kPaneCommands[i] == command) return i;
+  return -1;
+}
+
+}  // namespace
+
+void CMainFrame::BindCommands() {
+  Bind(wxEVT_MENU, &CMainFrame::OnConnect, this, ID_SQL_CONNECT);
+  Bind(wxEVT_MENU, &CMainFrame::OnConnectDataSource, this, ID_SQL_CONNECT_DATA_SOURCE);
+  Bind(wxEVT_MENU, &CMainFrame::OnDisconnect, this, ID_SQL_DISCONNECT);
+  Bind(wxEVT_MENU, &CMainFrame::OnExecute, this, ID_SQL_EXECUTE);
+  Bind(wxEVT_MENU, &CMainFrame::OnCancel, this, ID_SQL_CANCEL);
+  for (int id : kPaneCommands) Bind(wxEVT_MENU, &CMainFrame::OnViewPane, this, id);
+  for (int id : kEditCommands) Bind(wxEVT_MENU, &CMainFrame::OnEditCommand, this, id);
+  for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
+    Bind(wxEVT_MENU, &CMainFrame::OnFileCommand, this, id);
+  Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + ID_FILE_MRU_COUNT - 1);
+  Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ID_VIEW_TOOLBAR);
+  Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ID_VIEW_STATUS_BAR);
+  Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ID_APP_ABOUT);
+  Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ID_APP_EXIT);
+  Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this);
+  Bind(wxEVT_IDLE, &CMainFrame::OnIdleIndicators, this);
+  Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+  Bind(wxEVT_TIMER, &CMainFrame::OnTimer, this);
+  Bind(wxEVT_THREAD, &CMainFrame::OnRunFinished, this, WM_RUN_FINISHED);
+  Bind(wxEVT_THREAD, &CMainFrame::OnHelpTextFinished, this, WM_HELPTEXT_FINISHED);
+  Bind(wxEVT_THREAD, &CMainFrame::OnCancelFinished, this, WM_CANCEL_FINISHED);
+}
+
+void CMainFrame::OnConnect(wxCommandEvent&) { ShowConnectDialog(); }
+
+void CMainFrame::OnConnectDataSource(wxCommandEvent&) {
+  if (!m_db.IsOpen()) Connect(nullptr);
+}
+
+void CMainFrame::OnDisconnect(wxCommandEvent&) {
+  if (m_db.IsOpen()) Disconnect();
+}
+
+void CMainFrame::OnExecute(wxCommandEvent&) {
+  // The accelerator reaches here even while the command is disabled.
+  if (IsCommandEnabled(ID_SQL_EXECUTE)) Execute();
+}
+
+void CMainFrame::OnCancel(wxCommandEvent&) {
+  if (IsCommandEnabled(ID_SQL_CANCEL)) RequestCancel();
+}
+
+void CMainFrame::OnViewPane(wxCommandEvent& event) {
+  if (IsCommandEnabled(event.GetId())) SwitchPane(PaneOfCommand(event.GetId()));
+}
+
+void CMainFrame::OnEditCommand(wxCommandEvent& event) {
+  CPane* pane = GetActivePane();
+  if (pane && pane->IsEditCommandEnabled(event.GetId())) pane->DoEditCommand(event.GetId());
+}
+
+void CMainFrame::OnFileCommand(wxCommandEvent& event) {
+  switch (event.GetId()) {
+    case ID_FILE_NEW:
+      if (m_pDoc->SaveModified(this)) m_pDoc->OnNewDocument();
+      break;
+    case ID_FILE_OPEN: {
+      if (!m_pDoc->SaveModified(this)) break;
+      wxFileDialog dialog(this, "Open", wxEmptyString, wxEmptyString, kScriptFilter, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+      if (dialog.ShowModal() == wxID_OK) OpenDocumentFile(dialog.GetPath());
+      break;
+    }
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+      if (m_pDoc->DoSave(this, event.GetId() == ID_FILE_SAVE_AS))
+        m_pFileHistory->AddFileToHistory(m_pDoc->GetPathName());
+      break;
+    default:
+      break;
+  }
+  SetTitle(m_pDoc->GetTitle() + " - Dossel");
+}
+
+bool CMainFrame::OpenDocumentFile(const wxString& path) {
+  if (!m_pDoc->OnOpenDocument(path, this)) {
+    m_pFileHistory->RemoveFileFromHistory(0);
+    return false;
+  }
+  m_pFileHistory->AddFileToHistory(path);
+  SetTitle(m_pDoc->GetTitle() + " - Dossel");
+  return true;
+}
+
+void CMainFrame::OnRecentFile(wxCommandEvent& event) {
+  const size_t index = static_cast<size_t>(event.GetId() - ID_FILE_MRU_FILE1);
+  if (index >= m_pFileHistory->GetCount() || !m_pDoc->SaveModified(this)) return;
+  const wxString path = m_pFileHistory->GetHistoryFile(index);
+  if (!m_pDoc->OnOpenDocument(path, this)) {
+    m_pFileHistory->RemoveFileFromHistory(index);
+    return;
+  }
+  m_pFileHistory->AddFileToHistory(path);
+  SetTitle(m_pDoc->GetTitle() + " - Dossel");
+}
+
+void CMainFrame::OnToggleBar(wxCommandEvent& event) {
+  wxWindow* bar = event.GetId() == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
+                                                   : static_cast<wxWindow*>(GetStatusBar());
+  if (bar) {
+    bar->Show(!bar->IsShown());
+    SendSizeEvent();
+  }
+}
+
+void CMainFrame::OnAbout(wxCommandEvent&) {
+  CAboutDlg dialog(this);
+  dialog.ShowModal();
+}
+
+void CMainFrame::OnExit(wxCommandEvent&) { Close(); }
+
+bool CMainFrame::IsCommandEnabled(int id) const {
+  const bool connected = m_db.IsOpen();
+  switch (id) {
+    case ID_SQL_CONNECT:
+    case ID_SQL_CONNECT_DATA_SOURCE: return !connected;
+    case ID_SQL_DISCONNECT: return connected;
+    case ID_SQL_EXECUTE:
+      return connected && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !m_bExecuting;
+    case ID_SQL_CANCEL: return connected && m_bExecuting && !m_bCanceling && m_bCancelSupported;
+    case ID_VIEW_ODBC_INFO: return connected && !m_bExecuting;
+    case ID_VIEW_SCHEMA: return connected;
+    default: return true;
+  }
+}
+
+void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
+  const int id = event.GetId();
+  if (const int pane = PaneOfCommand(id); pane >= 0) {
+    event.Enable(IsCommandEnabled(id));
+    event.Check(m_nCurrentPane == pane);
+    return;
+  }
+  for (int edit : kEditCommands) {
+    if (edit == id) {
+      event.Enable(GetActivePane() && GetActivePane()->IsEditCommandEnabled(id));
+      return;
+    }
+  }
+  switch (id) {
+    case ID_VIEW_TOOLBAR: event.Check(GetToolBar() && GetToolBar()->IsShown()); break;
+    case ID_VIEW_STATUS_BAR: event.Check(GetStatusBar() && GetStatusBar()->IsShown()); break;
+    case ID_FILE_SAVE: event.Enable(true); break;
+    default:
+      if (id == ID_SQL_CONNECT || id == ID_SQL_CONNECT_DATA_SOURCE || id == ID_SQL_DISCONNECT ||
+          id == ID_SQL_EXECUTE || id == ID_SQL_CANCEL || id == ID_VIEW_ODBC_INFO)
+        event.Enable(IsCommandEnabled(id));
+      else
+        event.Skip();
+      break;
+  }
+}
+
+void CMainFrame::OnIdleIndicators(wxIdleEvent& event) {
+  event.Skip();
+  wxStatusBar* status = GetStatusBar();
+  if (!status || !status->IsShown()) return;
+  const struct {
+    int field;
+    wxKeyCode key;
+    const char* text;
+  } indicators[] = {{1, WXK_CAPITAL, "CAP"}, {2, WXK_NUMLOCK, "NUM"}, {3, WXK_SCROLL, "SCRL"}};
+  for (const auto& indicator : indicators) {
+    const wxString text = wxGetKeyState(indicator.key) ? indicator.text : "";
+    if (status->GetStatusText(indicator.field) != text) status->SetStatusText(text, indicator.field);
+  }
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event) {
+  if (m_db.IsOpen()) Disconnect();
+  const bool workersStopped = StopWorkers();
+  if (event.CanVeto() && !m_pDoc->SaveModified(this)) {
+    event.Veto();
+    return;
+  }
+  if (!workersStopped) {
+    // A worker that did not stop would go on using the connection and panes
+    // that closing frees: end the process here instead.
+    std::fputs("Dossel: a worker thread did not stop within 30 seconds; ending without waiting for it.\n", stderr);
+    std::_Exit(0);
+  }
+  Destroy();
+}

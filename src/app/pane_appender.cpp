@@ -1,0 +1,49 @@
+#include "app/pane_appender.h"
+
+#include <wx/thread.h>
+
+#include "platform/wx/wx_text.h"
+
+namespace {
+// Lines left visible at the top after an append.
+constexpr int kLinesShownAfterAppend = 4;
+}  // namespace
+
+CPaneAppender::~CPaneAppender() = default;
+
+void CPaneAppender::SetTarget(wxTextCtrl* target) { m_target = target; }
+
+void CPaneAppender::Append(dossel::TStringView text) {
+  if (text.empty()) return;
+  if (wxThread::IsMain()) {
+    {
+      std::lock_guard<std::mutex> guard(m_lock);
+      m_pending.append(text);
+    }
+    Flush();
+    return;
+  }
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_pending.append(text);
+  if (!m_flushQueued) {
+    m_flushQueued = true;
+    CallAfter(&CPaneAppender::Flush);
+  }
+}
+
+void CPaneAppender::Flush() {
+  dossel::TString text;
+  {
+    std::lock_guard<std::mutex> guard(m_lock);
+    text.swap(m_pending);
+    m_flushQueued = false;
+  }
+  if (text.empty() || !m_target) return;
+  m_target->AppendText(dossel::ToWx(text));
+  ShowLastLinesAtTop(m_target, kLinesShownAfterAppend);
+}
+
+void CPaneAppender::Discard() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_pending.clear();
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The trace pane: the running log of every connect, run and cancel. Text
+// reaches it only through AppendTrace. UI thread only.
+
+#include "app/edit_pane.h"
+#include "app/pane_appender.h"
+
+class CTraceView : public CEditPane {
+ public:
+  CTraceView(wxWindow* parent, int id, CMainFrame* frame);
+  CPaneAppender& Appender() { return m_appender; }
+
+ protected:
+  void OnEditCreated(wxTextCtrl* edit) override;
+  void ClearAll() override;
+
+ private:
+  CMainFrame* m_pFrame;
+  CPaneAppender m_appender;
+};
