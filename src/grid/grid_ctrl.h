@@ -329,6 +329,8 @@ class CGridCtrl : public wxWindow {
   void ApplyFixedColBits(int32_t nOld, int32_t nNew);
   CGridCellBase* GetVirtualCell(int32_t nRow, int32_t nCol) const;
   void SendCacheHint(const CellRange& range);
+  bool IsInSelectionMap(int32_t nRow, int32_t nCol) const;
+  void ClearSelectedCells();
   void ReportOutOfMemory();
 
   // layout helpers
@@ -367,7 +369,10 @@ class CGridCtrl : public wxWindow {
   const GridRuntimeClass* m_pRtcDefault = &CGridCell::s_class;
 
   // selection and interaction state
-  std::unordered_map<uint32_t, CellId> m_SelectedCellMap, m_PrevSelectedCellMap;
+  // Keyed by SelectionKey. Cells whose rows (or columns) lie 65,536 apart
+  // share a key; both entries are kept, so no selected cell is forgotten.
+  using SelectionMap = std::unordered_multimap<uint32_t, CellId>;
+  SelectionMap m_SelectedCellMap, m_PrevSelectedCellMap;
   CellId m_idCurrentCell, m_SelectionStartCell, m_LeftClickDownCell, m_idTopLeftCell;
   int32_t m_MouseMode = MOUSE_NOTHING;
   bool m_bModified = false;

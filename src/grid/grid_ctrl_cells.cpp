@@ -47,12 +47,27 @@ int32_t CGridCtrl::GetCellImage(int32_t nRow, int32_t nCol) const {
   return cell ? cell->GetImage() : -1;
 }
 
+bool CGridCtrl::IsInSelectionMap(int32_t nRow, int32_t nCol) const {
+  const auto range = m_SelectedCellMap.equal_range(SelectionKey(nRow, nCol));
+  for (auto it = range.first; it != range.second; ++it)
+    if (it->second == CellId(nRow, nCol)) return true;
+  return false;
+}
+
 bool CGridCtrl::SetCellState(int32_t nRow, int32_t nCol, uint32_t state) {
   const bool wasSelected = IsCellSelected(nRow, nCol);
-  if (wasSelected && !(state & GVIS_SELECTED))
-    m_SelectedCellMap.erase(SelectionKey(nRow, nCol));
-  else if (!wasSelected && (state & GVIS_SELECTED) && IsValid(nRow, nCol))
-    m_SelectedCellMap[SelectionKey(nRow, nCol)] = CellId(nRow, nCol);
+  const uint32_t key = SelectionKey(nRow, nCol);
+  if (wasSelected && !(state & GVIS_SELECTED)) {
+    const auto range = m_SelectedCellMap.equal_range(key);
+    for (auto it = range.first; it != range.second; ++it) {
+      if (it->second == CellId(nRow, nCol)) {
+        m_SelectedCellMap.erase(it);
+        break;
+      }
+    }
+  } else if (!wasSelected && (state & GVIS_SELECTED) && IsValid(nRow, nCol) && !IsInSelectionMap(nRow, nCol)) {
+    m_SelectedCellMap.emplace(key, CellId(nRow, nCol));
+  }
   if (m_bVirtualMode) return false;
   CGridCellBase* cell = GetCell(nRow, nCol);
   if (!cell) return false;
@@ -222,7 +237,7 @@ CGridCellBase* CGridCtrl::GetVirtualCell(int32_t nRow, int32_t nCol) const {
   item.col = nCol;
   item.mask = 0xFFFFFFFFu;
   item.nState = 0;
-  if (m_SelectedCellMap.count(SelectionKey(nRow, nCol))) item.nState |= GVIS_SELECTED;
+  if (IsInSelectionMap(nRow, nCol)) item.nState |= GVIS_SELECTED;
   if (fixedRow) item.nState |= GVIS_FIXED | GVIS_FIXEDROW;
   if (fixedCol) item.nState |= GVIS_FIXED | GVIS_FIXEDCOL;
   if (CellId(nRow, nCol) == m_idCurrentCell) item.nState |= GVIS_FOCUSED;

@@ -10,7 +10,7 @@ namespace dossel {
 int32_t CGridCtrl::InsertRow(TStringView strHeading, int32_t nRow) {
   if (nRow >= 0 && (nRow < m_nFixedRows || nRow >= m_nRows)) return -1;
   m_idTopLeftCell.col = -1;
-  ClearSelection();
+  ClearSelectedCells();
   if (m_nCols < 1) SetColumnCount(1);
   const int32_t newRow = nRow < 0 ? m_nRows : nRow;
   try {
@@ -42,7 +42,7 @@ int32_t CGridCtrl::InsertRow(TStringView strHeading, int32_t nRow) {
 int32_t CGridCtrl::InsertColumn(TStringView strHeading, uint32_t nFormat, int32_t nColumn) {
   if (nColumn >= 0 && (nColumn < m_nFixedCols || nColumn > m_nCols)) return -1;
   m_idTopLeftCell.col = -1;
-  ClearSelection();
+  ClearSelectedCells();
   if (m_nRows < 1) SetRowCount(1);
   const int32_t newCol = nColumn < 0 ? m_nCols : nColumn;
   try {
@@ -82,7 +82,7 @@ int32_t CGridCtrl::InsertColumn(TStringView strHeading, uint32_t nFormat, int32_
 
 bool CGridCtrl::DeleteRow(int32_t nRow) {
   if (nRow < 0 || nRow >= m_nRows) return false;
-  ClearSelection();
+  ClearSelectedCells();
   if (!m_bVirtualMode) {
     if (nRow >= static_cast<int32_t>(m_RowData.size()) || !m_RowData[nRow]) return false;
     DestroyRow(nRow);
@@ -103,7 +103,7 @@ bool CGridCtrl::DeleteRow(int32_t nRow) {
 
 bool CGridCtrl::DeleteColumn(int32_t nColumn) {
   if (nColumn < 0 || nColumn >= m_nCols) return false;
-  ClearSelection();
+  ClearSelectedCells();
   if (!m_bVirtualMode) {
     for (int32_t row = 0; row < m_nRows; ++row)
       if (row >= static_cast<int32_t>(m_RowData.size()) || !m_RowData[row]) return false;
@@ -132,7 +132,7 @@ bool CGridCtrl::DeleteNonFixedRows() {
 }
 
 bool CGridCtrl::DeleteAllCells() {
-  ClearSelection();
+  ClearSelectedCells();
   m_arRowHeights.clear();
   m_arColWidths.clear();
   for (int32_t row = 0; row < static_cast<int32_t>(m_RowData.size()); ++row) DestroyRow(row);

@@ -40,7 +40,7 @@ CellId CGridCtrl::GetTopLeftScrolledCell(bool bForceRecalculation) {
     if (!recalcCol && m_nTopRowCacheRow >= m_nFixedRows && m_nTopRowCacheRow < m_nRows) {
       row = m_nTopRowCacheRow;
       bottom = m_nTopRowCacheStart;
-      while (row > m_nFixedRows && bottom > m_nVScrollPos) bottom -= m_arRowHeights[--row];
+      while (row > m_nFixedRows && bottom - m_arRowHeights[row - 1] >= m_nVScrollPos) bottom -= m_arRowHeights[--row];
     }
     while (bottom < m_nVScrollPos && row < m_nRows - 1) bottom += m_arRowHeights[row++];
     m_idTopLeftCell.row = row;

@@ -42,7 +42,7 @@ CellId CGridCtrl::SetFocusCell(CellId cell) {
 
 bool CGridCtrl::IsCellSelected(int32_t nRow, int32_t nCol) const {
   if (!m_bEnableSelection) return false;
-  if (m_bVirtualMode) return m_SelectedCellMap.count(SelectionKey(nRow, nCol)) != 0;
+  if (m_bVirtualMode) return IsInSelectionMap(nRow, nCol);
   const CGridCellBase* cell = GetCell(nRow, nCol);
   return cell && cell->IsSelected();
 }
@@ -116,9 +116,13 @@ CellRange CGridCtrl::GetSelectedRange() const {
   return range;
 }
 
-void CGridCtrl::ClearSelection() {
+void CGridCtrl::ClearSelectedCells() {
   m_PrevSelectedCellMap.clear();
   SetSelectedRange(-1, -1, -1, -1, false, true);
+}
+
+void CGridCtrl::ClearSelection() {
+  ClearSelectedCells();
   SetFocusCell(-1, -1);
 }
 
