@@ -5,6 +5,31 @@
 
 namespace dossel::res {
 
+// wx accepts menu, tool and window identifiers only below 0x7FFF, while the
+// program's commands (32768 and up) and the framework's (57344 and up) live
+// above. Each band moves down by a fixed amount, one to one:
+//   32768..37343 -> 12768..17343,  57344..59999 -> 17344..19999,
+// and every identifier below 12768 stays as it is.
+inline constexpr int kCommandBandStart = 32768;
+inline constexpr int kCommandBandShift = 20000;
+inline constexpr int kFrameworkBandStart = 57344;
+inline constexpr int kFrameworkBandShift = 40000;
+
+constexpr int ToWxId(int id) {
+  if (id >= kFrameworkBandStart) return id - kFrameworkBandShift;
+  if (id >= kCommandBandStart) return id - kCommandBandShift;
+  return id;
+}
+
+constexpr int FromWxId(int wxId) {
+  if (wxId >= kFrameworkBandStart - kFrameworkBandShift && wxId < 20000) return wxId + kFrameworkBandShift;
+  if (wxId >= kCommandBandStart - kCommandBandShift && wxId < kFrameworkBandStart - kFrameworkBandShift)
+    return wxId + kCommandBandShift;
+  return wxId;
+}
+static_assert(FromWxId(ToWxId(32773)) == 32773 && FromWxId(ToWxId(59648)) == 59648 &&
+              FromWxId(ToWxId(33999)) == 33999 && FromWxId(ToWxId(57600)) == 57600 && ToWxId(59665) < 0x7FFF);
+
 // The SQL menu.
 inline constexpr int ID_SQL_CONNECT = 32831;
 inline constexpr int ID_SQL_CONNECT_DATA_SOURCE = 32776;

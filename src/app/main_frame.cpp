@@ -50,6 +50,14 @@ wxString MenuCaption(const TChar* text) {
   return ToWx(caption.substr(0, tab)) + "\t" + ToWx(caption.substr(tab + 1));
 }
 
+// The View items that show a check mark.
+bool IsCheckedCommand(int id) {
+  for (int checked : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE,
+                      ID_VIEW_SCHEMA, ID_VIEW_WORD_WRAP})
+    if (id == checked) return true;
+  return false;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame()
@@ -79,7 +87,8 @@ void CMainFrame::CreateMenuBar() {
         popupTitle = ToWx(entry.text);
         break;
       case MenuEntryKind::Item:
-        popup->Append(entry.id, MenuCaption(entry.text), ToWx(PromptOf(entry.id)));
+        popup->Append(ToWxId(entry.id), MenuCaption(entry.text), ToWx(PromptOf(entry.id)),
+                      IsCheckedCommand(entry.id) ? wxITEM_CHECK : wxITEM_NORMAL);
         break;
       case MenuEntryKind::Separator:
         popup->AppendSeparator();
@@ -87,7 +96,7 @@ void CMainFrame::CreateMenuBar() {
       case MenuEntryKind::RecentFiles: {
         auto* recent = new wxMenu();
         popup->AppendSubMenu(recent, ToWx(entry.text));
-        m_pFileHistory = std::make_unique<wxFileHistory>(ID_FILE_MRU_COUNT, ID_FILE_MRU_FILE1);
+        m_pFileHistory = std::make_unique<wxFileHistory>(ID_FILE_MRU_COUNT, ToWxId(ID_FILE_MRU_FILE1));
         m_pFileHistory->UseMenu(recent);
         break;
       }
@@ -97,22 +106,18 @@ void CMainFrame::CreateMenuBar() {
         break;
     }
   }
-  // The checkable View items.
-  for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE, ID_VIEW_SCHEMA,
-                 ID_VIEW_WORD_WRAP})
-    if (wxMenuItem* item = bar->FindItem(id)) item->SetCheckable(true);
   SetMenuBar(bar);
 }
 
 void CMainFrame::CreateAcceleratorTable() {
   std::vector<wxAcceleratorEntry> entries;
   for (const AcceleratorEntry& entry : MainAccelerators())
-    entries.emplace_back(ToWxModifiers(entry.modifiers), ToWxKey(entry.key), entry.command);
+    entries.emplace_back(ToWxModifiers(entry.modifiers), ToWxKey(entry.key), ToWxId(entry.command));
   SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
 }
 
 void CMainFrame::CreateToolBarWithButtons() {
-  wxToolBar* toolbar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER, AFX_IDW_TOOLBAR);
+  wxToolBar* toolbar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER, ToWxId(AFX_IDW_TOOLBAR));
   toolbar->SetToolBitmapSize(wxSize(16, 15));
   for (const ToolbarButton& button : MainToolbar()) {
     if (button.command == 0) {
@@ -121,7 +126,7 @@ void CMainFrame::CreateToolBarWithButtons() {
     }
     const bool checkable = button.image == ToolbarImage::Query || button.image == ToolbarImage::Result ||
                            button.image == ToolbarImage::Trace || button.image == ToolbarImage::Schema;
-    toolbar->AddTool(button.command, ToWx(TooltipOf(button.command)), ToolbarBitmap(button.image), wxNullBitmap,
+    toolbar->AddTool(ToWxId(button.command), ToWx(TooltipOf(button.command)), ToolbarBitmap(button.image), wxNullBitmap,
                      checkable ? wxITEM_CHECK : wxITEM_NORMAL, ToWx(TooltipOf(button.command)),
                      ToWx(PromptOf(button.command)));
   }
@@ -129,7 +134,7 @@ void CMainFrame::CreateToolBarWithButtons() {
 }
 
 void CMainFrame::CreateStatusBarWithIndicators() {
-  wxStatusBar* status = CreateStatusBar(4, wxSTB_DEFAULT_STYLE, AFX_IDW_STATUS_BAR);
+  wxStatusBar* status = CreateStatusBar(4, wxSTB_DEFAULT_STYLE, ToWxId(AFX_IDW_STATUS_BAR));
   const int widths[] = {-1, kIndicatorWidth, kIndicatorWidth, kIndicatorWidth};
   status->SetStatusWidths(4, widths);
   SetStatusBarPane(0);
@@ -137,10 +142,10 @@ void CMainFrame::CreateStatusBarWithIndicators() {
 }
 
 void CMainFrame::CreatePanes() {
-  m_pQueryView = new CQueryView(this, AFX_IDW_PANE_FIRST, this);
-  m_pResultView = new CResultView(this, AFX_IDW_PANE_FIRST + 1, this);
-  m_pTraceView = new CTraceView(this, AFX_IDW_PANE_FIRST + 2, this);
-  m_pSchemaView = new CSchemaView(this, AFX_IDW_PANE_FIRST + 3, this);
+  m_pQueryView = new CQueryView(this, ToWxId(AFX_IDW_PANE_FIRST), this);
+  m_pResultView = new CResultView(this, ToWxId(AFX_IDW_PANE_FIRST + 1), this);
+  m_pTraceView = new CTraceView(this, ToWxId(AFX_IDW_PANE_FIRST + 2), this);
+  m_pSchemaView = new CSchemaView(this, ToWxId(AFX_IDW_PANE_FIRST + 3), this);
   m_pPanes = {m_pQueryView, m_pResultView, m_pTraceView, m_pSchemaView};
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   for (CPane* pane : m_pPanes) {

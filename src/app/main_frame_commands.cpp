@@ -34,20 +34,21 @@ int PaneOfCommand(int command) {
 }  // namespace
 
 void CMainFrame::BindCommands() {
-  Bind(wxEVT_MENU, &CMainFrame::OnConnect, this, ID_SQL_CONNECT);
-  Bind(wxEVT_MENU, &CMainFrame::OnConnectDataSource, this, ID_SQL_CONNECT_DATA_SOURCE);
-  Bind(wxEVT_MENU, &CMainFrame::OnDisconnect, this, ID_SQL_DISCONNECT);
-  Bind(wxEVT_MENU, &CMainFrame::OnExecute, this, ID_SQL_EXECUTE);
-  Bind(wxEVT_MENU, &CMainFrame::OnCancel, this, ID_SQL_CANCEL);
-  for (int id : kPaneCommands) Bind(wxEVT_MENU, &CMainFrame::OnViewPane, this, id);
-  for (int id : kEditCommands) Bind(wxEVT_MENU, &CMainFrame::OnEditCommand, this, id);
+  Bind(wxEVT_MENU, &CMainFrame::OnConnect, this, ToWxId(ID_SQL_CONNECT));
+  Bind(wxEVT_MENU, &CMainFrame::OnConnectDataSource, this, ToWxId(ID_SQL_CONNECT_DATA_SOURCE));
+  Bind(wxEVT_MENU, &CMainFrame::OnDisconnect, this, ToWxId(ID_SQL_DISCONNECT));
+  Bind(wxEVT_MENU, &CMainFrame::OnExecute, this, ToWxId(ID_SQL_EXECUTE));
+  Bind(wxEVT_MENU, &CMainFrame::OnCancel, this, ToWxId(ID_SQL_CANCEL));
+  for (int id : kPaneCommands) Bind(wxEVT_MENU, &CMainFrame::OnViewPane, this, ToWxId(id));
+  for (int id : kEditCommands) Bind(wxEVT_MENU, &CMainFrame::OnEditCommand, this, ToWxId(id));
   for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
-    Bind(wxEVT_MENU, &CMainFrame::OnFileCommand, this, id);
-  Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + ID_FILE_MRU_COUNT - 1);
-  Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ID_VIEW_TOOLBAR);
-  Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ID_VIEW_STATUS_BAR);
-  Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ID_APP_ABOUT);
-  Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ID_APP_EXIT);
+    Bind(wxEVT_MENU, &CMainFrame::OnFileCommand, this, ToWxId(id));
+  Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ToWxId(ID_FILE_MRU_FILE1),
+       ToWxId(ID_FILE_MRU_FILE1 + ID_FILE_MRU_COUNT - 1));
+  Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_TOOLBAR));
+  Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_STATUS_BAR));
+  Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ToWxId(ID_APP_ABOUT));
+  Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ToWxId(ID_APP_EXIT));
   Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this);
   Bind(wxEVT_IDLE, &CMainFrame::OnIdleIndicators, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
@@ -77,16 +78,16 @@ void CMainFrame::OnCancel(wxCommandEvent&) {
 }
 
 void CMainFrame::OnViewPane(wxCommandEvent& event) {
-  if (IsCommandEnabled(event.GetId())) SwitchPane(PaneOfCommand(event.GetId()));
+  if (IsCommandEnabled(FromWxId(event.GetId()))) SwitchPane(PaneOfCommand(FromWxId(event.GetId())));
 }
 
 void CMainFrame::OnEditCommand(wxCommandEvent& event) {
   CPane* pane = GetActivePane();
-  if (pane && pane->IsEditCommandEnabled(event.GetId())) pane->DoEditCommand(event.GetId());
+  if (pane && pane->IsEditCommandEnabled(FromWxId(event.GetId()))) pane->DoEditCommand(FromWxId(event.GetId()));
 }
 
 void CMainFrame::OnFileCommand(wxCommandEvent& event) {
-  switch (event.GetId()) {
+  switch (FromWxId(event.GetId())) {
     case ID_FILE_NEW:
       if (m_pDoc->SaveModified(this)) m_pDoc->OnNewDocument();
       break;
@@ -98,7 +99,7 @@ void CMainFrame::OnFileCommand(wxCommandEvent& event) {
     }
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
-      if (m_pDoc->DoSave(this, event.GetId() == ID_FILE_SAVE_AS))
+      if (m_pDoc->DoSave(this, FromWxId(event.GetId()) == ID_FILE_SAVE_AS))
         m_pFileHistory->AddFileToHistory(m_pDoc->GetPathName());
       break;
     default:
@@ -118,7 +119,7 @@ bool CMainFrame::OpenDocumentFile(const wxString& path) {
 }
 
 void CMainFrame::OnRecentFile(wxCommandEvent& event) {
-  const size_t index = static_cast<size_t>(event.GetId() - ID_FILE_MRU_FILE1);
+  const size_t index = static_cast<size_t>(FromWxId(event.GetId()) - ID_FILE_MRU_FILE1);
   if (index >= m_pFileHistory->GetCount() || !m_pDoc->SaveModified(this)) return;
   const wxString path = m_pFileHistory->GetHistoryFile(index);
   if (!m_pDoc->OnOpenDocument(path, this)) {
@@ -130,7 +131,7 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event) {
 }
 
 void CMainFrame::OnToggleBar(wxCommandEvent& event) {
-  wxWindow* bar = event.GetId() == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
+  wxWindow* bar = FromWxId(event.GetId()) == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
                                                    : static_cast<wxWindow*>(GetStatusBar());
   if (bar) {
     bar->Show(!bar->IsShown());
@@ -161,7 +162,7 @@ bool CMainFrame::IsCommandEnabled(int id) const {
 }
 
 void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
-  const int id = event.GetId();
+  const int id = FromWxId(event.GetId());
   if (const int pane = PaneOfCommand(id); pane >= 0) {
     event.Enable(IsCommandEnabled(id));
     event.Check(m_nCurrentPane == pane);

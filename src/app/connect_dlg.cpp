@@ -1,0 +1,200 @@
+#include "app/connect_dlg.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/filedlg.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "platform/user_interface.h"
+#include "platform/wx/wx_text.h"
+#include "settings/dsn_settings.h"
+
+using dossel::TString;
+
+namespace {
+
+// The dialog's layout in dialog units: x, y, width, height.
+struct DialogRect {
+  int x, y, w, h;
+};
+constexpr DialogRect kDialogSize{0, 0, 204, 125};
+constexpr DialogRect kDsnLabel{7, 11, 64, 8};
+constexpr DialogRect kDsnCombo{77, 8, 104, 12};
+constexpr DialogRect kDatabaseLabel{17, 27, 54, 8};
+constexpr DialogRect kDatabaseEdit{77, 25, 104, 12};
+constexpr DialogRect kBrowseButton{183, 25, 14, 13};
+constexpr DialogRect kLockLabel{10, 43, 61, 8};
+constexpr DialogRect kLockEdit{77, 41, 62, 12};
+constexpr DialogRect kStepApiCheck{77, 59, 44, 10};
+constexpr DialogRect kInMemoryCheck{77, 73, 81, 10};
+constexpr DialogRect kOkButton{28, 97, 44, 14};
+constexpr DialogRect kCancelButton{80, 97, 44, 14};
+constexpr DialogRect kDeleteButton{132, 97, 44, 14};
+
+const wxString kBadNumberMessage = "Please enter a positive integer.";
+
+bool ShowOpenDatabaseDialog(wxWindow* parent, TString& path) {
+  wxFileDialog dialog(parent, "Open Database", wxEmptyString, wxEmptyString, "Dossel Database (*.*)|*.*", wxFD_OPEN);
+  if (dialog.ShowModal() != wxID_OK) return false;
+  path = dossel::FromWx(dialog.GetPath());
+  return true;
+}
+
+}  // namespace
+
+wxBEGIN_EVENT_TABLE(CConnectDlg, wxDialog)
+  EVT_BUTTON(CConnectDlg::kIdBrowse, CConnectDlg::OnBrowse)
+  EVT_COMBOBOX(CConnectDlg::kIdDsn, CConnectDlg::OnDsnSelected)
+  EVT_CHECKBOX(CConnectDlg::kIdInMemory, CConnectDlg::OnInMemory)
+  EVT_BUTTON(CConnectDlg::kIdDelete, CConnectDlg::OnDelete)
+wxEND_EVENT_TABLE()
+
+CConnectDlg::CConnectDlg(wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, "Connect"), m_filePicker(ShowOpenDatabaseDialog) {
+  CreateControls();
+  SetClientSize(ConvertDialogToPixels(wxSize(kDialogSize.w, kDialogSize.h)));
+  CentreOnParent();
+}
+
+void CConnectDlg::CreateControls() {
+  auto place = [this](wxWindow* control, const DialogRect& r) {
+    control->SetSize(wxRect(ConvertDialogToPixels(wxPoint(r.x, r.y)), ConvertDialogToPixels(wxSize(r.w, r.h))));
+    return control;
+  };
+  auto label = [&](const char* text, const DialogRect& r) {
+    place(new wxStaticText(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize, wxALIGN_RIGHT), r);
+  };
+  // Created in tab order.
+  label("Data Source Name:", kDsnLabel);
+  m_dsn = new wxComboBox(this, kIdDsn, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                         wxCB_DROPDOWN | wxCB_SORT);
+  place(m_dsn, kDsnCombo);
+  label("Database Name:", kDatabaseLabel);
+  m_database = new wxTextCtrl(this, kIdDatabase);
+  place(m_database, kDatabaseEdit);
+  m_browse = new wxButton(this, kIdBrowse, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+  place(m_browse, kBrowseButton);
+  label("Lock Timeout [ms]:", kLockLabel);
+  m_lockTimeout = new wxTextCtrl(this, kIdLockTimeout);
+  place(m_lockTimeout, kLockEdit);
+  m_stepApi = new wxCheckBox(this, kIdStepApi, "Step API");
+  place(m_stepApi, kStepApiCheck);
+  // Created hidden: no command shows it; its enable rule works all the same.
+  m_inMemory = new wxCheckBox(this, kIdInMemory, "In-Memory Database");
+  place(m_inMemory, kInMemoryCheck);
+  m_inMemory->Hide();
+  auto* ok = new wxButton(this, wxID_OK, "OK");
+  place(ok, kOkButton);
+  ok->SetDefault();
+  place(new wxButton(this, wxID_CANCEL, "Cancel"), kCancelButton);
+  place(new wxButton(this, kIdDelete, "&Delete"), kDeleteButton);
+}
+
+bool CConnectDlg::TransferDataToWindow() {
+  m_stepApi->SetValue(m_bStepApi != 0);
+  m_dsn->Clear();
+  for (const TString& name : dossel::ListDsnNames()) m_dsn->Append(dossel::ToWx(name));
+  m_dsn->SetValue(dossel::ToWx(m_strDsn));
+  m_database->ChangeValue(dossel::ToWx(m_strDatabase));
+  m_lockTimeout->ChangeValue(wxString::Format("%u", m_nLockTimeout));
+  m_inMemory->SetValue(m_bInMemory != 0);
+  return true;
+}
+
+bool CConnectDlg::TransferDataFromWindow() {
+  // In the order of the data exchange: a bad time-out stops the transfer
+  // after the fields before it were taken.
+  m_bStepApi = m_stepApi->GetValue() ? 1 : 0;
+  m_strDsn = dossel::FromWx(m_dsn->GetValue());
+  m_strDatabase = dossel::FromWx(m_database->GetValue());
+  uint32_t lockTimeout = 0;
+  if (!ParseUnsignedNumber(m_lockTimeout->GetValue(), lockTimeout)) {
+    dossel::ShowMessageBox(dossel::FromWx(kBadNumberMessage), DT("Dossel"), dossel::kMbOk | dossel::kMbIconWarning);
+    m_lockTimeout->SetFocus();
+    m_lockTimeout->SelectAll();
+    return false;
+  }
+  m_nLockTimeout = lockTimeout;
+  m_bInMemory = m_inMemory->GetValue() ? 1 : 0;
+  return true;
+}
+
+TString CConnectDlg::BuildConnectString() const {
+  return dossel::BuildDsnConnectString(m_strDsn, {m_strDatabase, m_nLockTimeout, m_bStepApi});
+}
+
+void CConnectDlg::OnBrowse(wxCommandEvent&) {
+  TString path;
+  if (m_filePicker && m_filePicker(this, path)) m_database->SetValue(dossel::ToWx(path));
+}
+
+void CConnectDlg::OnDsnSelected(wxCommandEvent&) {
+  const int selection = m_dsn->GetSelection();
+  if (selection == wxNOT_FOUND) return;
+  ShowDsnValues(dossel::FromWx(m_dsn->GetString(selection)));
+}
+
+void CConnectDlg::ShowDsnValues(const TString& name) {
+  const dossel::DsnSettings values = dossel::LoadDsnSettings(name);
+  m_database->ChangeValue(dossel::ToWx(values.database));
+  m_lockTimeout->ChangeValue(wxString::Format("%u", values.lockTimeout));
+  m_stepApi->SetValue(values.stepApi != 0);
+}
+
+void CConnectDlg::OnInMemory(wxCommandEvent&) {
+  const bool enable = !m_inMemory->GetValue();
+  for (wxWindow* control : {static_cast<wxWindow*>(m_dsn), static_cast<wxWindow*>(m_database),
+                            static_cast<wxWindow*>(m_lockTimeout), static_cast<wxWindow*>(m_browse)})
+    control->Enable(enable);
+}
+
+void CConnectDlg::OnDelete(wxCommandEvent&) {
+  // A bad time-out is reported, but the name and the rest were taken.
+  TransferDataFromWindow();
+  if (!m_strDsn.empty()) {
+    // The list entry of the name being forgotten (names compare without case,
+    // as the store's keys do).
+    const int entry = m_dsn->FindString(dossel::ToWx(m_strDsn), false);
+    if (entry != wxNOT_FOUND) {
+      m_dsn->Delete(static_cast<unsigned>(entry));
+      m_dsn->SetSelection(wxNOT_FOUND);
+      m_dsn->ChangeValue(wxEmptyString);
+    }
+    dossel::DeleteDsnSettings(m_strDsn);
+  }
+  ResetFields();
+}
+
+void CConnectDlg::ResetFields() {
+  m_database->ChangeValue(wxEmptyString);
+  m_lockTimeout->ChangeValue("1000");
+  m_stepApi->SetValue(false);
+}
+
+bool ParseUnsignedNumber(const wxString& text, uint32_t& value) {
+  wxString trimmed = text;
+  trimmed.Trim(true).Trim(false);
+  if (trimmed.empty() || trimmed.length() > 10) return false;
+  unsigned long long number = 0;
+  for (const wxUniChar c : trimmed) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + static_cast<unsigned>(c.GetValue() - '0');
+  }
+  if (number > 0xFFFFFFFFull) return false;
+  value = static_cast<uint32_t>(number);
+  return true;
+}
+
+bool ConnectWithDialogValues(const CConnectDlg& dialog, const ConnectCallback& connect) {
+  const TString connectString = dialog.BuildConnectString();
+  dossel::SaveDsnSettings(dialog.m_strDsn, {dialog.m_strDatabase, dialog.m_nLockTimeout, dialog.m_bStepApi});
+  return connect ? connect(connectString) : false;
+}
+
+bool RunConnectDialog(wxWindow* parent, const ConnectCallback& connect) {
+  CConnectDlg dialog(parent);
+  if (dialog.ShowModal() != wxID_OK) return false;
+  return ConnectWithDialogValues(dialog, connect);
+}
