@@ -4,6 +4,7 @@
 #include <wx/utils.h>
 
 #include <utility>
+#include <vector>
 
 #include "grid/grid_ctrl.h"
 
@@ -14,10 +15,53 @@ namespace dossel {
 // one by recursion, so the depth stays within log2(rows) whatever the input
 // (a plain two-sided recursion can go one level per row on unlucky input and
 // overflow the stack on a large result).
+//
+// The partitioning runs over a compact copy of the sort column (text, cell,
+// row object, height) and the rows are put back once at the end: the same
+// comparisons and the same final order as swapping the rows themselves, with
+// far fewer memory indirections per comparison.
 class GridSorter {
  public:
   GridSorter(CGridCtrl& grid, GridCompareFunc compare, int32_t col, bool ascending, intptr_t data)
-      : m_grid(grid), m_compare(compare), m_col(col), m_ascending(ascending), m_data(data) {}
+      : m_grid(grid),
+        m_compare(compare),
+        m_col(col),
+        m_ascending(ascending),
+        m_data(data),
+        m_byText(compare == &CGridCtrl::CompareCellText) {}
+
+  void Run(int32_t low, int32_t high) {
+    m_entries.reserve(static_cast<size_t>(high - low + 1));
+    for (int32_t row = low; row <= high; ++row) {
+      CGridCellBase** cells = m_grid.m_RowData[row];
+      const CGridCellBase* cell = cells ? cells[m_col] : nullptr;
+      m_entries.push_back(Entry{cell ? cell->GetText() : TStringView(), cell, cells, m_grid.m_arRowHeights[row]});
+    }
+    Sort(0, high - low);
+    for (int32_t i = 0; i <= high - low; ++i) {
+      const int32_t row = low + i;
+      m_grid.m_RowData[row] = m_entries[i].row;
+      m_grid.m_arRowHeights[row] = m_entries[i].height;
+      if (CGridCellBase** cells = m_entries[i].row)
+        for (int32_t col = 0; col < m_grid.m_nCols; ++col)
+          if (cells[col]) cells[col]->SetCoords(row, col);
+    }
+  }
+
+ private:
+  struct Entry {
+    TStringView text;
+    const CGridCellBase* cell;
+    CGridCellBase** row;
+    uint32_t height;
+  };
+
+  int Compare(const Entry& a, const Entry& b) const {
+    if (!m_byText) return m_compare(a.cell, b.cell, m_data);
+    if (!a.cell || !b.cell) return 0;
+    const int result = a.text.compare(b.text);
+    return result < 0 ? -1 : (result > 0 ? 1 : 0);
+  }
 
   void Sort(int32_t low, int32_t high) {
     while (low < high) {
@@ -33,27 +77,20 @@ class GridSorter {
     }
   }
 
- private:
-  const CGridCellBase* Cell(int32_t row) const {
-    CGridCellBase** cells = m_grid.m_RowData[row];
-    return cells ? cells[m_col] : nullptr;
-  }
-  int Compare(int32_t row, const CGridCellBase* pivot) const { return m_compare(Cell(row), pivot, m_data); }
-
   void Partition(int32_t low, int32_t high, int32_t* pLo, int32_t* pHi) {
-    // The pivot is the cell object itself, which may move during the pass.
-    const CGridCellBase* pivot = Cell((low + high) / 2);
+    // The pivot is the middle row's cell, wherever it moves during the pass.
+    const Entry pivot = m_entries[(low + high) / 2];
     int32_t lo = low, hi = high;
     while (lo <= hi) {
       if (m_ascending) {
-        while (lo < high && Compare(lo, pivot) < 0) ++lo;
-        while (hi > low && Compare(hi, pivot) > 0) --hi;
+        while (lo < high && Compare(m_entries[lo], pivot) < 0) ++lo;
+        while (hi > low && Compare(m_entries[hi], pivot) > 0) --hi;
       } else {
-        while (lo < high && Compare(lo, pivot) > 0) ++lo;
-        while (hi > low && Compare(hi, pivot) < 0) --hi;
+        while (lo < high && Compare(m_entries[lo], pivot) > 0) ++lo;
+        while (hi > low && Compare(m_entries[hi], pivot) < 0) --hi;
       }
       if (lo <= hi) {
-        if (m_compare(Cell(lo), Cell(hi), m_data) != 0) SwapRows(lo, hi);
+        if (Compare(m_entries[lo], m_entries[hi]) != 0) std::swap(m_entries[lo], m_entries[hi]);
         ++lo;
         --hi;
       }
@@ -62,22 +99,13 @@ class GridSorter {
     *pHi = hi;
   }
 
-  void SwapRows(int32_t a, int32_t b) {
-    std::swap(m_grid.m_RowData[a], m_grid.m_RowData[b]);
-    std::swap(m_grid.m_arRowHeights[a], m_grid.m_arRowHeights[b]);
-    for (int32_t row : {a, b}) {
-      CGridCellBase** cells = m_grid.m_RowData[row];
-      if (!cells) continue;
-      for (int32_t col = 0; col < m_grid.m_nCols; ++col)
-        if (cells[col]) cells[col]->SetCoords(row, col);
-    }
-  }
-
   CGridCtrl& m_grid;
   GridCompareFunc m_compare;
   int32_t m_col;
   bool m_ascending;
   intptr_t m_data;
+  bool m_byText;
+  std::vector<Entry> m_entries;
 };
 
 int CGridCtrl::CompareCellText(const CGridCellBase* pCell1, const CGridCellBase* pCell2, intptr_t) {
@@ -108,7 +136,7 @@ bool CGridCtrl::SortItems(GridCompareFunc pfnCompare, int32_t nCol, bool bAscend
   if (!pfnCompare || nCol < 0 || nCol >= m_nCols || m_bVirtualMode) return false;
   const int32_t low = m_nFixedRows, high = m_nRows - 1;
   if (high <= low) return false;
-  GridSorter(*this, pfnCompare, nCol, bAscending, data).Sort(low, high);
+  GridSorter(*this, pfnCompare, nCol, bAscending, data).Run(low, high);
   m_idTopLeftCell.col = -1;
   return true;
 }

@@ -1,0 +1,212 @@
+// Benchmarks of the results grid: filling a million rows as the query worker
+// does, memory per cell, AutoSize, sorting by a text column, and painting
+// one screen of a small and of a huge grid. Every measure has a reference
+// run in the same process run. Window measures need a display; without one
+// the program runs itself again under xvfb-run.
+
+#include <sys/resource.h>
+#include <unistd.h>
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/init.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "grid/grid_ctrl.h"
+#include "platform/wx/wx_text.h"
+
+using namespace dossel;
+using dossel::bench::Measure;
+
+namespace {
+
+constexpr int32_t kRows = 1000000;
+constexpr int32_t kCols = 6;
+
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+
+double PeakMb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024.0;
+}
+
+// Short texts as a result set gives them: a row number, names, amounts.
+TString CellText(int32_t row, int32_t col, uint32_t key) {
+  switch (col) {
+    case 0:
+      return Format(DT("%d"), row);
+    case 1:
+      return Format(DT("name %07u"), key);
+    case 2:
+      return Format(DT("city%d"), key % 977);
+    case 3:
+      return Format(DT("%d.%02d"), key % 100000, key % 100);
+    default:
+      return Format(DT("%u"), key % 1000);
+  }
+}
+
+uint32_t Key(int32_t row) { return static_cast<uint32_t>(row) * 2654435761u % 10000000u; }
+
+// Fills the grid the way the query worker does: drawing off, the row count
+// grown in steps of 80, one SetCellText per value.
+void FillLikeWorker(CGridCtrl& grid) {
+  grid.SetRedraw(false);
+  grid.SetColumnCount(kCols);
+  grid.SetFixedRowCount(1);
+  grid.SetFixedColumnCount(1);
+  for (int32_t c = 0; c < kCols; ++c) grid.SetCellText(0, c, DT("header"));
+  for (int32_t r = 1; r <= kRows; ++r) {
+    if (r >= grid.GetRowCount()) grid.SetRowCount(grid.GetRowCount() + 80);
+    const uint32_t key = Key(r);
+    for (int32_t c = 0; c < kCols; ++c) grid.SetCellText(r, c, CellText(r, c, key));
+  }
+  grid.SetRowCount(kRows + 1);
+}
+
+double AverageTextChars() {
+  double chars = 0;
+  for (int32_t r = 1; r <= kRows; r += 97)
+    for (int32_t c = 0; c < kCols; ++c) chars += static_cast<double>(CellText(r, c, Key(r)).size() * sizeof(TChar));
+  return chars / ((kRows + 96) / 97 * kCols);
+}
+
+void BenchFillAndMemory() {
+  const Measure empty = dossel::bench::MeasureChild([] { CGridCtrl grid; });
+  const Measure fill = dossel::bench::Best(3, [] {
+    return dossel::bench::MeasureChild([] {
+      CGridCtrl grid;
+      FillLikeWorker(grid);
+    });
+  });
+  const Measure ref = dossel::bench::Best(3, [] {
+    return dossel::bench::MeasureChild([] {
+      std::vector<TString> texts;
+      texts.reserve(static_cast<size_t>(kRows) * kCols);
+      for (int32_t r = 1; r <= kRows; ++r)
+        for (int32_t c = 0; c < kCols; ++c) texts.push_back(CellText(r, c, Key(r)));
+    });
+  });
+  const double cells = static_cast<double>(kRows + 1) * kCols;
+  const double bytesPerCell = (fill.peakMb - empty.peakMb) * 1024 * 1024 / cells - AverageTextChars();
+  char extra[160];
+  std::snprintf(extra, sizeof(extra), "bytes_per_cell=%.1f text_bytes_per_cell=%.1f target_bytes_per_cell=64",
+                bytesPerCell, AverageTextChars());
+  dossel::bench::Print("grid_fill_1m_x6", fill, "vector_of_strings_fill", ref, extra);
+}
+
+void BenchSort(CGridCtrl& grid) {
+  std::vector<TString> texts;
+  texts.reserve(kRows);
+  for (int32_t r = 1; r <= kRows; ++r) texts.push_back(grid.GetCellText(r, 1));
+  Measure ref;
+  double start = Now();
+  std::sort(texts.begin(), texts.end());
+  ref.seconds = Now() - start;
+  ref.peakMb = PeakMb();
+  ref.ok = true;
+  Measure m;
+  start = Now();
+  grid.SortTextItems(1, true);
+  m.seconds = Now() - start;
+  m.peakMb = PeakMb();
+  m.ok = grid.GetCellText(1, 1) == texts.front() && grid.GetCellText(kRows, 1) == texts.back();
+  dossel::bench::Print("grid_sort_text_1m", m, "std_sort_same_strings", ref, "target_ratio=3");
+}
+
+void BenchAutoSize(CGridCtrl& grid) {
+  Measure ref;
+  double start = Now();
+  {
+    wxMemoryDC dc;
+    dc.SetFont(*grid.GetGridFont());
+    long widest = 0;
+    for (int32_t r = 0; r <= kRows; ++r)
+      for (int32_t c = 0; c < kCols; ++c)
+        widest = std::max<long>(widest, dc.GetTextExtent(ToWx(grid.GetCell(r, c)->GetText())).GetWidth());
+    ref.ok = widest > 0;
+  }
+  ref.seconds = Now() - start;
+  ref.peakMb = PeakMb();
+  Measure m;
+  start = Now();
+  grid.AutoSize();
+  m.seconds = Now() - start;
+  m.peakMb = PeakMb();
+  m.ok = grid.GetColumnWidth(1) > 0;
+  dossel::bench::Print("grid_autosize_1m_x6", m, "text_extent_of_every_cell", ref);
+}
+
+Measure PaintScreens(CGridCtrl& grid, int times) {
+  const wxSize size = grid.GetClientSize();
+  wxBitmap bitmap(size.GetWidth(), size.GetHeight(), 24);
+  wxMemoryDC dc(bitmap);
+  grid.OnDraw(dc);  // warm the caches
+  Measure m;
+  const double start = Now();
+  for (int i = 0; i < times; ++i) grid.OnDraw(dc);
+  m.seconds = Now() - start;
+  m.peakMb = PeakMb();
+  m.ok = true;
+  return m;
+}
+
+void BenchPaint(CGridCtrl& big, wxFrame* frame) {
+  auto* small = new CGridCtrl(100, kCols, 1, 1);
+  small->Create(wxRect(0, 0, 1200, 900), frame, 101);
+  for (int32_t r = 0; r < 100; ++r)
+    for (int32_t c = 0; c < kCols; ++c) small->SetCellText(r, c, CellText(r, c, Key(r)));
+  small->SetSize(0, 0, 1200, 900);
+  for (int32_t c = 0; c < kCols; ++c) small->SetColumnWidth(c, big.GetColumnWidth(c));
+  for (int32_t r = 0; r < 100; ++r) small->SetRowHeight(r, big.GetRowHeight(r));
+  const int times = 200;
+  const Measure ref = PaintScreens(*small, times);
+  const Measure top = PaintScreens(big, times);
+  dossel::bench::Print("grid_paint_screen_1m_rows", top, "grid_paint_screen_100_rows", ref, "target_ratio=1.2");
+  big.OnVScroll(CGridCtrl::SB_BOTTOM, 0);
+  const Measure bottom = PaintScreens(big, times);
+  dossel::bench::Print("grid_paint_screen_1m_rows_at_end", bottom, "grid_paint_screen_100_rows", ref,
+                       "target_ratio=1.2");
+}
+
+int RunWindowMeasures(char** argv) {
+  wxApp::SetInstance(new wxApp());
+  int wxArgc = 1;  // the option that chose this path is not wx's
+  if (!wxEntryStart(wxArgc, argv)) return 2;
+  wxTheApp->CallOnInit();
+  auto* frame = new wxFrame(nullptr, wxID_ANY, wxT("bench"), wxDefaultPosition, wxSize(1300, 1000));
+  auto* grid = new CGridCtrl();
+  grid->Create(wxRect(0, 0, 1200, 900), frame, 100);
+  frame->Show();
+  grid->SetSize(0, 0, 1200, 900);
+  FillLikeWorker(*grid);
+  grid->SetRedraw(true, true);
+  BenchAutoSize(*grid);
+  BenchSort(*grid);
+  BenchPaint(*grid, frame);
+  frame->Destroy();
+  wxEntryCleanup();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--window") == 0) return RunWindowMeasures(argv);
+  BenchFillAndMemory();
+  std::fflush(stdout);
+  // The window measures run in a process of their own, under a display.
+  std::string command = std::string(std::getenv("DISPLAY") ? "" : "xvfb-run -a -s '-screen 0 1600x1200x24' ") + "'" +
+                        argv[0] + "' --window";
+  return std::system(command.c_str()) == 0 ? 0 : 1;
+}
