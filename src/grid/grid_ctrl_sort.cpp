@@ -3,6 +3,7 @@
 
 #include <wx/utils.h>
 
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -35,7 +36,8 @@ class GridSorter {
     for (int32_t row = low; row <= high; ++row) {
       CGridCellBase** cells = m_grid.m_RowData[row];
       const CGridCellBase* cell = cells ? cells[m_col] : nullptr;
-      m_entries.push_back(Entry{cell ? cell->GetText() : TStringView(), cell, cells, m_grid.m_arRowHeights[row]});
+      const TStringView text = cell ? cell->GetText() : TStringView();
+      m_entries.push_back(Entry{MakePrefix(text), text, cell, cells, m_grid.m_arRowHeights[row]});
     }
     Sort(0, high - low);
     for (int32_t i = 0; i <= high - low; ++i) {
@@ -49,7 +51,24 @@ class GridSorter {
   }
 
  private:
+  // The first characters of the text in code order, so that most
+  // comparisons are decided without touching the cell.
+  struct Prefix {
+    uint64_t high = 0, low = 0;
+  };
+  static Prefix MakePrefix(TStringView text) {
+    constexpr size_t kPerWord = sizeof(uint64_t) / sizeof(TChar);
+    constexpr unsigned kBits = 8 * sizeof(TChar);
+    Prefix p;
+    for (size_t i = 0; i < 2 * kPerWord; ++i) {
+      const uint64_t c = i < text.size() ? static_cast<std::make_unsigned_t<TChar>>(text[i]) : 0;
+      uint64_t& word = i < kPerWord ? p.high : p.low;
+      word = (word << kBits) | c;
+    }
+    return p;
+  }
   struct Entry {
+    Prefix prefix;
     TStringView text;
     const CGridCellBase* cell;
     CGridCellBase** row;
@@ -59,6 +78,10 @@ class GridSorter {
   int Compare(const Entry& a, const Entry& b) const {
     if (!m_byText) return m_compare(a.cell, b.cell, m_data);
     if (!a.cell || !b.cell) return 0;
+    // Equal prefixes may still hide a difference (or a shorter text against
+    // one with a zero character); only then the whole texts are compared.
+    if (a.prefix.high != b.prefix.high) return a.prefix.high < b.prefix.high ? -1 : 1;
+    if (a.prefix.low != b.prefix.low) return a.prefix.low < b.prefix.low ? -1 : 1;
     const int result = a.text.compare(b.text);
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
   }

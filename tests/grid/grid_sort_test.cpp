@@ -46,6 +46,14 @@ TEST_F(GridSortTest, OrdersByCharacterCodeAndKeepsTheHeaderRow) {
   EXPECT_EQ(Texts(), (std::vector<TString>{DT("header"), DT("10"), DT("100"), DT("9"), DT("B"), DT("a")}));
 }
 
+TEST_F(GridSortTest, LongCommonBeginningsAndZeroCharacters) {
+  Column({DT("abcdefghijklmnopZ"), DT("abcdefghijklmnopA"), DT("ab"), DT("x")});
+  grid.SetCellText(4, 1, TStringView(DT("ab\0"), 3));
+  ASSERT_TRUE(grid.SortTextItems(1, true));
+  EXPECT_EQ(Texts(), (std::vector<TString>{DT("header"), DT("ab"), TString(DT("ab\0"), 3), DT("abcdefghijklmnopA"),
+                                           DT("abcdefghijklmnopZ")}));
+}
+
 TEST_F(GridSortTest, SetsTheSortStateAndClearsSelectionAndFocus) {
   Column({DT("b"), DT("a")});
   grid.SetFocusCell(1, 1);
