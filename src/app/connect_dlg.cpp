@@ -7,6 +7,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
 #include "platform/user_interface.h"
 #include "platform/wx/wx_text.h"
 #include "settings/dsn_settings.h"
@@ -44,14 +46,12 @@ bool ShowOpenDatabaseDialog(wxWindow* parent, TString& path) {
 
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(CConnectDlg, wxDialog)
-  EVT_BUTTON(CConnectDlg::kIdBrowse, CConnectDlg::OnBrowse)
-  EVT_COMBOBOX(CConnectDlg::kIdDsn, CConnectDlg::OnDsnSelected)
-  EVT_CHECKBOX(CConnectDlg::kIdInMemory, CConnectDlg::OnInMemory)
-  EVT_BUTTON(CConnectDlg::kIdDelete, CConnectDlg::OnDelete)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(CConnectDlg, wxDialog) EVT_BUTTON(CConnectDlg::kIdBrowse, CConnectDlg::OnBrowse)
+    EVT_COMBOBOX(CConnectDlg::kIdDsn, CConnectDlg::OnDsnSelected)
+        EVT_CHECKBOX(CConnectDlg::kIdInMemory, CConnectDlg::OnInMemory)
+            EVT_BUTTON(CConnectDlg::kIdDelete, CConnectDlg::OnDelete) wxEND_EVENT_TABLE()
 
-CConnectDlg::CConnectDlg(wxWindow* parent)
+                CConnectDlg::CConnectDlg(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, "Connect"), m_filePicker(ShowOpenDatabaseDialog) {
   CreateControls();
   SetClientSize(ConvertDialogToPixels(wxSize(kDialogSize.w, kDialogSize.h)));
@@ -63,8 +63,14 @@ void CConnectDlg::CreateControls() {
     control->SetSize(wxRect(ConvertDialogToPixels(wxPoint(r.x, r.y)), ConvertDialogToPixels(wxSize(r.w, r.h))));
     return control;
   };
+  // Labels end where the template puts them; one whose text is wider than
+  // its template width here grows to the left rather than being cut.
   auto label = [&](const char* text, const DialogRect& r) {
-    place(new wxStaticText(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize, wxALIGN_RIGHT), r);
+    auto* control = new wxStaticText(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize, wxALIGN_RIGHT);
+    const wxPoint origin = ConvertDialogToPixels(wxPoint(r.x, r.y));
+    const wxSize size = ConvertDialogToPixels(wxSize(r.w, r.h));
+    const int width = std::max(size.x, control->GetBestSize().x);
+    control->SetSize(wxRect(std::max(0, origin.x + size.x - width), origin.y, width, size.y));
   };
   // Created in tab order.
   label("Data Source Name:", kDsnLabel);

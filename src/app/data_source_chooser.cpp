@@ -59,7 +59,7 @@ SQLRETURN NextDataSource(SQLHENV env, SQLUSMALLINT direction, DataSourceEntry& e
   // The ANSI entry point by its own name: with UNICODE defined (as wx does)
   // the plain name means the wide one.
   const SQLRETURN rc = SQLDataSourcesA(env, direction, name, std::size(name), &nameLength, description,
-                                      std::size(description), &descriptionLength);
+                                       std::size(description), &descriptionLength);
 #endif
   if (SQL_SUCCEEDED(rc)) {
     entry.name = reinterpret_cast<const dossel::TChar*>(name);
@@ -108,14 +108,12 @@ TString FileDataSourceName(const TString& path, const std::vector<DataSourceEntr
   return name;
 }
 
-wxBEGIN_EVENT_TABLE(CDataSourceChooserDlg, wxDialog)
-  EVT_BUTTON(wxID_OK, CDataSourceChooserDlg::OnOk)
-  EVT_BUTTON(CDataSourceChooserDlg::kIdOpenFile, CDataSourceChooserDlg::OnOpenFile)
-  EVT_LIST_ITEM_ACTIVATED(CDataSourceChooserDlg::kIdList, CDataSourceChooserDlg::OnActivated)
-  EVT_UPDATE_UI(wxID_OK, CDataSourceChooserDlg::OnUpdateOk)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(CDataSourceChooserDlg, wxDialog) EVT_BUTTON(wxID_OK, CDataSourceChooserDlg::OnOk)
+    EVT_BUTTON(CDataSourceChooserDlg::kIdOpenFile, CDataSourceChooserDlg::OnOpenFile)
+        EVT_LIST_ITEM_ACTIVATED(CDataSourceChooserDlg::kIdList, CDataSourceChooserDlg::OnActivated)
+            EVT_UPDATE_UI(wxID_OK, CDataSourceChooserDlg::OnUpdateOk) wxEND_EVENT_TABLE()
 
-CDataSourceChooserDlg::CDataSourceChooserDlg(wxWindow* parent)
+                CDataSourceChooserDlg::CDataSourceChooserDlg(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, "Connect To Data Source", wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_sources(ListConfiguredDataSources()),
@@ -131,8 +129,8 @@ CDataSourceChooserDlg::CDataSourceChooserDlg(wxWindow* parent)
     const long row = m_list->InsertItem(static_cast<long>(i), dossel::ToWx(m_sources[i].name));
     m_list->SetItem(row, 1, dossel::ToWx(m_sources[i].description));
   }
-  if (!m_sources.empty()) m_list->SetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                                                 wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  if (!m_sources.empty())
+    m_list->SetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
   top->Add(m_list, wxSizerFlags(1).Expand().Border(wxLEFT | wxRIGHT, ConvertDialogToPixels(wxSize(7, 0)).x));
 
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
@@ -171,9 +169,7 @@ void CDataSourceChooserDlg::OnOpenFile(wxCommandEvent&) {
   EndModal(wxID_OK);
 }
 
-void CDataSourceChooserDlg::OnUpdateOk(wxUpdateUIEvent& event) {
-  event.Enable(m_list->GetSelectedItemCount() > 0);
-}
+void CDataSourceChooserDlg::OnUpdateOk(wxUpdateUIEvent& event) { event.Enable(m_list->GetSelectedItemCount() > 0); }
 
 int DataSourcePrompt(SQLHWND owner, const char* connectString, char* chosen, int chosenSize) {
   (void)connectString;

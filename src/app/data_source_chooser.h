@@ -65,4 +65,3 @@ class CDataSourceChooserDlg : public wxDialog {
 // top window. 0 (cancelled) when the user cancels, when called off the UI
 // thread, or when the choice does not fit into `chosenSize`.
 int DataSourcePrompt(SQLHWND owner, const char* connectString, char* chosen, int chosenSize);
-

@@ -5,9 +5,18 @@
 namespace dossel {
 namespace {
 
+// wx takes menu ids only below 0x7FFF; the program's commands (32768 and up,
+// the catalogue numbers among them) move down by this amount in its menus,
+// the same shift as every other command of the program (ToWxId of
+// res/command_ids.h), so a chosen entry comes back as its command.
+constexpr int kCommandBandStart = 32768;
+constexpr int kCommandBandShift = 20000;
+
+int MenuId(int number) { return number >= kCommandBandStart ? number - kCommandBandShift : number; }
+
 void AppendEntry(wxMenu& menu, const CatalogItem& item, TStringView caption, CatalogKind kind) {
   const bool inRange = item.id >= CatalogFirstId(kind) && item.id <= CatalogLastId(kind);
-  wxMenuItem* added = menu.Append(inRange ? item.id : wxID_ANY, ToWx(CatalogCaption(caption)));
+  wxMenuItem* added = menu.Append(inRange ? MenuId(item.id) : wxID_ANY, ToWx(CatalogCaption(caption)));
   if (!inRange) added->Enable(false);
 }
 

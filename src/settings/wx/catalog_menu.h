@@ -12,7 +12,9 @@ namespace dossel {
 // first tab or at a backslash followed by "t".
 TString CatalogCaption(TStringView name);
 
-// Empties `popup` and fills it from the catalogue. An entry whose number lies
+// Empties `popup` and fills it from the catalogue. Items carry the entries'
+// numbers shifted into wx's id range as all the program's commands are
+// (33000 shows as menu id 13000). An entry whose number lies
 // outside the catalogue's range (a missing "ID") shows disabled, since no
 // command would reach it.
 void BuildCatalogMenu(wxMenu& popup, CatalogKind kind);

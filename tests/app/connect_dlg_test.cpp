@@ -1,0 +1,192 @@
+// The Connect dialog, driven through its controls and real button events.
+
+#include "app/connect_dlg.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/dcscreen.h>
+#include <wx/textctrl.h>
+
+#include <cstdlib>
+
+#include "dialog_test_support.h"
+#include "settings/dsn_settings.h"
+#include "settings/settings_store.h"
+
+namespace dossel::test {
+namespace {
+
+class ConnectDlgTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    SaveDsnSettings(DT("Sales"), {DT("/data/sales.db"), 2500, 1});
+    SaveDsnSettings(DT("archive"), {DT("/data/archive.db"), 300, 0});
+    SaveDsnSettings(DT("Team\\Nested"), {DT("/data/nested.db"), 1000, 0});
+  }
+
+  template <typename T>
+  T* Control(wxDialog& dialog, int id) {
+    return dynamic_cast<T*>(dialog.FindWindow(id));
+  }
+  void Pick(CConnectDlg& dialog, const wxString& name) {
+    auto* combo = Control<wxComboBox>(dialog, CConnectDlg::kIdDsn);
+    combo->SetSelection(combo->FindString(name));
+    wxCommandEvent event(wxEVT_COMBOBOX, CConnectDlg::kIdDsn);
+    event.SetEventObject(combo);
+    event.SetInt(combo->GetSelection());
+    combo->GetEventHandler()->ProcessEvent(event);
+  }
+};
+
+TEST_F(ConnectDlgTest, HasTheControlsOfItsTemplate) {
+  CConnectDlg dialog(nullptr);
+  dialog.InitDialog();
+  EXPECT_EQ(dialog.GetTitle(), "Connect");
+  EXPECT_EQ(dialog.GetClientSize(), dialog.ConvertDialogToPixels(wxSize(204, 125)));
+  for (int id : {1048, 1040, 1051, 1044, 1054, 1058, 3, int(wxID_OK), int(wxID_CANCEL)})
+    EXPECT_NE(dialog.FindWindow(id), nullptr) << id;
+  EXPECT_EQ(Control<wxButton>(dialog, 3)->GetLabel(), "&Delete");
+  EXPECT_EQ(Control<wxButton>(dialog, CConnectDlg::kIdBrowse)->GetLabel(), "...");
+  EXPECT_FALSE(Control<wxCheckBox>(dialog, CConnectDlg::kIdInMemory)->IsShown());
+  EXPECT_EQ(dialog.FindWindow(CConnectDlg::kIdLockTimeout)->GetPosition(),
+            dialog.ConvertDialogToPixels(wxPoint(77, 41)));
+  EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdLockTimeout)->GetValue(), "1000");
+
+  // Remembered names, sorted; a name with a backslash is not offered whole.
+  const wxArrayString names = Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->GetStrings();
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_EQ(names[0], "archive");
+  EXPECT_EQ(names[1], "Sales");
+  EXPECT_EQ(names[2], "Team");
+}
+
+TEST_F(ConnectDlgTest, PickingANameFillsItsValuesTypingDoesNot) {
+  CConnectDlg dialog(nullptr);
+  dialog.InitDialog();
+  Pick(dialog, "Sales");
+  EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->GetValue(), "/data/sales.db");
+  EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdLockTimeout)->GetValue(), "2500");
+  EXPECT_TRUE(Control<wxCheckBox>(dialog, CConnectDlg::kIdStepApi)->GetValue());
+
+  Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->SetValue("Brand new");
+  EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->GetValue(), "/data/sales.db");
+}
+
+TEST_F(ConnectDlgTest, OkRemembersTheValuesAndConnectsWithTheirString) {
+  TString connected;
+  RunModal<CConnectDlg>([&](CConnectDlg& dialog) {
+    Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->SetValue("N");
+    Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->SetValue("D");
+    Control<wxTextCtrl>(dialog, CConnectDlg::kIdLockTimeout)->SetValue("2500");
+    Control<wxCheckBox>(dialog, CConnectDlg::kIdStepApi)->SetValue(true);
+    Click(dialog, wxID_OK);
+  });
+  const bool result = RunConnectDialog(nullptr, [&](const TString& connectString) {
+    connected = connectString;
+    // Remembered before the connect is tried.
+    EXPECT_EQ(LoadDsnSettings(DT("N")).database, DT("D"));
+    return false;
+  });
+  EXPECT_FALSE(result);
+  EXPECT_EQ(connected, DT("DSN=N;Database=D;Timeout=2500;StepAPI=1"));
+  const DsnSettings stored = LoadDsnSettings(DT("N"));
+  EXPECT_EQ(stored.lockTimeout, 2500u);
+  EXPECT_EQ(stored.stepApi, 1);
+  TString name;
+  KeyReadString(HKEY_LOCAL_MACHINE, DT("Software\\Harlune\\Dossel\\DSN\\N"), DT("DSN"), DT(""), name);
+  EXPECT_EQ(name, DT("N"));
+}
+
+TEST_F(ConnectDlgTest, BadLockTimeoutKeepsTheDialogOpen) {
+  bool stillOpen = false;
+  RunModal<CConnectDlg>([&](CConnectDlg& dialog) {
+    Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->SetValue("X");
+    for (const char* bad : {"abc", "-5", "4294967296", ""}) {
+      Control<wxTextCtrl>(dialog, CConnectDlg::kIdLockTimeout)->SetValue(bad);
+      Click(dialog, wxID_OK);
+    }
+    stillOpen = dialog.IsModal();
+    Click(dialog, wxID_CANCEL);
+  });
+  EXPECT_FALSE(RunConnectDialog(nullptr, [](const TString&) { return true; }));
+  EXPECT_TRUE(stillOpen);
+  ASSERT_EQ(m_messages.texts.size(), 4u);
+  EXPECT_EQ(m_messages.texts[0], DT("Please enter a positive integer."));
+  EXPECT_TRUE(ListDsnNames().size() == 3u) << "a cancelled dialog remembers nothing";
+
+  uint32_t value = 0;
+  EXPECT_TRUE(ParseUnsignedNumber(" 4294967295 ", value));
+  EXPECT_EQ(value, 4294967295u);
+}
+
+TEST_F(ConnectDlgTest, DeleteForgetsTheNameAndResetsTheFields) {
+  CConnectDlg dialog(nullptr);
+  dialog.InitDialog();
+  Pick(dialog, "Sales");
+  Click(dialog, CConnectDlg::kIdDelete);
+  EXPECT_EQ(ListDsnNames(), (std::vector<TString>{DT("archive"), DT("Team")}));
+  EXPECT_EQ(Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->GetCount(), 2u);
+  EXPECT_EQ(Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->GetValue(), "");
+  EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->GetValue(), "");
+  EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdLockTimeout)->GetValue(), "1000");
+  EXPECT_FALSE(Control<wxCheckBox>(dialog, CConnectDlg::kIdStepApi)->GetValue());
+
+  // Without a name only the fields are reset.
+  Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->SetValue("kept?");
+  Click(dialog, CConnectDlg::kIdDelete);
+  EXPECT_EQ(ListDsnNames().size(), 2u);
+  EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->GetValue(), "");
+
+  // A bad time-out is reported, and the deletion still goes on.
+  Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->SetValue("ARCHIVE");
+  Control<wxTextCtrl>(dialog, CConnectDlg::kIdLockTimeout)->SetValue("soon");
+  Click(dialog, CConnectDlg::kIdDelete);
+  EXPECT_EQ(m_messages.texts.size(), 1u);
+  EXPECT_EQ(ListDsnNames(), std::vector<TString>{DT("Team")});
+  EXPECT_EQ(Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->GetCount(), 1u);
+}
+
+TEST_F(ConnectDlgTest, BrowseAndInMemoryBox) {
+  CConnectDlg dialog(nullptr);
+  dialog.InitDialog();
+  auto* database = Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase);
+  database->SetValue("before");
+  dialog.SetFilePicker([](wxWindow*, TString&) { return false; });
+  Click(dialog, CConnectDlg::kIdBrowse);
+  EXPECT_EQ(database->GetValue(), "before") << "a cancelled file dialog keeps the text";
+  dialog.SetFilePicker([](wxWindow*, TString& path) {
+    path = DT("/home/ü/my db.sqlite");
+    return true;
+  });
+  Click(dialog, CConnectDlg::kIdBrowse);
+  EXPECT_EQ(database->GetValue(), wxString::FromUTF8("/home/ü/my db.sqlite"));
+
+  auto* inMemory = Control<wxCheckBox>(dialog, CConnectDlg::kIdInMemory);
+  inMemory->SetValue(true);
+  wxCommandEvent clicked(wxEVT_CHECKBOX, CConnectDlg::kIdInMemory);
+  clicked.SetEventObject(inMemory);
+  clicked.SetInt(1);
+  inMemory->GetEventHandler()->ProcessEvent(clicked);
+  for (int id : {1048, 1040, 1044, 1051}) EXPECT_FALSE(dialog.FindWindow(id)->IsEnabled()) << id;
+  EXPECT_TRUE(dialog.FindWindow(CConnectDlg::kIdStepApi)->IsEnabled());
+  inMemory->SetValue(false);
+  clicked.SetInt(0);
+  inMemory->GetEventHandler()->ProcessEvent(clicked);
+  for (int id : {1048, 1040, 1044, 1051}) EXPECT_TRUE(dialog.FindWindow(id)->IsEnabled()) << id;
+}
+
+TEST_F(ConnectDlgTest, Screenshot) {
+  const char* folder = std::getenv("DOSSEL_SCREENSHOTS");
+  if (!folder) GTEST_SKIP() << "set DOSSEL_SCREENSHOTS to a folder to keep a picture";
+  CConnectDlg dialog(nullptr);
+  dialog.InitDialog();
+  Pick(dialog, "Sales");
+  SaveScreenshot(dialog, std::string(folder) + "/connect_dlg.png");
+}
+
+}  // namespace
+}  // namespace dossel::test
