@@ -41,13 +41,13 @@ int ToWxKey(int key) {
   return key;
 }
 
-// A menu caption as wx takes it: the accelerator text after the tab is shown
-// as written, while the keys themselves come from the accelerator table.
+// A menu caption as wx takes it. The keys themselves come from the
+// accelerator table; the text after the tab only shows them, and the key
+// that the table calls Break is called Pause here.
 wxString MenuCaption(const TChar* text) {
-  const TStringView caption(text);
-  const size_t tab = caption.find('\t');
-  if (tab == TStringView::npos) return ToWx(caption);
-  return ToWx(caption.substr(0, tab)) + "\t" + ToWx(caption.substr(tab + 1));
+  wxString caption = ToWx(text);
+  caption.Replace("\tAlt+Break", "\tAlt+Pause");
+  return caption;
 }
 
 // The View items that show a check mark.
