@@ -30,8 +30,8 @@ constexpr const char* kLongQuery =
 TEST_F(SqliteSessionTest, ConnectWritesItsThreeLinesAndReadsTheDriverFacts) {
   const TString connect = FromUtf8("ODBC;DSN=Shop;Database=" + m_database + ";Timeout=1000;StepAPI=0");
   ASSERT_TRUE(m_frame->Connect(&connect));
-  EXPECT_EQ(WithoutTimes(Trace()), "Connecting to database ...\r\nExecute time: T\r\nConnected to database [" +
-                                       m_database + "]\r\n\r\n");
+  EXPECT_EQ(WithoutTimes(Trace()),
+            "Connecting to database ...\r\nExecute time: T\r\nConnected to database [" + m_database + "]\r\n\r\n");
   EXPECT_EQ(m_frame->m_strDbmsName, DT("SQLite"));
   EXPECT_EQ(m_frame->m_strDatabaseName, FromUtf8(m_database));
   EXPECT_FALSE(m_frame->m_bTransactSql);
