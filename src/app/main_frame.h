@@ -29,7 +29,9 @@ class CQueryView;
 class CResultView;
 class CTraceView;
 class CSchemaView;
+namespace dossel {
 class CGridCtrl;
+}
 class CDosselDoc;
 class CMainFrame;
 
@@ -37,7 +39,7 @@ class CMainFrame;
 struct RunParams {
   dossel::TString sql;
   CMainFrame* frame = nullptr;
-  CGridCtrl* grid = nullptr;  // set by the UI thread while it prepares the grid
+  dossel::CGridCtrl* grid = nullptr;  // set by the UI thread while it prepares the grid
 };
 
 class CMainFrame : public wxFrame {

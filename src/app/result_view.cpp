@@ -1,5 +1,6 @@
 #include "app/result_view.h"
 
+#include "grid/grid_ctrl.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;
@@ -21,3 +22,5 @@ void CResultView::ClearAll() {
   m_appender.Discard();
   GetEdit()->ChangeValue(wxEmptyString);
 }
+
+bool CResultView::IsGridShown() const { return m_pGrid && m_pGrid->IsShown(); }

@@ -7,6 +7,10 @@
 #include "app/edit_pane.h"
 #include "app/pane_appender.h"
 
+namespace dossel {
+class CGridCtrl;
+}
+
 class CResultView : public CEditPane {
  public:
   enum Format { kGridFormat = 0, kTextFormat = 1 };
@@ -14,6 +18,10 @@ class CResultView : public CEditPane {
   CResultView(wxWindow* parent, int id, CMainFrame* frame);
 
   bool IsTextFormat() const { return m_nFormat == kTextFormat; }
+  // The results grid: null until the first grid run creates it.
+  dossel::CGridCtrl* GetGrid() const { return m_pGrid; }
+  // The grid exists, its window too, and it is visible.
+  bool IsGridShown() const;
   CPaneAppender& Appender() { return m_appender; }
 
  protected:
@@ -21,6 +29,7 @@ class CResultView : public CEditPane {
   void ClearAll() override;
 
  private:
+  dossel::CGridCtrl* m_pGrid = nullptr;
   CMainFrame* m_pFrame;
   int m_nFormat;
   CPaneAppender m_appender;
