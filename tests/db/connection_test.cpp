@@ -44,9 +44,15 @@ TEST(ConnectionTest, RefusesWhatItCannotOpenWithoutLeavingFilesBehind) {
   // No Database= key: the driver would otherwise make a file named after the string.
   EXPECT_FALSE(connection.OpenWithOptions(DT("DSN=NoSuchSource;Timeout=1000"), db::kNoOdbcDialog));
   EXPECT_FALSE(connection.IsOpen());
+  EXPECT_EQ(connection.GetLastErrorText(),
+            DT("Data source name \"NoSuchSource\" not found, and no Database= key names a file to open.\n"));
+  EXPECT_FALSE(connection.OpenWithOptions(DT("DRIVER={SQLite3};Timeout=1000"), db::kNoOdbcDialog));
+  EXPECT_EQ(connection.GetLastErrorText(),
+            DT("The SQLite driver needs a Database= key naming the file to open.\n"));
   // A folder that does not exist.
   EXPECT_FALSE(connection.OpenWithOptions(SqliteConnectString(folder.File("missing/x.db")), db::kNoOdbcDialog));
   EXPECT_FALSE(connection.IsOpen());
+  EXPECT_EQ(connection.GetLastErrorText(), DT("connect failed\n"));
   std::filesystem::current_path(previous);
   EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
   // A failed open with no other connection leaves no environment behind.

@@ -5,7 +5,9 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "db/odbc/connect_string.h"
 #include "db/odbc/dossel_odbc.h"
 #include "db/odbc/driver_manager.h"
+#include "db/odbc/refusals.h"
 #include "platform/text.h"
 
 #ifndef DOSSEL_SQLITE_ODBC_DRIVER
@@ -69,17 +72,65 @@ SQLRETURN PromptIfAsked(SQLHWND owner, SQLUSMALLINT completion, std::string& con
   return SQL_SUCCESS;
 }
 
+bool HasDatabase(const std::vector<ConnectAttribute>& attributes) {
+  const auto database = FindAttribute(attributes, "Database");
+  return database && !database->empty();
+}
+
+// DRIVER= names the SQLite driver, by its registered name or its library.
+bool NamesSqliteDriver(const std::vector<ConnectAttribute>& attributes) {
+  const auto driver = FindAttribute(attributes, "DRIVER");
+  if (!driver) return false;
+  const std::string path = DosselOdbcSqliteDriverPath();
+  const std::string base = path.substr(path.rfind('/') + 1);
+  for (const std::string& name : {std::string("SQLite3"), std::string("SQLite"), path, base}) {
+    if (driver->size() != name.size()) continue;
+    if (std::equal(name.begin(), name.end(), driver->begin(),
+                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
+                                               std::tolower(static_cast<unsigned char>(b)); }))
+      return true;
+  }
+  return false;
+}
+
+// Replaces the driver manager's "not found" record with one that says what
+// is missing.
+SQLRETURN Refuse(SQLHDBC hdbc, std::string message, bool dropDriverManagerRecord) {
+  if (dropDriverManagerRecord) {
+    using Error = SQLRETURN(SQL_API*)(SQLHENV, SQLHDBC, SQLHSTMT, SQLCHAR*, SQLINTEGER*, SQLCHAR*, SQLSMALLINT,
+                                      SQLSMALLINT*);
+    if (const auto error = reinterpret_cast<Error>(DriverManagerSymbol("SQLError"))) {
+      SQLCHAR state[6];
+      SQLINTEGER native = 0;
+      SQLCHAR text[SQL_MAX_MESSAGE_LENGTH];
+      SQLSMALLINT length = 0;
+      error(nullptr, hdbc, nullptr, state, &native, text, sizeof text, &length);
+    }
+  }
+  SetRefusal(hdbc, std::move(message));
+  return SQL_ERROR;
+}
+
 SQLRETURN Connect(SQLHDBC hdbc, SQLHWND owner, std::string connectString, SQLUSMALLINT completion,
                   std::string& completed, const ConnectAttempt& attempt) {
+  ClearRefusal(hdbc);
   if (const SQLRETURN prompted = PromptIfAsked(owner, completion, connectString); prompted != SQL_SUCCESS)
     return prompted;
+  auto attributes = ParseConnectString(connectString);
+  // Without a file to open, the SQLite driver would make one named after the
+  // whole connect string in the working folder.
+  if (NamesSqliteDriver(attributes) && !HasDatabase(attributes))
+    return Refuse(hdbc, "[DosselODBC]The SQLite driver needs a Database= key naming the file to open.", false);
   SQLRETURN rc = attempt(connectString, completed);
   if (rc != SQL_ERROR || !DriverManagerSaysUnknownDsn(hdbc)) return rc;
 
-  const auto attributes = ParseConnectString(connectString);
   const auto dsn = FindAttribute(attributes, "DSN");
-  const auto database = FindAttribute(attributes, "Database");
-  if (!dsn || FindAttribute(attributes, "DRIVER") || !database || database->empty()) return rc;
+  if (!dsn || FindAttribute(attributes, "DRIVER")) return rc;
+  if (!HasDatabase(attributes))
+    return Refuse(hdbc,
+                  "[DosselODBC]Data source name \"" + *dsn +
+                      "\" not found, and no Database= key names a file to open.",
+                  true);
   rc = attempt(SqliteConnectString(attributes, DosselOdbcSqliteDriverPath()), completed);
   if (SQL_SUCCEEDED(rc)) completed = RestoreDataSourceName(completed, *dsn);
   return rc;
