@@ -37,6 +37,7 @@ class wxScrollEvent;
 namespace dossel {
 
 class CGridCtrl;
+class GridTextMeasure;
 
 // Supplies cell contents in virtual mode.
 using GridDisplayCallback = bool (*)(GridItem* pItem, intptr_t lParam);
@@ -165,6 +166,15 @@ class CGridCtrl : public wxWindow {
   void SelectRows(CellId currentCell, bool bForceRedraw = false, bool bSelectCells = true);
   void SelectCells(CellId currentCell, bool bForceRedraw = false, bool bSelectCells = true);
   void ExtendSelectionTo(CellId cell);
+
+  // ---- clipboard (UI thread) ----
+  // The selected cells as tab-separated text, rows joined by "\r\n"; false
+  // when nothing valid is selected.
+  bool CopySelectionText(TString& text) const;
+  // Puts the selected cells on the clipboard.
+  virtual void OnEditCopy();
+  // Selects every non-fixed cell.
+  virtual void OnEditSelectAll();
   bool IsCellSelected(int32_t nRow, int32_t nCol) const;
   static uint32_t SelectionKey(int32_t nRow, int32_t nCol) {
     return (static_cast<uint32_t>(nCol) << 16) | (static_cast<uint32_t>(nRow) & 0xFFFFu);
@@ -342,6 +352,13 @@ class CGridCtrl : public wxWindow {
   void InvalidateScrolledArea(int nBar);
   bool HasDrawingWindow() const { return GetHandle() != nullptr && m_bAllowDraw.load(); }
 
+  // measuring (UI thread)
+  GridTextMeasure& TextMeasure();
+  GridSize MeasureCell(wxDC& dc, const CGridCellBase& cell);
+  int32_t MeasureColumn(wxDC& dc, int32_t col, int32_t first, int32_t last, bool skipHidden, uint32_t* heights);
+  void SizeColumnToContents(wxDC& dc, int32_t col, uint32_t nAutoSizeStyle);
+  void SizeRowToContents(wxDC& dc, int32_t row);
+
   // painting
   void DrawCellPass(wxDC& dc, const GridRect& clip, int32_t rowFrom, int32_t rowTo, int32_t colFrom, int32_t colTo,
                     int32_t top, int32_t left, bool bClipTest);
@@ -407,6 +424,9 @@ class CGridCtrl : public wxWindow {
   int64_t m_nTopRowCacheStart = 0;
   wxScrollBar* m_pHScroll = nullptr;
   wxScrollBar* m_pVScroll = nullptr;
+
+  // Per-font character measures for sizing to contents; made on first use.
+  std::unique_ptr<GridTextMeasure> m_pTextMeasure;
 
   // virtual mode's shared cell
   mutable std::unique_ptr<CGridCell> m_pVirtualCell;

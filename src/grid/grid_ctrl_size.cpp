@@ -1,12 +1,18 @@
 // CGridCtrl: sizing rows and columns to their contents or to the window.
 // Rows and columns of size 0 are hidden and never measured or changed here.
+// Sizing to contents runs over every cell of a result, so it measures
+// through the grid's text cache and asks the window system only for what
+// the cache cannot answer.
 
 #include <wx/dcclient.h>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "grid/grid_ctrl.h"
 #include "grid/grid_display.h"
+#include "grid/grid_text_measure.h"
 
 namespace dossel {
 
@@ -20,22 +26,89 @@ void AutoSizeRowRange(uint32_t style, int32_t fixedRows, int32_t rows, int32_t* 
 
 }  // namespace
 
+GridTextMeasure& CGridCtrl::TextMeasure() {
+  if (!m_pTextMeasure) m_pTextMeasure = std::make_unique<GridTextMeasure>();
+  return *m_pTextMeasure;
+}
+
+GridSize CGridCtrl::MeasureCell(wxDC& dc, const CGridCellBase& cell) {
+  GridSize size;
+  if (!TextMeasure().CellExtent(dc, cell, &size)) size = const_cast<CGridCellBase&>(cell).GetCellExtent(&dc);
+  return size;
+}
+
+// A column's width needs only its widest text, so texts the cache can sum
+// are summed, and only the widest of them is measured exactly as well: if
+// the two disagree (a run the sums do not model), the whole column is
+// measured exactly. heights[row - first], when given, grows to each
+// measured cell's extent height.
+int32_t CGridCtrl::MeasureColumn(wxDC& dc, int32_t col, int32_t first, int32_t last, bool skipHidden,
+                                 uint32_t* heights) {
+  GridTextMeasure& measure = TextMeasure();
+  int32_t exactWidth = 0;
+  GridSize widestSum{-1, 0};
+  int32_t widestSumRow = -1;
+  for (int32_t row = first; row <= last; ++row) {
+    if (skipHidden && m_arRowHeights[row] == 0) continue;
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell) continue;
+    GridSize size;
+    if (measure.CellExtent(dc, *cell, &size)) {
+      if (size.cx > widestSum.cx) {
+        widestSum = size;
+        widestSumRow = row;
+      }
+    } else {
+      size = cell->GetCellExtent(&dc);
+      exactWidth = std::max(exactWidth, size.cx);
+    }
+    if (heights) heights[row - first] = std::max(heights[row - first], static_cast<uint32_t>(std::max(size.cy, 0)));
+  }
+  if (widestSumRow < 0 || widestSum.cx <= exactWidth) return exactWidth;
+  CGridCellBase* widest = GetCell(widestSumRow, col);
+  const GridSize exact = widest ? widest->GetCellExtent(&dc) : GridSize{};
+  if (exact.cx == widestSum.cx && exact.cy == widestSum.cy) return widestSum.cx;
+  exactWidth = 0;
+  for (int32_t row = first; row <= last; ++row) {
+    if (skipHidden && m_arRowHeights[row] == 0) continue;
+    if (heights) heights[row - first] = 0;
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell) continue;
+    const GridSize size = cell->GetCellExtent(&dc);
+    exactWidth = std::max(exactWidth, size.cx);
+    if (heights) heights[row - first] = static_cast<uint32_t>(std::max(size.cy, 0));
+  }
+  return exactWidth;
+}
+
+void CGridCtrl::SizeColumnToContents(wxDC& dc, int32_t col, uint32_t nAutoSizeStyle) {
+  if (nAutoSizeStyle == 0) nAutoSizeStyle = m_nAutoSizeColumnStyle;
+  int32_t first = 0, last = 0;
+  AutoSizeRowRange(nAutoSizeStyle, m_nFixedRows, m_nRows, &first, &last);
+  if (m_bVirtualMode) SendCacheHint(CellRange(first, col, last, col));
+  const int32_t width = MeasureColumn(dc, col, first, last, false, nullptr);
+  if (m_bVirtualMode) SendCacheHint(CellRange());
+  m_arColWidths[col] = static_cast<uint32_t>(width);
+  m_idTopLeftCell.col = -1;
+}
+
+void CGridCtrl::SizeRowToContents(wxDC& dc, int32_t row) {
+  if (m_bVirtualMode) SendCacheHint(CellRange(row, 0, row, m_nCols - 1));
+  int32_t height = 0;
+  for (int32_t col = 0; col < m_nCols; ++col) {
+    const CGridCellBase* cell = GetCell(row, col);
+    if (cell) height = std::max(height, MeasureCell(dc, *cell).cy);
+  }
+  if (m_bVirtualMode) SendCacheHint(CellRange());
+  m_arRowHeights[row] = static_cast<uint32_t>(height);
+  m_idTopLeftCell.col = -1;
+}
+
 bool CGridCtrl::AutoSizeColumn(int32_t nCol, uint32_t nAutoSizeStyle, bool bResetScroll) {
   if (nCol < 0 || nCol >= m_nCols || GetColumnWidth(nCol) <= 0) return false;
   if (!GetHandle() || !GridHasDisplay()) return false;
   wxClientDC dc(this);
-  if (nAutoSizeStyle == 0) nAutoSizeStyle = m_nAutoSizeColumnStyle;
-  int32_t first = 0, last = 0;
-  AutoSizeRowRange(nAutoSizeStyle, m_nFixedRows, m_nRows, &first, &last);
-  if (m_bVirtualMode) SendCacheHint(CellRange(first, nCol, last, nCol));
-  int32_t width = 0;
-  for (int32_t row = first; row <= last; ++row) {
-    CGridCellBase* cell = GetCell(row, nCol);
-    if (cell) width = std::max(width, cell->GetCellExtent(&dc).cx);
-  }
-  if (m_bVirtualMode) SendCacheHint(CellRange());
-  m_arColWidths[nCol] = static_cast<uint32_t>(width);
-  m_idTopLeftCell.col = -1;
+  SizeColumnToContents(dc, nCol, nAutoSizeStyle);
   if (bResetScroll) ResetScrollBars();
   return true;
 }
@@ -44,28 +117,26 @@ bool CGridCtrl::AutoSizeRow(int32_t nRow, bool bResetScroll) {
   if (nRow < 0 || nRow >= m_nRows || GetRowHeight(nRow) <= 0) return false;
   if (!GetHandle() || !GridHasDisplay()) return false;
   wxClientDC dc(this);
-  if (m_bVirtualMode) SendCacheHint(CellRange(nRow, 0, nRow, m_nCols - 1));
-  int32_t height = 0;
-  for (int32_t col = 0; col < m_nCols; ++col) {
-    CGridCellBase* cell = GetCell(nRow, col);
-    if (cell) height = std::max(height, cell->GetCellExtent(&dc).cy);
-  }
-  if (m_bVirtualMode) SendCacheHint(CellRange());
-  m_arRowHeights[nRow] = static_cast<uint32_t>(height);
-  m_idTopLeftCell.col = -1;
+  SizeRowToContents(dc, nRow);
   if (bResetScroll) ResetScrollBars();
   return true;
 }
 
 void CGridCtrl::AutoSizeColumns(uint32_t nAutoSizeStyle) {
-  for (int32_t col = 0; col < m_nCols; ++col)
-    if (GetColumnWidth(col) > 0) AutoSizeColumn(col, nAutoSizeStyle, false);
+  if (GetHandle() && GridHasDisplay()) {
+    wxClientDC dc(this);
+    for (int32_t col = 0; col < m_nCols; ++col)
+      if (GetColumnWidth(col) > 0) SizeColumnToContents(dc, col, nAutoSizeStyle);
+  }
   ResetScrollBars();
 }
 
 void CGridCtrl::AutoSizeRows() {
-  for (int32_t row = 0; row < m_nRows; ++row)
-    if (GetRowHeight(row) > 0) AutoSizeRow(row, false);
+  if (GetHandle() && GridHasDisplay()) {
+    wxClientDC dc(this);
+    for (int32_t row = 0; row < m_nRows; ++row)
+      if (GetRowHeight(row) > 0) SizeRowToContents(dc, row);
+  }
   ResetScrollBars();
 }
 
@@ -78,18 +149,15 @@ void CGridCtrl::AutoSize(uint32_t nAutoSizeStyle) {
   if (m_bVirtualMode) SendCacheHint(CellRange(first, 0, last, m_nCols - 1));
   for (int32_t row = first; row <= last; ++row)
     if (m_arRowHeights[row] > 0) m_arRowHeights[row] = 1;
+  // One column's heights at a time, so that a column measured again exactly
+  // leaves no summed height behind.
+  std::vector<uint32_t> heights(static_cast<size_t>(std::max(last - first + 1, 0)));
   for (int32_t col = 0; col < m_nCols; ++col) {
     if (m_arColWidths[col] == 0) continue;
-    uint32_t width = 0;
-    for (int32_t row = first; row <= last; ++row) {
-      if (m_arRowHeights[row] == 0) continue;
-      CGridCellBase* cell = GetCell(row, col);
-      if (!cell) continue;
-      const GridSize size = cell->GetCellExtent(&dc);
-      width = std::max(width, static_cast<uint32_t>(std::max(size.cx, 0)));
-      m_arRowHeights[row] = std::max(m_arRowHeights[row], static_cast<uint32_t>(std::max(size.cy, 0)));
-    }
-    m_arColWidths[col] = width;
+    std::fill(heights.begin(), heights.end(), 0u);
+    m_arColWidths[col] = static_cast<uint32_t>(MeasureColumn(dc, col, first, last, true, heights.data()));
+    for (int32_t row = first; row <= last; ++row)
+      if (m_arRowHeights[row] > 0) m_arRowHeights[row] = std::max(m_arRowHeights[row], heights[row - first]);
   }
   if (m_bVirtualMode) SendCacheHint(CellRange());
   m_idTopLeftCell.col = -1;

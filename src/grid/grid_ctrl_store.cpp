@@ -7,6 +7,7 @@
 
 #include "grid/grid_ctrl.h"
 #include "grid/grid_display.h"
+#include "grid/grid_text_measure.h"
 #include "platform/user_interface.h"
 
 namespace dossel {

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "grid/grid_ctrl.h"
+#include "grid/grid_text_measure.h"
 #include "grid/grid_display.h"
 
 namespace dossel {
@@ -159,6 +160,8 @@ intptr_t CGridCtrl::NotifyOwner(int32_t nRow, int32_t nCol, int32_t nCode, GridI
 void CGridCtrl::SetGridFont(const GridLogFont& lf) {
   CGridDefaultCell* cells[] = {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef};
   for (CGridDefaultCell* cell : cells) cell->SetFont(&lf);
+  // A font set again may be set up differently now (system font settings).
+  if (m_pTextMeasure) m_pTextMeasure->Clear();
   RepaintGrid();
 }
 
@@ -169,6 +172,7 @@ bool CGridCtrl::SetFont(const wxFont& font) {
 }
 
 void CGridCtrl::OnSysColourChange() {
+  if (m_pTextMeasure) m_pTextMeasure->Clear();
   const GridColour windowText = GetGridSysColour(COLOR_WINDOWTEXT);
   const GridColour window = GetGridSysColour(COLOR_WINDOW);
   CGridDefaultCell* cells[] = {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef};
