@@ -3,9 +3,28 @@
 #include <wx/cmdline.h>
 #include <wx/uilocale.h>
 
+#include <cstdlib>
+
 #include "app/data_source_chooser.h"
 #include "app/main_frame.h"
 #include "settings/catalogs.h"
+#include "settings/dsn_settings.h"
+
+namespace {
+
+// scripts/run names the sample database; offer it in the Connect dialog
+// under "Sample" unless the user has such an entry already.
+void RememberSampleDatabase() {
+  const char* sample = std::getenv("DOSSEL_SAMPLE_DB");
+  if (!sample || !*sample) return;
+  for (const dossel::TString& name : dossel::ListDsnNames())
+    if (dossel::EqualsNoCase(name, DT("Sample"))) return;
+  dossel::DsnSettings values;
+  values.database = dossel::FromUtf8(sample);
+  dossel::SaveDsnSettings(DT("Sample"), values);
+}
+
+}  // namespace
 
 bool CDosselApp::OnInit() {
   // wx starts in the "C" locale; wide ODBC text is converted through the
@@ -18,6 +37,7 @@ bool CDosselApp::OnInit() {
   SetAppName("Dossel");
   SetVendorName("Harlune");
   dossel::InstallDefaultCatalogs();
+  RememberSampleDatabase();
 
   m_pFrame = new CMainFrame();
   SetTopWindow(m_pFrame);

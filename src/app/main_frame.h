@@ -14,6 +14,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "app/worker_thread.h"
@@ -104,6 +105,22 @@ class CMainFrame : public wxFrame {
   // Posts a private message (WM_RUN_FINISHED ...) to the frame; any thread.
   void PostFrameMessage(int message, int wParam, long lParam);
 
+  // ---- grid runs (main_frame_grid.cpp) ----
+  // Runs `call` on the UI thread and waits for its answer (the worker's
+  // "sent" message); `fallback` when the frame closes meanwhile.
+  int CallOnUiThread(std::function<int()> call, int fallback);
+  // WM_PREPARE_GRID: makes or resets the grid and switches its drawing off.
+  // UI thread; 0, or -1 when the grid cannot be made.
+  int OnPrepareGrid(int columns);
+  // The worker's side: the grid to write, or null when there is none.
+  dossel::CGridCtrl* PrepareGridFromWorker(int columns);
+  // Switches drawing back on and, when rows were written, sizes the columns.
+  void FinishGridFromWorker(bool sizeColumns);
+  // An UPDATE empties an existing grid.
+  void EmptyGrid();
+  // The worker notes the grid's counts for the timer's progress line.
+  void NoteGridSize(int32_t rows, int32_t columns);
+
  private:
   // Creation (main_frame.cpp).
   void CreateMenuBar();
@@ -152,8 +169,10 @@ class CMainFrame : public wxFrame {
   int m_nTimerId = 0;
   CWorkerThread m_runThread;
   CWorkerThread m_cancelThread;
-  bool m_bRunThreadKnown = false;
-  bool m_bCancelThreadKnown = false;
+  std::atomic<bool> m_bClosing{false};
+  std::atomic<bool> m_bGridFilling{false};
+  std::atomic<int32_t> m_nGridRows{0};
+  std::atomic<int32_t> m_nGridColumns{0};
 };
 
 // "Execute time: hh:mm:ss.mmm\r\n" for an elapsed time; hours are not

@@ -99,6 +99,11 @@ void CMainFrame::OnFileCommand(wxCommandEvent& event) {
     }
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
+      // In the result pane Save As exports the grid, and Save does nothing.
+      if (GetActivePane() == m_pResultView) {
+        if (FromWxId(event.GetId()) == ID_FILE_SAVE_AS) m_pResultView->ExportResults(false);
+        break;
+      }
       if (m_pDoc->DoSave(this, FromWxId(event.GetId()) == ID_FILE_SAVE_AS))
         m_pFileHistory->AddFileToHistory(m_pDoc->GetPathName());
       break;
@@ -177,7 +182,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
   switch (id) {
     case ID_VIEW_TOOLBAR: event.Check(GetToolBar() && GetToolBar()->IsShown()); break;
     case ID_VIEW_STATUS_BAR: event.Check(GetStatusBar() && GetStatusBar()->IsShown()); break;
-    case ID_FILE_SAVE: event.Enable(true); break;
+    case ID_FILE_SAVE: event.Enable(GetActivePane() != m_pResultView); break;
     default:
       if (id == ID_SQL_CONNECT || id == ID_SQL_CONNECT_DATA_SOURCE || id == ID_SQL_DISCONNECT ||
           id == ID_SQL_EXECUTE || id == ID_SQL_CANCEL || id == ID_VIEW_ODBC_INFO)
@@ -205,8 +210,12 @@ void CMainFrame::OnIdleIndicators(wxIdleEvent& event) {
 
 void CMainFrame::OnClose(wxCloseEvent& event) {
   if (m_db.IsOpen()) Disconnect();
+  // A worker waiting for the UI thread gives up instead of waiting for a
+  // frame that waits for it.
+  m_bClosing = true;
   const bool workersStopped = StopWorkers();
   if (event.CanVeto() && !m_pDoc->SaveModified(this)) {
+    m_bClosing = false;
     event.Veto();
     return;
   }

@@ -30,7 +30,7 @@ void AppendResultTextRaw(TStringView text) {
 }
 
 void CMainFrame::RunQueryThread() {
-  const bool errors = WriteRunResults(m_run);
+  const bool errors = WriteRunResults(m_run, m_pResultView->IsTextFormat());
   if (m_bTransactSql && !m_bCanceled && FindNoCase(m_run.sql, DT("USE ")) != TString::npos) {
     if (!SelectCurrentDatabase()) AppendTrace(DT("Failed to select database.\r\n"));
   }
@@ -69,9 +69,4 @@ void CMainFrame::RunHelpTextThread() {
   CloseStatement();
   if (m_bTransactSql && !m_bCanceled && FindNoCase(m_run.sql, DT("USE ")) != TString::npos) SelectCurrentDatabase();
   PostFrameMessage(WM_HELPTEXT_FINISHED, 0, 0);
-}
-
-void CMainFrame::AppendGridProgress() {
-  // Only a run that fills the grid reports its progress; text runs show
-  // their rows as they come.
 }

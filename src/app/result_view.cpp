@@ -1,22 +1,41 @@
 #include "app/result_view.h"
 
+#include <wx/clipbrd.h>
+#include <wx/menu.h>
+#include <wx/sizer.h>
+
+#include "app/main_frame.h"
 #include "grid/grid_ctrl.h"
+#include "platform/wx/wx_text.h"
+#include "res/command_ids.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;
+using namespace dossel::res;
 
 namespace {
+
 constexpr const TChar* kResultKey = DT("Software\\Harlune\\Dossel\\Result");
-}
+constexpr int ID_FILE_SAVE_SELECTION = 32803;
+// The grid's first counts for a run; the worker grows and trims them.
+constexpr int32_t kInitialRows = 100;
+constexpr int32_t kInitialColumns = 20;
+
+}  // namespace
 
 CResultView::CResultView(wxWindow* parent, int id, CMainFrame* frame)
     : CEditPane(parent, id, kResultKey, false),
       m_pFrame(frame),
       m_nFormat(KeyReadInteger(HKEY_LOCAL_MACHINE, kResultKey, DT("Format"), kGridFormat)) {
   m_appender.SetTarget(GetEdit());
+  if (!IsTextFormat()) GetEdit()->SetEditable(false);
+  Bind(wxEVT_CONTEXT_MENU, &CResultView::OnContextMenu, this);
 }
 
-void CResultView::OnEditCreated(wxTextCtrl* edit) { m_appender.SetTarget(edit); }
+void CResultView::OnEditCreated(wxTextCtrl* edit) {
+  m_appender.SetTarget(edit);
+  if (!IsTextFormat()) edit->SetEditable(false);
+}
 
 void CResultView::ClearAll() {
   m_appender.Discard();
@@ -24,3 +43,94 @@ void CResultView::ClearAll() {
 }
 
 bool CResultView::IsGridShown() const { return m_pGrid && m_pGrid->IsShown(); }
+
+bool CResultView::IsGridBusy() const { return m_pGrid && !m_pGrid->IsRedrawAllowed(); }
+
+wxWindow* CResultView::FocusWindow() { return IsGridShown() ? static_cast<wxWindow*>(m_pGrid) : GetEdit(); }
+
+CGridCtrl* CResultView::CreateGrid() {
+  auto* grid = new CGridCtrl(0, 0, 0, 0);
+  if (!grid->Create(GetClientRect(), this, kGridId)) {
+    delete grid;
+    return nullptr;
+  }
+  m_pGrid = grid;
+  GetEdit()->Hide();
+  GetSizer()->Add(grid, 1, wxEXPAND);
+  Layout();
+  grid->SetEditable(true);
+  grid->SetAutoSizeStyle(GVS_BOTH);
+  grid->SetRowCount(kInitialRows);
+  grid->SetColumnCount(kInitialColumns);
+  ApplyGridSettings();
+  grid->EnableColumnHide(true);
+  grid->SetHeaderSort(true);
+  if (GetPaneFont().IsOk()) grid->SetFont(GetPaneFont());
+  return grid;
+}
+
+void CResultView::ResetGrid() {
+  ApplyGridSettings();
+  m_pGrid->SetRowCount(kInitialRows);
+  m_pGrid->SetColumnCount(kInitialColumns);
+}
+
+void CResultView::ApplyGridSettings() {
+  m_pGrid->SetFixedRowCount(1);
+  m_pGrid->SetFixedColumnCount(1);
+  m_pGrid->SetFixedRowSelection(true);
+  m_pGrid->SetFixedColumnSelection(true);
+}
+
+bool CResultView::IsEditCommandEnabled(int command) const {
+  if (IsTextFormat() || !m_pGrid) return IsTextFormat() && CEditPane::IsEditCommandEnabled(command);
+  if (!IsGridShown() || IsGridBusy()) return false;
+  switch (command) {
+    case ID_EDIT_COPY: return m_pGrid->GetSelectedCount() > 0;
+    case ID_EDIT_SELECT_ALL: return m_pGrid->GetRowCount() > 0;
+    default: return false;
+  }
+}
+
+void CResultView::DoEditCommand(int command) {
+  if (IsTextFormat()) {
+    CEditPane::DoEditCommand(command);
+    return;
+  }
+  if (!IsEditCommandEnabled(command)) return;
+  if (command == ID_EDIT_COPY) m_pGrid->OnEditCopy();
+  if (command == ID_EDIT_SELECT_ALL) m_pGrid->OnEditSelectAll();
+}
+
+bool CResultView::CanExport() const { return IsGridShown() && !IsGridBusy(); }
+
+void CResultView::OnContextMenu(wxContextMenuEvent& event) {
+  if (!IsGridShown()) {
+    event.Skip();
+    return;
+  }
+  wxMenu menu;
+  menu.Append(ToWxId(ID_EDIT_UNDO), "Undo");
+  menu.Append(ToWxId(ID_EDIT_CUT), "Cu&t");
+  menu.Append(ToWxId(ID_EDIT_COPY), "&Copy");
+  menu.Append(ToWxId(ID_EDIT_PASTE), "&Paste");
+  menu.Append(ToWxId(ID_EDIT_SELECT_ALL), "Select A&ll");
+  menu.AppendSeparator();
+  menu.Append(ToWxId(ID_FILE_SAVE_AS), "Save &As...");
+  menu.Append(ToWxId(ID_FILE_SAVE_SELECTION), "&Save Selection...");
+  for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_PASTE}) menu.Enable(ToWxId(id), false);
+  menu.Enable(ToWxId(ID_EDIT_COPY), IsEditCommandEnabled(ID_EDIT_COPY));
+  menu.Enable(ToWxId(ID_EDIT_SELECT_ALL), IsEditCommandEnabled(ID_EDIT_SELECT_ALL));
+  menu.Enable(ToWxId(ID_FILE_SAVE_AS), CanExport());
+  menu.Enable(ToWxId(ID_FILE_SAVE_SELECTION), CanExport());
+  menu.Bind(wxEVT_MENU, &CResultView::OnContextCommand, this);
+  PopupMenu(&menu);
+}
+
+void CResultView::OnContextCommand(wxCommandEvent& event) {
+  const int command = FromWxId(event.GetId());
+  if (command == ID_FILE_SAVE_AS || command == ID_FILE_SAVE_SELECTION)
+    ExportResults(command == ID_FILE_SAVE_SELECTION);
+  else
+    DoEditCommand(command);
+}

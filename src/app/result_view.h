@@ -1,8 +1,19 @@
 #pragma once
 // The result pane: shows what a run returns, as text appended to its edit
 // control or in the results grid, by the display format read once at
-// creation ("Format" under the result key; 1 = text). UI thread only, except
-// Appender().Append, which workers call.
+// creation ("Format" under the result key; 1 = text). In grid format the
+// edit control stays empty and read-only, and the grid, made by the first
+// grid run, covers the pane.
+//
+// While a run fills the grid, the query worker writes the grid's cells with
+// the grid's drawing switched off. The grid then neither paints nor handles
+// clicks, keys or wheel turns (its handlers test the drawing switch under the
+// grid's own lock), and this pane keeps Copy, Select All and the exports
+// disabled, so nothing on the UI thread reads the cells the worker writes.
+// When the fill ends the UI thread switches drawing on, sizes the columns and
+// repaints, and the new rows show at once.
+//
+// UI thread only, except Appender().Append, which workers call.
 
 #include "app/edit_pane.h"
 #include "app/pane_appender.h"
@@ -14,6 +25,8 @@ class CGridCtrl;
 class CResultView : public CEditPane {
  public:
   enum Format { kGridFormat = 0, kTextFormat = 1 };
+  // The grid's child window identifier.
+  static constexpr int kGridId = 100;
 
   CResultView(wxWindow* parent, int id, CMainFrame* frame);
 
@@ -22,13 +35,33 @@ class CResultView : public CEditPane {
   dossel::CGridCtrl* GetGrid() const { return m_pGrid; }
   // The grid exists, its window too, and it is visible.
   bool IsGridShown() const;
+  // True while a run writes the grid's cells.
+  bool IsGridBusy() const;
   CPaneAppender& Appender() { return m_appender; }
+
+  // Makes the grid with the settings a result needs; null when its window
+  // cannot be created.
+  dossel::CGridCtrl* CreateGrid();
+  // Gives a later run the grid back with its header and first counts.
+  void ResetGrid();
+
+  bool IsEditCommandEnabled(int command) const override;
+  void DoEditCommand(int command) override;
+  wxWindow* FocusWindow() override;
+
+  // Save As and Save Selection: export the grid (nothing in text format).
+  void ExportResults(bool selectionOnly);
+  bool CanExport() const;
 
  protected:
   void OnEditCreated(wxTextCtrl* edit) override;
   void ClearAll() override;
 
  private:
+  void OnContextMenu(wxContextMenuEvent& event);
+  void OnContextCommand(wxCommandEvent& event);
+  void ApplyGridSettings();
+
   dossel::CGridCtrl* m_pGrid = nullptr;
   CMainFrame* m_pFrame;
   int m_nFormat;

@@ -166,6 +166,15 @@ class CGridCtrl : public wxWindow {
   void SelectRows(CellId currentCell, bool bForceRedraw = false, bool bSelectCells = true);
   void SelectCells(CellId currentCell, bool bForceRedraw = false, bool bSelectCells = true);
   void ExtendSelectionTo(CellId cell);
+
+  // ---- clipboard (UI thread) ----
+  // The selected cells as tab-separated text, rows joined by "\r\n"; false
+  // when nothing valid is selected.
+  bool CopySelectionText(TString& text) const;
+  // Puts the selected cells on the clipboard.
+  virtual void OnEditCopy();
+  // Selects every non-fixed cell.
+  virtual void OnEditSelectAll();
   bool IsCellSelected(int32_t nRow, int32_t nCol) const;
   static uint32_t SelectionKey(int32_t nRow, int32_t nCol) {
     return (static_cast<uint32_t>(nCol) << 16) | (static_cast<uint32_t>(nRow) & 0xFFFFu);

@@ -1,0 +1,6 @@
+#include "app/result_view.h"
+
+void CResultView::ExportResults(bool selectionOnly) {
+  (void)selectionOnly;
+  if (!CanExport()) return;
+}
