@@ -147,12 +147,15 @@ void CMainFrame::CreatePanes() {
   m_pTraceView = new CTraceView(this, ToWxId(AFX_IDW_PANE_FIRST + 2), this);
   m_pSchemaView = new CSchemaView(this, ToWxId(AFX_IDW_PANE_FIRST + 3), this);
   m_pPanes = {m_pQueryView, m_pResultView, m_pTraceView, m_pSchemaView};
-  auto* sizer = new wxBoxSizer(wxVERTICAL);
-  for (CPane* pane : m_pPanes) {
-    sizer->Add(pane, 1, wxEXPAND);
+  for (CPane* pane : m_pPanes)
     if (pane != m_pQueryView) pane->Hide();
-  }
-  SetSizer(sizer);
+  // Every pane, hidden or not, keeps the size of the client area, so a grid
+  // filled while its pane is hidden is sized for the space it will have.
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    event.Skip();
+    for (CPane* pane : m_pPanes)
+      if (pane) pane->SetSize(GetClientSize());
+  });
   m_nCurrentPane = 0;
   m_pQueryView->FocusWindow()->SetFocus();
 }
@@ -167,10 +170,12 @@ void CMainFrame::SwitchPane(int index) {
   const int oldId = oldPane->GetId();
   oldPane->SetId(newPane->GetId());
   newPane->SetId(oldId);
+  newPane->SetSize(GetClientSize());
   oldPane->Hide();
   newPane->Show();
-  Layout();
   newPane->FocusWindow()->SetFocus();
+  if (newPane == m_pTraceView) m_pTraceView->Appender().OnPaneShown();
+  if (newPane == m_pResultView) m_pResultView->Appender().OnPaneShown();
   newPane->Refresh();
   newPane->Update();
 }

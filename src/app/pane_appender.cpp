@@ -40,6 +40,15 @@ void CPaneAppender::Flush() {
   }
   if (text.empty() || !m_target) return;
   m_target->AppendText(dossel::ToWx(text));
+  if (m_target->IsShownOnScreen())
+    ShowLastLinesAtTop(m_target, kLinesShownAfterAppend);
+  else
+    m_scrollWhenShown = true;
+}
+
+void CPaneAppender::OnPaneShown() {
+  if (!m_scrollWhenShown || !m_target) return;
+  m_scrollWhenShown = false;
   ShowLastLinesAtTop(m_target, kLinesShownAfterAppend);
 }
 

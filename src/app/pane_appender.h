@@ -29,12 +29,16 @@ class CPaneAppender : public wxEvtHandler {
   void Flush();
   // Drops text still pending (the pane was cleared).
   void Discard();
+  // The pane was shown: text appended while it was hidden now gets its
+  // newest lines shown at the top (a hidden control has no height to scroll).
+  void OnPaneShown();
 
  private:
   wxTextCtrl* m_target = nullptr;
   std::mutex m_lock;
   dossel::TString m_pending;
   bool m_flushQueued = false;
+  bool m_scrollWhenShown = false;
 };
 
 // Scrolls a multi-line text control so that its last `lines` lines stand at

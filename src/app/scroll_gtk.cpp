@@ -34,7 +34,8 @@ void ShowLastLinesAtTop(wxTextCtrl* text, int lines) {
   // Room below the text so that the chosen line can reach the top.
   int lineY = 0, lineHeight = 0;
   gtk_text_view_get_line_yrange(view, &top, &lineY, &lineHeight);
-  const int viewHeight = gtk_widget_get_allocated_height(GTK_WIDGET(view));
+  // wx knows the control's size before GTK has allocated a just-shown widget.
+  const int viewHeight = text->GetClientSize().y;
   const int margin = viewHeight - lines * (lineHeight > 0 ? lineHeight : 16);
   gtk_text_view_set_bottom_margin(view, margin > 0 ? margin : 0);
 
