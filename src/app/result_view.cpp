@@ -44,7 +44,11 @@ void CResultView::ClearAll() {
 
 bool CResultView::IsGridShown() const { return m_pGrid && m_pGrid->IsShown(); }
 
-bool CResultView::IsGridBusy() const { return m_pGrid && !m_pGrid->IsRedrawAllowed(); }
+// A run may start filling the grid at any moment while it executes, so the
+// grid is busy for the whole run, not only while its drawing is off.
+bool CResultView::IsGridBusy() const {
+  return m_pGrid && (!m_pGrid->IsRedrawAllowed() || (m_pFrame && m_pFrame->m_bExecuting));
+}
 
 wxWindow* CResultView::FocusWindow() { return IsGridShown() ? static_cast<wxWindow*>(m_pGrid) : GetEdit(); }
 

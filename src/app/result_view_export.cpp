@@ -1,6 +1,12 @@
+// The result pane's Save As and Save Selection: export of the grid.
+
+#include "app/main_frame.h"
 #include "app/result_view.h"
+#include "grid/grid_ctrl.h"
+#include "result/wx/export_results.h"
 
 void CResultView::ExportResults(bool selectionOnly) {
-  (void)selectionOnly;
+  // In text format, and while a run writes the grid, there is nothing to export.
   if (!CanExport()) return;
+  dossel::ExportResults(this, *m_pGrid, selectionOnly, [](dossel::TStringView line) { AppendTraceText(line); });
 }

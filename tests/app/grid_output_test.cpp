@@ -9,6 +9,8 @@
 #include "driver_script.h"
 #include "frame_fixture.h"
 #include "grid/grid_ctrl.h"
+#include "res/command_ids.h"
+#include "result/wx/export_dlg.h"
 
 namespace dossel::test {
 namespace {
@@ -90,6 +92,21 @@ TEST_F(GridOutputTest, SelectAllAndCopyPutTabSeparatedRowsOnTheClipboard) {
   ASSERT_TRUE(wxTheClipboard->GetData(data));
   wxTheClipboard->Close();
   EXPECT_EQ(data.GetText().utf8_string(), "x\t1\r\ny\t2\r\nz\t");
+}
+
+TEST_F(GridOutputTest, SaveAsInTheResultPaneExportsTheGrid) {
+  Run("select a, b from t order by a");
+  m_frame->SwitchPane(1);
+  const std::string path = m_folder.File("out.csv");
+  CExportDlg::SetModalHook([&](CExportDlg& dialog) {
+    dialog.SetChosenFile(FromUtf8(path), 0);
+    return static_cast<int>(wxID_OK);
+  });
+  wxCommandEvent saveAs(wxEVT_MENU, res::ToWxId(res::ID_FILE_SAVE_AS));
+  m_frame->ProcessWindowEvent(saveAs);
+  CExportDlg::SetModalHook({});
+  EXPECT_EQ(ReadFile(path), "  ,a,b\n1,x,1\n2,y,2\n3,z,");
+  EXPECT_NE(NewTrace().find("Exporting results ...\r\n"), std::string::npos);
 }
 
 TEST_F(GridOutputTest, CancelDuringAMillionRowFillLeavesAConsistentGrid) {

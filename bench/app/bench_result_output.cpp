@@ -1,0 +1,106 @@
+// A select written into the result pane, as text (100,000 and 1,000,000
+// rows) and into the grid (1,000,000 rows), against the sqlite3 shell and
+// isql reading the same query to /dev/null, with StepAPI=0 and 1.
+// Each run is a process of its own (started again under Xvfb when there is
+// no display): it opens the main frame, connects, runs the query and reports
+// the time from Execute to the completion line.
+
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/uilocale.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "app/main_frame.h"
+#include "app/query_view.h"
+#include "bench_support.h"
+#include "settings/settings_store.h"
+
+using namespace dossel;
+
+namespace {
+
+const char* kQuery = "select id, name, city, amount, quantity, note from t where id <= ";
+
+// The child: one run in a real frame; writes its seconds to `out`.
+int RunOnce(const std::string& database, long rows, int format, int stepApi, const std::string& out) {
+  int argc = 1;
+  char name[] = "bench_result_output";
+  char* argv[] = {name, nullptr};
+  wxApp::SetInstance(new wxApp());
+  if (!wxEntryStart(argc, argv)) return 2;
+  wxTheApp->CallOnInit();
+  wxUILocale::UseDefault();
+  setenv("DOSSEL_REGISTRY", (bench::ScratchFolder() + "/registry-" + std::to_string(getpid()) + ".reg").c_str(), 1);
+  KeyWriteInteger(HKEY_LOCAL_MACHINE, DT("Software\\Harlune\\Dossel\\Result"), DT("Format"), format);
+  auto* frame = new CMainFrame();
+  frame->Show();
+  const TString connect = FromUtf8("DSN=Bench;Database=" + database + ";StepAPI=" + std::to_string(stepApi));
+  if (!frame->Connect(&connect)) return 3;
+  frame->m_pQueryView->SetQueryText(FromUtf8(kQuery + std::to_string(rows)));
+  const auto start = std::chrono::steady_clock::now();
+  frame->Execute();
+  while (frame->m_bExecuting) {
+    wxTheApp->Yield(true);
+    wxMilliSleep(1);
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::ofstream(out) << seconds;
+  frame->Destroy();
+  wxTheApp->Yield(true);
+  wxEntryCleanup();
+  return 0;
+}
+
+}  // namespace
+
+// One of our runs, best of three.
+bench::Measure MeasureRun(const char* self, const std::string& database, long rows, int format, int stepApi) {
+  const std::string timeFile = bench::ScratchFolder() + "/seconds";
+  return bench::Best(3, [&] {
+    bench::Measure m = bench::MeasureCommand(std::string("'") + self + "' --run '" + database + "' " +
+                                             std::to_string(rows) + " " + std::to_string(format) + " " +
+                                             std::to_string(stepApi) + " '" + timeFile + "'");
+    std::ifstream(timeFile) >> m.seconds;
+    return m;
+  });
+}
+
+int main(int argc, char** argv) {
+  if (argc == 7 && std::string(argv[1]) == "--run")
+    return RunOnce(argv[2], std::atol(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), argv[6]);
+  if (!std::getenv("DISPLAY")) {
+    execlp("xvfb-run", "xvfb-run", "-a", "-s", "-screen 0 1600x1200x24", argv[0], static_cast<char*>(nullptr));
+    std::perror("xvfb-run");
+    return 1;
+  }
+  const std::string database = bench::RowsDatabase(1000000);
+  for (long rows : {100000L, 1000000L}) {
+    const std::string sql = kQuery + std::to_string(rows);
+    const bench::Measure shell =
+        bench::Best(3, [&] { return bench::MeasureCommand("sqlite3 '" + database + "' '" + sql + "' > /dev/null"); });
+    bench::Print("text_output_" + std::to_string(rows), MeasureRun(argv[0], database, rows, 1, 1), "sqlite3_shell",
+                 shell, "rows=" + std::to_string(rows) + " step_api=1");
+  }
+  const long rows = 1000000;
+  const std::string sql = kQuery + std::to_string(rows);
+  const bench::Measure csv = bench::Best(
+      3, [&] { return bench::MeasureCommand("sqlite3 -csv '" + database + "' '" + sql + "' > /dev/null"); });
+  for (int stepApi : {0, 1}) {
+    const std::string driver = std::string("DRIVER=") + DosselOdbcSqliteDriverPath() + ";Database=" + database +
+                               ";StepAPI=" + std::to_string(stepApi);
+    const bench::Measure isql = bench::Best(
+        3, [&] { return bench::MeasureCommand("echo '" + sql + "' | isql -k '" + driver + "' -b -d, > /dev/null"); });
+    const bench::Measure grid = MeasureRun(argv[0], database, rows, 0, stepApi);
+    const std::string tag = "rows=1000000 step_api=" + std::to_string(stepApi);
+    bench::Print("grid_fill_1m", grid, "sqlite3_csv", csv, tag);
+    bench::Print("grid_fill_1m", grid, "isql_batch", isql, tag);
+  }
+  return 0;
+}
