@@ -197,7 +197,7 @@ bool ParseSection(std::string_view line, RegistryTree& tree, RegistryKey*& curre
 }
 
 void AppendHex(std::string& out, const RegistryValue& value) {
-  char buffer[8];
+  char buffer[16];  // room for any unsigned in hex
   if (value.hexType < 0) {
     out += "hex:";
   } else {
