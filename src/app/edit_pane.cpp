@@ -1,7 +1,10 @@
 #include "app/edit_pane.h"
 
 #include <wx/clipbrd.h>
+#include <wx/fontdlg.h>
 #include <wx/sizer.h>
+
+#include <memory>
 
 #include "platform/format.h"
 #include "platform/wx/wx_text.h"
@@ -29,6 +32,7 @@ wxTextCtrl* CEditPane::CreateEdit(bool wrap) {
   style |= wrap ? wxTE_BESTWRAP : (wxTE_DONTWRAP | wxHSCROLL);
   auto* edit = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, style);
   if (m_font.IsOk()) edit->SetFont(m_font);
+  edit->Bind(wxEVT_CONTEXT_MENU, &CEditPane::OnContextMenu, this);
   OnEditCreated(edit);
   return edit;
 }
@@ -68,26 +72,71 @@ bool CEditPane::IsEditCommandEnabled(int command) const {
   long from = 0, to = 0;
   m_edit->GetSelection(&from, &to);
   switch (command) {
-    case ID_EDIT_UNDO: return m_edit->CanUndo();
-    case ID_EDIT_CUT: return from != to && m_edit->IsEditable();
-    case ID_EDIT_COPY: return from != to;
-    case ID_EDIT_PASTE: return m_edit->CanPaste();
+    case ID_EDIT_UNDO:
+      return m_edit->CanUndo();
+    case ID_EDIT_CUT:
+      return from != to && m_edit->IsEditable();
+    case ID_EDIT_COPY:
+      return from != to;
+    case ID_EDIT_PASTE:
+      return m_edit->CanPaste();
     case ID_EDIT_SELECT_ALL:
-    case ID_EDIT_CLEAR_ALL: return !m_edit->IsEmpty();
-    default: return false;
+    case ID_EDIT_CLEAR_ALL:
+      return !m_edit->IsEmpty();
+    default:
+      return false;
   }
 }
 
 void CEditPane::DoEditCommand(int command) {
   switch (command) {
-    case ID_EDIT_UNDO: m_edit->Undo(); break;
-    case ID_EDIT_CUT: m_edit->Cut(); break;
-    case ID_EDIT_COPY: m_edit->Copy(); break;
-    case ID_EDIT_PASTE: m_edit->Paste(); break;
-    case ID_EDIT_SELECT_ALL: m_edit->SelectAll(); break;
-    case ID_EDIT_CLEAR_ALL: ClearAll(); break;
-    default: break;
+    case ID_EDIT_UNDO:
+      m_edit->Undo();
+      break;
+    case ID_EDIT_CUT:
+      m_edit->Cut();
+      break;
+    case ID_EDIT_COPY:
+      m_edit->Copy();
+      break;
+    case ID_EDIT_PASTE:
+      m_edit->Paste();
+      break;
+    case ID_EDIT_SELECT_ALL:
+      m_edit->SelectAll();
+      break;
+    case ID_EDIT_CLEAR_ALL:
+      ClearAll();
+      break;
+    default:
+      break;
   }
 }
 
 void CEditPane::ClearAll() { m_edit->Clear(); }
+
+bool CEditPane::ChangeFont(const wxFont& chosen) {
+  if (!chosen.IsOk()) return false;
+  wxFont font;
+  if (!ChangeFontSetting(FontKey(), LogFontFromFont(chosen), font)) return false;
+  ApplyFont(font);
+  return true;
+}
+
+void CEditPane::RunFontDialog() {
+  wxFontData data;
+  data.SetInitialFont(m_font.IsOk() ? m_font : FontFromLogFont(DefaultLogFont()));
+  data.EnableEffects(false);
+  wxFontDialog dialog(this, data);
+  if (dialog.ShowModal() == wxID_OK) ChangeFont(dialog.GetFontData().GetChosenFont());
+}
+
+void CEditPane::OnContextMenu(wxContextMenuEvent& event) {
+  std::unique_ptr<wxMenu> menu(BuildContextMenu());
+  if (!menu) {
+    event.Skip();
+    return;
+  }
+  // At the mouse cursor, with the pane receiving the commands.
+  PopupMenu(menu.get(), ScreenToClient(wxGetMousePosition()));
+}

@@ -5,6 +5,7 @@
 // font, selection and focus. UI thread only.
 
 #include <wx/font.h>
+#include <wx/menu.h>
 #include <wx/textctrl.h>
 
 #include "app/pane.h"
@@ -18,15 +19,18 @@ class CEditPane : public CPane {
   CEditPane(wxWindow* parent, int id, dossel::TStringView settingsKey, bool readsWordWrap = true);
 
   wxTextCtrl* GetEdit() const { return m_edit; }
-  bool IsWordWrap() const { return m_bWordWrap != 0; }
+  bool IsWordWrap() const override { return m_bWordWrap != 0; }
   // Rebuilds the control for word wrap `wrap` when it differs.
   void SetWordWrap(bool wrap);
   // Toggles word wrap and stores the new flag.
-  void ToggleWordWrap();
+  void ToggleWordWrap() override;
   // Sets the pane's font keeping the selection.
   void ApplyFont(const wxFont& font);
   const wxFont& GetPaneFont() const { return m_font; }
   dossel::TString FontKey() const;
+  // What the font dialog's OK does: stores `chosen` under the font key and,
+  // when a font could be made from it, applies it. False when nothing changed.
+  bool ChangeFont(const wxFont& chosen);
 
   bool IsEditCommandEnabled(int command) const override;
   void DoEditCommand(int command) override;
@@ -36,6 +40,11 @@ class CEditPane : public CPane {
   // Called after the control was created or rebuilt.
   virtual void OnEditCreated(wxTextCtrl* /*edit*/) {}
   virtual void ClearAll();
+  // The font dialog, opened on the pane's font (or the default font).
+  void RunFontDialog();
+  // The pane's context menu, made fresh for each opening (owned by the
+  // caller); null for none.
+  virtual wxMenu* BuildContextMenu() { return nullptr; }
   dossel::TString m_settingsKey;
   wxFont m_font;
   int m_bWordWrap = 0;
@@ -43,6 +52,7 @@ class CEditPane : public CPane {
  private:
   wxTextCtrl* CreateEdit(bool wrap);
   void OnSize(wxSizeEvent& event);
+  void OnContextMenu(wxContextMenuEvent& event);
 
   wxTextCtrl* m_edit = nullptr;
 };

@@ -17,6 +17,9 @@
 #include <functional>
 #include <memory>
 
+#include "app/find_replace.h"
+#include "app/goto_dlg.h"
+#include "app/text_printout.h"
 #include "app/worker_thread.h"
 #include "db/db_connection.h"
 #include "db/query_result_set.h"
@@ -76,6 +79,27 @@ class CMainFrame : public wxFrame {
   CPane* GetActivePane() const { return m_pPanes[m_nCurrentPane]; }
   CDosselDoc* GetDocument() const { return m_pDoc.get(); }
 
+  // ---- editor commands (main_frame_editor.cpp) ----
+  // Font, Word Wrap, Find, Find Next, Replace, Go To and printing, routed to
+  // the active pane; Print Setup and Go To belong to the frame.
+  // The enable rule and check mark of one of them; false for other ids.
+  bool GetEditorCommandState(int id, bool& enabled, bool& checked) const;
+  // Go To (Ctrl+G): creates the dialog on first use, then centres and shows it.
+  void ShowGoToDialog();
+  CGoToDlg* GetGoToDlg() const { return m_goTo.Get(); }
+  dossel::CFindReplace& FindReplace();
+  dossel::CPrintSupport& Printing();
+
+ private:
+  void BindEditorCommands();
+  void OnEditorCommand(wxCommandEvent& event);
+  // Fills the update event of an editor command; false for other ids.
+  bool UpdateEditorCommand(wxUpdateUIEvent& event);
+  CGoToHolder m_goTo;
+  std::unique_ptr<dossel::CFindReplace> m_pFindReplace;
+  std::unique_ptr<dossel::CPrintSupport> m_pPrint;
+
+ public:
   // Members the other panes read (UI thread).
   dossel::db::CDbConnection m_db;
   dossel::db::CQueryResultSet* m_pResultSet = nullptr;

@@ -56,6 +56,7 @@ void CMainFrame::BindCommands() {
   Bind(wxEVT_THREAD, &CMainFrame::OnRunFinished, this, WM_RUN_FINISHED);
   Bind(wxEVT_THREAD, &CMainFrame::OnHelpTextFinished, this, WM_HELPTEXT_FINISHED);
   Bind(wxEVT_THREAD, &CMainFrame::OnCancelFinished, this, WM_CANCEL_FINISHED);
+  BindEditorCommands();
 }
 
 void CMainFrame::OnConnect(wxCommandEvent&) { ShowConnectDialog(); }
@@ -168,6 +169,7 @@ bool CMainFrame::IsCommandEnabled(int id) const {
 
 void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
   const int id = FromWxId(event.GetId());
+  if (UpdateEditorCommand(event)) return;
   if (const int pane = PaneOfCommand(id); pane >= 0) {
     event.Enable(IsCommandEnabled(id));
     event.Check(m_nCurrentPane == pane);

@@ -1,9 +1,12 @@
 #pragma once
 // The query pane: where the user writes SQL and where templates, keywords and
-// generated scripts are inserted. Its text is the document's content.
-// UI thread only.
+// generated scripts are inserted. Its text is the document's content. Owns
+// the undo history of its text (GTK's control keeps none) and makes its
+// context menu, with the Script and Template catalogues, fresh each time it
+// opens. UI thread only.
 
 #include "app/edit_pane.h"
+#include "app/undo_history.h"
 
 class CQueryView : public CEditPane {
  public:
@@ -17,11 +20,32 @@ class CQueryView : public CEditPane {
   // The text a run takes: the selection, or the whole text without one.
   dossel::TString GetRunText() const;
   dossel::TString GetQueryText() const;
+  // Replaces the whole text (a new or opened document); the undo history
+  // starts again.
   void SetQueryText(dossel::TStringView text);
 
+  bool IsEditCommandEnabled(int command) const override;
+  void DoEditCommand(int command) override;
+  bool CanChooseFont() override { return true; }
+  void ChooseFont() override { RunFontDialog(); }
+  int WordWrapCommand() const override;
+  wxTextCtrl* FindTarget() override { return GetEdit(); }
+  bool CanPrint() override { return true; }
+  wxPrintout* CreatePrintout() override;
+
+  wxMenu* BuildContextMenu() override;
+  // A catalogue entry chosen from the context menu (its program number,
+  // 33000 to 33999): appends the entry's text on a new line.
+  void InsertCatalogEntry(int command);
+  dossel::CUndoHistory& UndoHistory() { return m_undo; }
+
  protected:
+  void OnEditCreated(wxTextCtrl* edit) override;
   void ClearAll() override;
 
  private:
+  void OnCatalogCommand(wxCommandEvent& event);
+
   CMainFrame* m_pFrame;
+  dossel::CUndoHistory m_undo;
 };

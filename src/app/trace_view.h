@@ -1,6 +1,7 @@
 #pragma once
 // The trace pane: the running log of every connect, run and cancel. Text
-// reaches it only through AppendTrace. UI thread only.
+// reaches it only through AppendTrace. Owns its font, word-wrap flag and
+// context menu; its Clear All is not undoable. UI thread only.
 
 #include "app/edit_pane.h"
 #include "app/pane_appender.h"
@@ -9,6 +10,12 @@ class CTraceView : public CEditPane {
  public:
   CTraceView(wxWindow* parent, int id, CMainFrame* frame);
   CPaneAppender& Appender() { return m_appender; }
+
+  bool CanChooseFont() override { return true; }
+  void ChooseFont() override { RunFontDialog(); }
+  int WordWrapCommand() const override;
+  wxTextCtrl* FindTarget() override { return GetEdit(); }
+  wxMenu* BuildContextMenu() override;
 
  protected:
   void OnEditCreated(wxTextCtrl* edit) override;
