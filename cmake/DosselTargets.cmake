@@ -75,9 +75,11 @@ function(add_dossel_test)
       add_test(NAME ${target} COMMAND ${target})
       list(APPEND labels unit)
     endif()
-    set_tests_properties(${target} PROPERTIES
-      LABELS "${labels}"
-      ENVIRONMENT "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1;DOSSEL_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;DOSSEL_SAMPLE_DB=${DOSSEL_SAMPLE_DB}"
-      TIMEOUT 600)
+    set(environment "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1;DOSSEL_SAMPLE_DB=${DOSSEL_SAMPLE_DB}")
+    if(DOSSEL_SANITIZE STREQUAL "thread")
+      list(APPEND environment
+        "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1 suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
+    endif()
+    set_tests_properties(${target} PROPERTIES LABELS "${labels}" ENVIRONMENT "${environment}" TIMEOUT 600)
   endforeach()
 endfunction()

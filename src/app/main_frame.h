@@ -117,6 +117,8 @@ class CMainFrame : public wxFrame {
   std::atomic<bool> m_bCanceled{false};
   std::atomic<bool> m_bExecuting{false};
   bool m_bFinishHandled = false;
+  // The user asked to cancel the run (the driver may not have been told yet).
+  bool CancelRequested() const { return m_bCanceled || m_bCanceling; }
   std::atomic<bool> m_bHelpTextMode{false};
   int32_t m_nLoginTimeout = 0;
   int32_t m_nQueryTimeout = 0;

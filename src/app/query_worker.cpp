@@ -31,7 +31,7 @@ void AppendResultTextRaw(TStringView text) {
 
 void CMainFrame::RunQueryThread() {
   const bool errors = WriteRunResults(m_run, m_pResultView->IsTextFormat());
-  if (m_bTransactSql && !m_bCanceled && FindNoCase(m_run.sql, DT("USE ")) != TString::npos) {
+  if (m_bTransactSql && !CancelRequested() && FindNoCase(m_run.sql, DT("USE ")) != TString::npos) {
     if (!SelectCurrentDatabase()) AppendTrace(DT("Failed to select database.\r\n"));
   }
   PostFrameMessage(WM_RUN_FINISHED, errors ? 1 : 0, -1);
@@ -42,16 +42,16 @@ void CMainFrame::RunHelpTextThread() {
   TString text;
   TString value;
   auto appendRows = [&] {
-    while (!m_bCanceled && !m_pResultSet->IsAfterLast()) {
+    while (!CancelRequested() && !m_pResultSet->IsAfterLast()) {
       m_pResultSet->GetFieldText(0, value);
       text += value;
       m_pResultSet->MoveNext();
     }
   };
-  if (!m_bCanceled && m_pResultSet->OpenSql(m_run.sql)) {
-    if (!m_bCanceled && !m_pResultSet->IsBeforeFirst() && m_pResultSet->GetColumnCount() != 0) appendRows();
-    while (!m_bCanceled && m_bMultipleResults && m_pResultSet->NextResultSet()) {
-      if (m_bCanceled || m_pResultSet->IsBeforeFirst() || m_pResultSet->GetColumnCount() == 0) continue;
+  if (!CancelRequested() && m_pResultSet->OpenSql(m_run.sql)) {
+    if (!CancelRequested() && !m_pResultSet->IsBeforeFirst() && m_pResultSet->GetColumnCount() != 0) appendRows();
+    while (!CancelRequested() && m_bMultipleResults && m_pResultSet->NextResultSet()) {
+      if (CancelRequested() || m_pResultSet->IsBeforeFirst() || m_pResultSet->GetColumnCount() == 0) continue;
       text += DT("\r\n\r\n");
       m_pResultSet->MoveNext();
       appendRows();
@@ -67,6 +67,6 @@ void CMainFrame::RunHelpTextThread() {
     }
   }
   CloseStatement();
-  if (m_bTransactSql && !m_bCanceled && FindNoCase(m_run.sql, DT("USE ")) != TString::npos) SelectCurrentDatabase();
+  if (m_bTransactSql && !CancelRequested() && FindNoCase(m_run.sql, DT("USE ")) != TString::npos) SelectCurrentDatabase();
   PostFrameMessage(WM_HELPTEXT_FINISHED, 0, 0);
 }

@@ -27,7 +27,10 @@ class CRunWriter {
   bool Run(const TString& sql);
 
  protected:
-  bool Canceled() const { return m_frame.m_bCanceled; }
+  // The worker stops as soon as a cancel is asked for, not only once the
+  // driver has been told: values read after the driver's cancel would only
+  // be errors.
+  bool Canceled() const { return m_frame.CancelRequested(); }
   // Writes one result set with columns; false stops the whole run.
   virtual bool WriteResultSet(bool fetchFirst) = 0;
   // The first result had no columns.

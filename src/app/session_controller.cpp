@@ -203,6 +203,9 @@ void CMainFrame::OnCancelFinished(wxThreadEvent&) { m_cancelThread.Forget(); }
 void CMainFrame::HandleCompletion(bool errors) {
   if (!m_bFinishHandled) {
     m_bFinishHandled = true;
+    // A cancel worker still inside the driver would otherwise meet the
+    // statement being closed, or cancel the next run's statement.
+    if (m_bCanceling) m_cancelThread.WaitAtMost(kWorkerWaitMs);
     CloseStatement();
     m_pTraceView->Appender().Flush();
     m_pResultView->Appender().Flush();
@@ -210,7 +213,7 @@ void CMainFrame::HandleCompletion(bool errors) {
       m_pResultView->Refresh();
       m_pResultView->Update();
     }
-    if (m_bCanceled)
+    if (CancelRequested())
       AppendTrace(DT("Query canceled.\r\n\r\n"));
     else if (errors)
       AppendTrace(DT("Query completed with errors\r\n\r\n"));

@@ -244,6 +244,7 @@ bool CDbResultSet::NextResultSet() {
 }
 
 SQLRETURN CDbResultSet::Cancel() {
+  std::lock_guard<std::mutex> guard(m_statementLock);
   const SQLHSTMT hstmt = m_hstmt.load();
   return hstmt ? SQLCancel(hstmt) : SQL_INVALID_HANDLE;
 }
@@ -254,7 +255,10 @@ void CDbResultSet::Close() {
   m_rgLengths.clear();
   m_rgRowStatus.clear();
   m_textBuffers.clear();
-  if (const SQLHSTMT hstmt = m_hstmt.exchange(nullptr)) SQLFreeStmt(hstmt, SQL_DROP);
+  {
+    std::lock_guard<std::mutex> guard(m_statementLock);
+    if (const SQLHSTMT hstmt = m_hstmt.exchange(nullptr)) SQLFreeStmt(hstmt, SQL_DROP);
+  }
   if (m_pDatabase) m_pDatabase->RemoveResultSet(this);
   m_nOpen = 0;
   m_bBOF = m_bEOF = true;

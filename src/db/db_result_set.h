@@ -8,6 +8,7 @@
 // failures show as false results, end of result or empty text.
 
 #include <atomic>
+#include <mutex>
 #include <cstdint>
 #include <vector>
 
@@ -54,7 +55,10 @@ class CDbResultSet {
   int16_t GetColumnCount() const { return m_nResultCols; }
   void GetDescribedColumn(int index, CDbColumnInfo& info) const;
   bool NextResultSet();
-  // Asks the driver to stop the statement; safe from another thread.
+  // Asks the driver to stop the statement; safe from another thread. It
+  // waits for a value being read and for a statement being freed (the SQLite
+  // driver frees row data in its cancel, under a reader copying it); execute
+  // and fetch are not waited for, so a long statement is interrupted at once.
   SQLRETURN Cancel();
 
   // What went wrong in the last open or fetch, for the user: whether the
@@ -108,6 +112,9 @@ class CDbResultSet {
   uint32_t m_dwRowsetSize = 1;
   std::vector<SQLUSMALLINT> m_rgRowStatus;
   int m_nBindState = 0;  // 0 not yet bound, -1 nothing to bind, else bound count
+  // Held by Cancel, by the reading of a value and by the freeing of the
+  // statement: the only calls that may meet across threads.
+  std::mutex m_statementLock;
   bool m_bExecuteFailed = false;
   bool m_bFetchFailed = false;
   TString m_strLastError;

@@ -25,6 +25,7 @@ class CQueryResultSet : public CDbResultSet {
   // there are no columns.
   void GetFieldText(int index, TString& text);
 
+
  private:
   void ReadText(SQLUSMALLINT column, size_t firstRoom, TString& text);
   void ReadBinary(SQLUSMALLINT column, TString& text);
