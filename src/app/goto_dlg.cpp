@@ -29,7 +29,11 @@ CGoToDlg::CGoToDlg(CMainFrame* frame)
     return std::make_pair(ConvertDialogToPixels(units.GetPosition()), ConvertDialogToPixels(units.GetSize()));
   };
   auto [labelPos, labelSize] = place(kLabelRect);
-  new wxStaticText(this, wxID_ANY, "Line Number:", labelPos, labelSize);
+  auto* label = new wxStaticText(this, wxID_ANY, "Line Number:", labelPos, labelSize);
+  // The units' font is narrower than GTK's: let the label take the width it needs.
+  wxSize labelWidth = label->GetSize();
+  labelWidth.IncTo(label->GetBestSize());
+  label->SetSize(labelWidth);
   auto [linePos, lineSize] = place(kLineRect);
   m_line = new wxTextCtrl(this, IDC_LINE, wxEmptyString, linePos, lineSize, 0, wxTextValidator(wxFILTER_DIGITS));
   auto [goToPos, goToSize] = place(kGoToRect);
