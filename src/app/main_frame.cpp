@@ -50,6 +50,25 @@ wxString MenuCaption(const TChar* text) {
   return caption;
 }
 
+// The recent-file list lives with the user's settings, apart from the
+// program's own, as the framework keeps it: "File1" (newest) to "File8".
+constexpr const TChar* kRecentFilesKey = DT("Software\\Harlune\\Dossel\\Recent File List");
+
+void LoadRecentFiles(wxFileHistory& history) {
+  for (int i = ID_FILE_MRU_COUNT; i >= 1; --i) {
+    TString path;
+    if (KeyReadString(HKEY_CURRENT_USER, kRecentFilesKey, Format(DT("File%d"), i), DT(""), path) && !path.empty())
+      history.AddFileToHistory(ToWx(path));
+  }
+}
+
+void SaveRecentFiles(const wxFileHistory& history) {
+  KeyDeleteTree(HKEY_CURRENT_USER, kRecentFilesKey);
+  for (size_t i = 0; i < history.GetCount(); ++i)
+    KeyWriteString(HKEY_CURRENT_USER, kRecentFilesKey, Format(DT("File%d"), static_cast<int>(i + 1)),
+                   FromWx(history.GetHistoryFile(i)));
+}
+
 // The View items that show a check mark.
 bool IsCheckedCommand(int id) {
   for (int checked : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE,
@@ -98,6 +117,7 @@ void CMainFrame::CreateMenuBar() {
         popup->AppendSubMenu(recent, ToWx(entry.text));
         m_pFileHistory = std::make_unique<wxFileHistory>(ID_FILE_MRU_COUNT, ToWxId(ID_FILE_MRU_FILE1));
         m_pFileHistory->UseMenu(recent);
+        LoadRecentFiles(*m_pFileHistory);
         break;
       }
       case MenuEntryKind::EndPopup:
@@ -182,6 +202,7 @@ void CMainFrame::SwitchPane(int index) {
 
 CMainFrame::~CMainFrame() {
   SetAppendTargets(nullptr, nullptr);
+  if (m_pFileHistory) SaveRecentFiles(*m_pFileHistory);
   if (m_db.IsOpen()) m_db.Close();
   delete m_pResultSet;
   m_pResultSet = nullptr;

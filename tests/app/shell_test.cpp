@@ -163,6 +163,22 @@ TEST_F(TextFrameTest, QueryFileRoundTripsByteForByte) {
   EXPECT_EQ(ReadFile(copy), latinBytes);
 }
 
+TEST_F(TextFrameTest, RecentFilesSurviveTheFrame) {
+  const std::string first = m_folder.File("first.sql"), second = m_folder.File("second.sql");
+  std::ofstream(first) << "select 1";
+  std::ofstream(second) << "select 2";
+  ASSERT_TRUE(m_frame->OpenDocumentFile(first));
+  ASSERT_TRUE(m_frame->OpenDocumentFile(second));
+  m_frame->Destroy();
+  Pump(20);
+  m_frame = new CMainFrame();
+  wxMenu* recent = m_frame->GetMenuBar()->GetMenu(0)->FindItemByPosition(14)->GetSubMenu();
+  ASSERT_NE(recent, nullptr);
+  ASSERT_EQ(recent->GetMenuItemCount(), 2u);
+  EXPECT_NE(recent->FindItemByPosition(0)->GetItemLabel().Find("second.sql"), wxNOT_FOUND);
+  EXPECT_NE(recent->FindItemByPosition(1)->GetItemLabel().Find("first.sql"), wxNOT_FOUND);
+}
+
 TEST_F(TextFrameTest, AboutBoxShowsTheVersion) {
   CAboutDlg about(m_frame);
   auto* version = dynamic_cast<wxStaticText*>(about.FindWindow(IDC_ABOUT_VERSION));
