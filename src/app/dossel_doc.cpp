@@ -66,7 +66,7 @@ bool CDosselDoc::OnOpenDocument(const wxString& path, wxWindow* parent) {
   wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
   m_bLatin1 = text.empty() && !bytes.empty();
   if (m_bLatin1) text = wxString(bytes.data(), wxConvISO8859_1, bytes.size());
-  m_view->GetEdit()->ChangeValue(text);
+  m_view->ReplaceText(text);
   m_view->GetEdit()->DiscardEdits();
   m_path = path;
   return true;

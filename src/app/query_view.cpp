@@ -58,8 +58,10 @@ TString CQueryView::GetRunText() const {
 
 TString CQueryView::GetQueryText() const { return FromWx(GetEdit()->GetValue()); }
 
-void CQueryView::SetQueryText(TStringView text) {
-  GetEdit()->ChangeValue(ToWx(text));
+void CQueryView::SetQueryText(TStringView text) { ReplaceText(ToWx(text)); }
+
+void CQueryView::ReplaceText(const wxString& text) {
+  GetEdit()->ChangeValue(text);
   m_undo.Reset();
 }
 

@@ -23,6 +23,8 @@ class CQueryView : public CEditPane {
   // Replaces the whole text (a new or opened document); the undo history
   // starts again.
   void SetQueryText(dossel::TStringView text);
+  // Replaces the whole text (a file was opened); the undo history starts afresh.
+  void ReplaceText(const wxString& text);
 
   bool IsEditCommandEnabled(int command) const override;
   void DoEditCommand(int command) override;

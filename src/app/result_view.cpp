@@ -5,6 +5,7 @@
 #include <wx/sizer.h>
 
 #include "app/main_frame.h"
+#include "app/text_printout.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
@@ -104,6 +105,19 @@ void CResultView::DoEditCommand(int command) {
   if (!IsEditCommandEnabled(command)) return;
   if (command == ID_EDIT_COPY) m_pGrid->OnEditCopy();
   if (command == ID_EDIT_SELECT_ALL) m_pGrid->OnEditSelectAll();
+}
+
+void CResultView::ChooseFont() {
+  RunFontDialog();
+  // In grid format the grid takes the font; it shows at the next repaint.
+  if (!IsTextFormat() && m_pGrid && GetPaneFont().IsOk()) m_pGrid->SetFont(GetPaneFont());
+}
+
+int CResultView::WordWrapCommand() const { return IsGridShown() ? 0 : ID_QUERY_WORD_WRAP; }
+
+wxPrintout* CResultView::CreatePrintout() {
+  if (IsGridShown()) return nullptr;
+  return new CTextPrintout("Result", GetEdit()->GetValue(), GetPaneFont().IsOk() ? GetPaneFont() : GetEdit()->GetFont());
 }
 
 bool CResultView::CanExport() const { return IsGridShown() && !IsGridBusy(); }

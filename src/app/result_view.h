@@ -49,6 +49,15 @@ class CResultView : public CEditPane {
   void DoEditCommand(int command) override;
   wxWindow* FocusWindow() override;
 
+  // Font (the result key's font, for the text or the grid), word wrap
+  // (32782: a flag stored under the result key, while the grid is not
+  // shown) and printing of the text (while the grid is not shown).
+  bool CanChooseFont() override { return true; }
+  void ChooseFont() override;
+  int WordWrapCommand() const override;
+  bool CanPrint() override { return !IsGridShown(); }
+  wxPrintout* CreatePrintout() override;
+
   // Save As and Save Selection: export the grid (nothing in text format).
   void ExportResults(bool selectionOnly);
   bool CanExport() const;

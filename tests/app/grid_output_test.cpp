@@ -94,6 +94,17 @@ TEST_F(GridOutputTest, SelectAllAndCopyPutTabSeparatedRowsOnTheClipboard) {
   EXPECT_EQ(data.GetText().utf8_string(), "x\t1\r\ny\t2\r\nz\t");
 }
 
+TEST_F(GridOutputTest, TextCommandsOfTheResultPaneWaitForTheGridToGo) {
+  CResultView* view = m_frame->m_pResultView;
+  EXPECT_EQ(view->WordWrapCommand(), 32782);  // no grid yet
+  EXPECT_TRUE(view->CanPrint());
+  EXPECT_TRUE(view->CanChooseFont());
+  Run("select a from t");
+  EXPECT_EQ(view->WordWrapCommand(), 0);
+  EXPECT_FALSE(view->CanPrint());
+  EXPECT_TRUE(view->CanChooseFont());
+}
+
 TEST_F(GridOutputTest, SaveAsInTheResultPaneExportsTheGrid) {
   Run("select a, b from t order by a");
   m_frame->SwitchPane(1);
