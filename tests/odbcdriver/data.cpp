@@ -56,7 +56,7 @@ std::string BytesFor(const Column& column, const std::string& value, SQLSMALLINT
 SQLRETURN DeliverNumber(Stmt* stmt, const std::string& value, SQLSMALLINT cType, SQLPOINTER out, SQLLEN* indicator) {
   char* end = nullptr;
   const double number = std::strtod(value.c_str(), &end);
-  if (value.empty() || *end != '\0') return Fail(stmt, "22018", "Invalid character value for cast specification");
+  if (value.empty() || *end != '\0') return Fail(stmt, "22018", "Invalid character value for cast");
   SQLLEN size = 0;
   switch (cType) {
     case SQL_C_LONG:
