@@ -18,18 +18,12 @@
 #include <vector>
 
 #include "platform/user_interface.h"
+#include "recording_ui.h"
 #include "test_support.h"
 
 namespace dossel::test {
 
-class MessageRecorder : public IUserInterface {
- public:
-  int MessageBox(TStringView text, TStringView, unsigned) override {
-    texts.emplace_back(text);
-    return kIdOk;
-  }
-  std::vector<TString> texts;
-};
+using MessageRecorder = RecordingUserInterface;
 
 class DialogTest : public ::testing::Test {
  protected:

@@ -10,21 +10,12 @@
 
 #include "platform/format.h"
 #include "platform/user_interface.h"
+#include "recording_ui.h"
 #include "test_support.h"
 
 namespace dossel::test {
 
-class MessageRecorder : public IUserInterface {
- public:
-  int MessageBox(TStringView text, TStringView caption, unsigned style) override {
-    (void)caption;
-    texts.emplace_back(text);
-    styles.push_back(style);
-    return kIdOk;
-  }
-  std::vector<TString> texts;
-  std::vector<unsigned> styles;
-};
+using MessageRecorder = RecordingUserInterface;
 
 class SettingsTest : public ::testing::Test {
  protected:
