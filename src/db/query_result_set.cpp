@@ -13,11 +13,15 @@ constexpr SQLSMALLINT kSqlLongVarcharAlias = -97;
 constexpr size_t kNoTotalLimitBytes = 65536;
 // The largest first piece; anything longer is read in further pieces.
 constexpr size_t kLargestFirstPiece = 65537;
+// The first piece of a long value. Long values are read in pieces anyway;
+// a first piece that holds a typical short text saves a second driver call
+// for most of them (a one-character first piece would always need two).
+constexpr size_t kLongFirstPiece = 256;
 // Piece size when the driver cannot tell how much is left.
 constexpr size_t kUnknownPieceBytes = 8192;
 
 size_t FirstPieceChars(int16_t sqlType, uint32_t precision) {
-  if (IsLongType(sqlType)) return 1;
+  if (IsLongType(sqlType)) return kLongFirstPiece;
   const size_t extra = (sqlType == SQL_NUMERIC || sqlType == SQL_DECIMAL) ? 3 : 1;
   return std::min<size_t>(size_t{precision} + extra, kLargestFirstPiece);
 }
