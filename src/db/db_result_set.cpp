@@ -112,6 +112,10 @@ void CDbResultSet::DescribeColumns() {
 }
 
 bool CDbResultSet::Open(int openType, const TString& sql, uint32_t options) {
+  return OpenAndFetch(openType, sql, options, false);
+}
+
+bool CDbResultSet::OpenAndFetch(int openType, const TString& sql, uint32_t options, bool fetchOnlyWithColumns) {
   SetOpenParameters(openType, sql, options);
   try {
     if (!AllocateStatement()) return false;
@@ -120,7 +124,8 @@ bool CDbResultSet::Open(int openType, const TString& sql, uint32_t options) {
     ExecuteStatement();
     DescribeColumns();
     m_rgRowStatus.assign(m_dwRowsetSize, 0);
-    MoveNext();
+    BeforeBinding();
+    if (!fetchOnlyWithColumns || m_nResultCols != 0) MoveNext();
     m_bBOF = m_bEOF;
     return true;
   } catch (const std::bad_alloc&) {

@@ -82,6 +82,9 @@ class CDbResultSet {
   const CDbColumnInfo* DescribedColumn(int field) const;
 
  protected:
+  // Open's steps in order; the first fetch is skipped for a statement
+  // without columns when `fetchOnlyWithColumns`.
+  bool OpenAndFetch(int openType, const TString& sql, uint32_t options, bool fetchOnlyWithColumns);
   // The steps of Open, for sets that replace the execution step.
   void SetOpenParameters(int openType, const TString& sql, uint32_t options);
   bool AllocateStatement();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 namespace dossel::db {
 namespace {
@@ -48,22 +47,8 @@ bool IsBinaryType(int16_t sqlType) {
 }
 
 bool CQueryResultSet::Open(int openType, const TString& sql, uint32_t options) {
-  SetOpenParameters(openType, sql, options);
-  try {
-    if (!AllocateStatement()) return false;
-    ApplyStatementOptions(m_hstmt.load());
-    AllocateFieldStatus();
-    ExecuteStatement();
-    DescribeColumns();
-    m_rgRowStatus.assign(m_dwRowsetSize, 0);
-    BeforeBinding();
-    if (m_nResultCols != 0) MoveNext();
-    m_bBOF = m_bEOF;
-    return true;
-  } catch (const std::bad_alloc&) {
-    Close();
-    throw;
-  }
+  // A statement without result columns (an INSERT) is not fetched.
+  return OpenAndFetch(openType, sql, options, true);
 }
 
 void CQueryResultSet::GetFieldText(int index, TString& text) {
