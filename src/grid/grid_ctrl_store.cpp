@@ -238,44 +238,39 @@ bool CGridCtrl::SetColumnCount(int32_t nCols) {
   return bResult;
 }
 
+namespace {
+
+// Sets or clears one of a cell's fixed bits. A cell that stops being fixed
+// altogether gets the default colours back; one that stays fixed the other
+// way keeps them.
+void ChangeFixedBit(CGridCellBase* cell, bool becomesFixed, uint32_t bit, bool stillFixedOtherWay) {
+  if (!cell) return;
+  if (becomesFixed) {
+    cell->SetState(cell->GetState() | GVIS_FIXED | bit);
+  } else if (stillFixedOtherWay) {
+    cell->SetState(cell->GetState() & ~bit);
+    return;
+  } else {
+    cell->SetState(cell->GetState() & ~static_cast<uint32_t>(GVIS_FIXED | bit));
+  }
+  cell->SetBackClr(kClrDefault);
+  cell->SetTextClr(kClrDefault);
+}
+
+}  // namespace
+
 void CGridCtrl::ApplyFixedRowBits(int32_t nOld, int32_t nNew) {
   if (m_bVirtualMode) return;
-  for (int32_t row = std::min(nOld, nNew); row < std::max(nOld, nNew) && row < m_nRows; ++row) {
-    for (int32_t col = 0; col < m_nCols; ++col) {
-      CGridCellBase* cell = GetCell(row, col);
-      if (!cell) continue;
-      if (nNew > nOld) {
-        cell->SetState(cell->GetState() | GVIS_FIXED | GVIS_FIXEDROW);
-      } else if (col < m_nFixedCols) {
-        cell->SetState(cell->GetState() & ~static_cast<uint32_t>(GVIS_FIXEDROW));
-        continue;
-      } else {
-        cell->SetState(cell->GetState() & ~static_cast<uint32_t>(GVIS_FIXED | GVIS_FIXEDROW));
-      }
-      cell->SetBackClr(kClrDefault);
-      cell->SetTextClr(kClrDefault);
-    }
-  }
+  for (int32_t row = std::min(nOld, nNew); row < std::max(nOld, nNew) && row < m_nRows; ++row)
+    for (int32_t col = 0; col < m_nCols; ++col)
+      ChangeFixedBit(GetCell(row, col), nNew > nOld, GVIS_FIXEDROW, col < m_nFixedCols);
 }
 
 void CGridCtrl::ApplyFixedColBits(int32_t nOld, int32_t nNew) {
   if (m_bVirtualMode) return;
-  for (int32_t row = 0; row < m_nRows; ++row) {
-    for (int32_t col = std::min(nOld, nNew); col < std::max(nOld, nNew) && col < m_nCols; ++col) {
-      CGridCellBase* cell = GetCell(row, col);
-      if (!cell) continue;
-      if (nNew > nOld) {
-        cell->SetState(cell->GetState() | GVIS_FIXED | GVIS_FIXEDCOL);
-      } else if (row < m_nFixedRows) {
-        cell->SetState(cell->GetState() & ~static_cast<uint32_t>(GVIS_FIXEDCOL));
-        continue;
-      } else {
-        cell->SetState(cell->GetState() & ~static_cast<uint32_t>(GVIS_FIXED | GVIS_FIXEDCOL));
-      }
-      cell->SetBackClr(kClrDefault);
-      cell->SetTextClr(kClrDefault);
-    }
-  }
+  for (int32_t row = 0; row < m_nRows; ++row)
+    for (int32_t col = std::min(nOld, nNew); col < std::max(nOld, nNew) && col < m_nCols; ++col)
+      ChangeFixedBit(GetCell(row, col), nNew > nOld, GVIS_FIXEDCOL, row < m_nFixedRows);
 }
 
 bool CGridCtrl::SetFixedRowCount(int32_t nFixedRows) {

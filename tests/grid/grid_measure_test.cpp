@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "grid/grid_ctrl.h"
+#include "grid_window_fixture.h"
 #include "grid/grid_display.h"
 #include "grid/grid_text_measure.h"
 #include "platform/wx/wx_text.h"
@@ -94,16 +95,8 @@ std::vector<GridLogFont> Fonts() {
   return fonts;
 }
 
-class GridMeasureTest : public ::testing::Test {
+class GridMeasureTest : public GridWindowFixture {
  protected:
-  void SetUp() override {
-    frame = new wxFrame(nullptr, wxID_ANY, wxT("grid"), wxDefaultPosition, wxSize(600, 400));
-    grid = new CGridCtrl(0, 0, 0, 0);
-    ASSERT_TRUE(grid->Create(wxRect(0, 0, 500, 300), frame, 100));
-    frame->Show();
-    grid->SetSize(0, 0, 500, 300);
-  }
-  void TearDown() override { frame->Destroy(); }
 
   static wxSize Exact(wxDC& dc, const GridLogFont& lf, TStringView text) {
     dc.SetFont(ToWxFont(lf));
@@ -159,8 +152,6 @@ class GridMeasureTest : public ::testing::Test {
     }
   }
 
-  wxFrame* frame = nullptr;
-  CGridCtrl* grid = nullptr;
 };
 
 TEST_F(GridMeasureTest, SummedTextsMeasureAsTheWindowSystemDoes) {

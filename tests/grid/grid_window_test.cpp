@@ -8,22 +8,15 @@
 #include <thread>
 
 #include "grid/grid_ctrl.h"
+#include "grid_window_fixture.h"
 #include "grid/grid_display.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel {
 namespace {
 
-class GridWindowTest : public ::testing::Test {
+class GridWindowTest : public GridWindowFixture {
  protected:
-  void SetUp() override {
-    frame = new wxFrame(nullptr, wxID_ANY, wxT("grid"), wxDefaultPosition, wxSize(600, 400));
-    grid = new CGridCtrl(0, 0, 0, 0);
-    ASSERT_TRUE(grid->Create(wxRect(0, 0, 500, 300), frame, 100));
-    frame->Show();
-    grid->SetSize(0, 0, 500, 300);
-  }
-  void TearDown() override { frame->Destroy(); }
 
   void Fill(int32_t rows, int32_t cols) {
     grid->SetRowCount(rows);
@@ -46,8 +39,6 @@ class GridWindowTest : public ::testing::Test {
     grid->GetEventHandler()->ProcessEvent(up);
   }
 
-  wxFrame* frame = nullptr;
-  CGridCtrl* grid = nullptr;
 };
 
 TEST_F(GridWindowTest, DefaultCellMeasuresItsFont) {
