@@ -80,12 +80,12 @@ constexpr AcceleratorEntry kAccelerators[] = {
 };
 
 constexpr ToolbarButton kToolbar[] = {
-    {ID_FILE_NEW, ToolbarImage::New},       {ID_FILE_OPEN, ToolbarImage::Open},
-    {ID_FILE_SAVE, ToolbarImage::Save},     {0, ToolbarImage::New},
-    {ID_EDIT_CUT, ToolbarImage::Cut},       {ID_EDIT_COPY, ToolbarImage::Copy},
-    {ID_EDIT_PASTE, ToolbarImage::Paste},   {0, ToolbarImage::New},
-    {ID_VIEW_QUERY, ToolbarImage::Query},   {ID_VIEW_RESULT, ToolbarImage::Result},
-    {ID_VIEW_TRACE, ToolbarImage::Trace},   {ID_VIEW_SCHEMA, ToolbarImage::Schema},
+    {ID_FILE_NEW, ToolbarImage::New},        {ID_FILE_OPEN, ToolbarImage::Open},
+    {ID_FILE_SAVE, ToolbarImage::Save},      {0, ToolbarImage::New},
+    {ID_EDIT_CUT, ToolbarImage::Cut},        {ID_EDIT_COPY, ToolbarImage::Copy},
+    {ID_EDIT_PASTE, ToolbarImage::Paste},    {0, ToolbarImage::New},
+    {ID_VIEW_QUERY, ToolbarImage::Query},    {ID_VIEW_RESULT, ToolbarImage::Result},
+    {ID_VIEW_TRACE, ToolbarImage::Trace},    {ID_VIEW_SCHEMA, ToolbarImage::Schema},
     {ID_SQL_EXECUTE, ToolbarImage::Execute}, {ID_SQL_CANCEL, ToolbarImage::Cancel},
 };
 

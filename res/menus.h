@@ -12,14 +12,21 @@ enum class MenuEntryKind { Popup, Item, Separator, EndPopup, RecentFiles };
 
 struct MenuEntry {
   MenuEntryKind kind;
-  int id;              // command identifier of an item
-  const TChar* text;   // caption, with "&" mnemonic and "\t" accelerator text
+  int id;             // command identifier of an item
+  const TChar* text;  // caption, with "&" mnemonic and "\t" accelerator text
 };
 
 // Virtual keys of the accelerator table, with the modifier bits below.
 enum AcceleratorModifier : unsigned { kAccelNone = 0, kAccelCtrl = 1, kAccelAlt = 2, kAccelShift = 4 };
 enum VirtualKey : int {
-  kVkF3 = 0x72, kVkF4, kVkF5, kVkF6, kVkF7, kVkF8, kVkF9, kVkF10,
+  kVkF3 = 0x72,
+  kVkF4,
+  kVkF5,
+  kVkF6,
+  kVkF7,
+  kVkF8,
+  kVkF9,
+  kVkF10,
   kVkPause = 0x13,
 };
 

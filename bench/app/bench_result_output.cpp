@@ -10,12 +10,12 @@
 #include <wx/uilocale.h>
 #include <wx/utils.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "app/main_frame.h"
 #include "app/query_view.h"
@@ -64,9 +64,9 @@ int RunOnce(const std::string& database, long rows, int format, int stepApi, con
 bench::Measure MeasureRun(const char* self, const std::string& database, long rows, int format, int stepApi) {
   const std::string timeFile = bench::ScratchFolder() + "/seconds";
   return bench::Best(3, [&] {
-    bench::Measure m = bench::MeasureCommand(std::string("'") + self + "' --run '" + database + "' " +
-                                             std::to_string(rows) + " " + std::to_string(format) + " " +
-                                             std::to_string(stepApi) + " '" + timeFile + "'");
+    bench::Measure m =
+        bench::MeasureCommand(std::string("'") + self + "' --run '" + database + "' " + std::to_string(rows) + " " +
+                              std::to_string(format) + " " + std::to_string(stepApi) + " '" + timeFile + "'");
     std::ifstream(timeFile) >> m.seconds;
     return m;
   });

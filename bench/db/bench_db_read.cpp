@@ -19,8 +19,7 @@ const char* kQuery = "select id, name, city, amount, quantity, note from t";
 void ReadAll(const std::string& database, int stepApi) {
   std::setlocale(LC_ALL, "C.UTF-8");
   db::CDbConnection connection;
-  const std::string connect =
-      "DSN=Bench;Database=" + database + ";Timeout=1000;StepAPI=" + std::to_string(stepApi);
+  const std::string connect = "DSN=Bench;Database=" + database + ";Timeout=1000;StepAPI=" + std::to_string(stepApi);
   if (!connection.OpenWithOptions(FromUtf8(connect), db::kNoOdbcDialog)) std::exit(1);
   db::CQueryResultSet rs(&connection);
   if (!rs.OpenSql(FromUtf8(kQuery))) std::exit(1);
@@ -48,7 +47,8 @@ int main(int argc, char** argv) {
                                ";StepAPI=" + std::to_string(stepApi);
     const std::string isqlCommand = "echo '" + std::string(kQuery) + "' | isql -k '" + driver + "' -b -d, > /dev/null";
     const bench::Measure isql = bench::Best(3, [&] { return bench::MeasureCommand(isqlCommand); });
-    const bench::Measure ours = bench::Best(3, [&] { return bench::MeasureChild([&] { ReadAll(database, stepApi); }); });
+    const bench::Measure ours =
+        bench::Best(3, [&] { return bench::MeasureChild([&] { ReadAll(database, stepApi); }); });
     const std::string tag = "rows=" + std::to_string(rows) + " step_api=" + std::to_string(stepApi);
     bench::Print("read_text_stepapi" + std::to_string(stepApi), ours, "sqlite3_csv", shell, tag);
     bench::Print("read_text_stepapi" + std::to_string(stepApi), ours, "isql_batch", isql,

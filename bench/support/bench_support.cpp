@@ -60,8 +60,8 @@ Measure Best(int runs, const std::function<Measure()>& measure) {
 
 void Print(const std::string& measure, const Measure& m, const std::string& reference, const Measure& ref,
            const std::string& extra) {
-  std::printf("bench: %s time_s=%.3f rss_mb=%.1f ref=%s ref_time_s=%.3f ratio=%.3f%s%s%s\n", measure.c_str(),
-              m.seconds, m.peakMb, reference.c_str(), ref.seconds, ref.seconds > 0 ? m.seconds / ref.seconds : 0.0,
+  std::printf("bench: %s time_s=%.3f rss_mb=%.1f ref=%s ref_time_s=%.3f ratio=%.3f%s%s%s\n", measure.c_str(), m.seconds,
+              m.peakMb, reference.c_str(), ref.seconds, ref.seconds > 0 ? m.seconds / ref.seconds : 0.0,
               extra.empty() ? "" : " ", extra.c_str(), m.ok && ref.ok ? "" : " failed=1");
   std::fflush(stdout);
 }

@@ -95,8 +95,7 @@ bool CDosselDoc::OnSaveDocument(const wxString& path, wxWindow* parent) {
 bool CDosselDoc::DoSave(wxWindow* parent, bool askForName) {
   wxString path = m_path;
   if (askForName || path.empty()) {
-    wxFileDialog dialog(parent, "Save As", wxEmptyString, GetTitle(), kScriptFilter,
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    wxFileDialog dialog(parent, "Save As", wxEmptyString, GetTitle(), kScriptFilter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return false;
     path = dialog.GetPath();
   }

@@ -71,16 +71,15 @@ void SaveRecentFiles(const wxFileHistory& history) {
 
 // The View items that show a check mark.
 bool IsCheckedCommand(int id) {
-  for (int checked : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE,
-                      ID_VIEW_SCHEMA, ID_VIEW_WORD_WRAP})
+  for (int checked : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE, ID_VIEW_SCHEMA,
+                      ID_VIEW_WORD_WRAP})
     if (id == checked) return true;
   return false;
 }
 
 }  // namespace
 
-CMainFrame::CMainFrame()
-    : wxFrame(nullptr, wxID_ANY, "Dossel", wxDefaultPosition, wxSize(960, 700)), m_timer(this, 1) {
+CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Dossel", wxDefaultPosition, wxSize(960, 700)), m_timer(this, 1) {
   m_nLoginTimeout = KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("LoginTimeOut"), 0);
   m_nQueryTimeout = KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("QueryTimeOut"), 0);
   SetIcon(AppIcon());

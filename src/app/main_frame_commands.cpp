@@ -22,8 +22,8 @@ namespace {
 
 constexpr const char* kScriptFilter = "SQL Scripts (*.sql)|*.sql|All Files (*.*)|*";
 constexpr int kPaneCommands[] = {ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE, ID_VIEW_SCHEMA};
-constexpr int kEditCommands[] = {ID_EDIT_UNDO,       ID_EDIT_CUT,      ID_EDIT_COPY, ID_EDIT_PASTE,
-                                 ID_EDIT_SELECT_ALL, ID_EDIT_CLEAR_ALL};
+constexpr int kEditCommands[] = {ID_EDIT_UNDO,  ID_EDIT_CUT,        ID_EDIT_COPY,
+                                 ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_EDIT_CLEAR_ALL};
 
 int PaneOfCommand(int command) {
   for (int i = 0; i < 4; ++i)
@@ -138,7 +138,7 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event) {
 
 void CMainFrame::OnToggleBar(wxCommandEvent& event) {
   wxWindow* bar = FromWxId(event.GetId()) == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
-                                                   : static_cast<wxWindow*>(GetStatusBar());
+                                                             : static_cast<wxWindow*>(GetStatusBar());
   if (bar) {
     bar->Show(!bar->IsShown());
     SendSizeEvent();
@@ -156,14 +156,20 @@ bool CMainFrame::IsCommandEnabled(int id) const {
   const bool connected = m_db.IsOpen();
   switch (id) {
     case ID_SQL_CONNECT:
-    case ID_SQL_CONNECT_DATA_SOURCE: return !connected;
-    case ID_SQL_DISCONNECT: return connected;
+    case ID_SQL_CONNECT_DATA_SOURCE:
+      return !connected;
+    case ID_SQL_DISCONNECT:
+      return connected;
     case ID_SQL_EXECUTE:
       return connected && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !m_bExecuting;
-    case ID_SQL_CANCEL: return connected && m_bExecuting && !m_bCanceling && m_bCancelSupported;
-    case ID_VIEW_ODBC_INFO: return connected && !m_bExecuting;
-    case ID_VIEW_SCHEMA: return connected;
-    default: return true;
+    case ID_SQL_CANCEL:
+      return connected && m_bExecuting && !m_bCanceling && m_bCancelSupported;
+    case ID_VIEW_ODBC_INFO:
+      return connected && !m_bExecuting;
+    case ID_VIEW_SCHEMA:
+      return connected;
+    default:
+      return true;
   }
 }
 
@@ -182,12 +188,18 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
     }
   }
   switch (id) {
-    case ID_VIEW_TOOLBAR: event.Check(GetToolBar() && GetToolBar()->IsShown()); break;
-    case ID_VIEW_STATUS_BAR: event.Check(GetStatusBar() && GetStatusBar()->IsShown()); break;
-    case ID_FILE_SAVE: event.Enable(GetActivePane() != m_pResultView); break;
+    case ID_VIEW_TOOLBAR:
+      event.Check(GetToolBar() && GetToolBar()->IsShown());
+      break;
+    case ID_VIEW_STATUS_BAR:
+      event.Check(GetStatusBar() && GetStatusBar()->IsShown());
+      break;
+    case ID_FILE_SAVE:
+      event.Enable(GetActivePane() != m_pResultView);
+      break;
     default:
-      if (id == ID_SQL_CONNECT || id == ID_SQL_CONNECT_DATA_SOURCE || id == ID_SQL_DISCONNECT ||
-          id == ID_SQL_EXECUTE || id == ID_SQL_CANCEL || id == ID_VIEW_ODBC_INFO)
+      if (id == ID_SQL_CONNECT || id == ID_SQL_CONNECT_DATA_SOURCE || id == ID_SQL_DISCONNECT || id == ID_SQL_EXECUTE ||
+          id == ID_SQL_CANCEL || id == ID_VIEW_ODBC_INFO)
         event.Enable(IsCommandEnabled(id));
       else
         event.Skip();

@@ -56,7 +56,8 @@ int CMainFrame::OnPrepareGrid(int /*columns*/) {
       AppendTrace(DT("Failed to create grid control.\r\n"));
       return -1;
     }
-    if (wxWindow* focus = wxWindow::FindFocus(); focus && (focus == m_pResultView || m_pResultView->IsDescendant(focus)))
+    if (wxWindow* focus = wxWindow::FindFocus();
+        focus && (focus == m_pResultView || m_pResultView->IsDescendant(focus)))
       m_pQueryView->FocusWindow()->SetFocus();
   }
   m_run.grid = grid;

@@ -67,6 +67,7 @@ void CMainFrame::RunHelpTextThread() {
     }
   }
   CloseStatement();
-  if (m_bTransactSql && !CancelRequested() && FindNoCase(m_run.sql, DT("USE ")) != TString::npos) SelectCurrentDatabase();
+  if (m_bTransactSql && !CancelRequested() && FindNoCase(m_run.sql, DT("USE ")) != TString::npos)
+    SelectCurrentDatabase();
   PostFrameMessage(WM_HELPTEXT_FINISHED, 0, 0);
 }

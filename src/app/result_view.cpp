@@ -91,9 +91,12 @@ bool CResultView::IsEditCommandEnabled(int command) const {
   if (IsTextFormat() || !m_pGrid) return IsTextFormat() && CEditPane::IsEditCommandEnabled(command);
   if (!IsGridShown() || IsGridBusy()) return false;
   switch (command) {
-    case ID_EDIT_COPY: return m_pGrid->GetSelectedCount() > 0;
-    case ID_EDIT_SELECT_ALL: return m_pGrid->GetRowCount() > 0;
-    default: return false;
+    case ID_EDIT_COPY:
+      return m_pGrid->GetSelectedCount() > 0;
+    case ID_EDIT_SELECT_ALL:
+      return m_pGrid->GetRowCount() > 0;
+    default:
+      return false;
   }
 }
 
@@ -117,7 +120,8 @@ int CResultView::WordWrapCommand() const { return IsGridShown() ? 0 : ID_QUERY_W
 
 wxPrintout* CResultView::CreatePrintout() {
   if (IsGridShown()) return nullptr;
-  return new CTextPrintout("Result", GetEdit()->GetValue(), GetPaneFont().IsOk() ? GetPaneFont() : GetEdit()->GetFont());
+  return new CTextPrintout("Result", GetEdit()->GetValue(),
+                           GetPaneFont().IsOk() ? GetPaneFont() : GetEdit()->GetFont());
 }
 
 bool CResultView::CanExport() const { return IsGridShown() && !IsGridBusy(); }

@@ -4,11 +4,11 @@
 #include <wx/app.h>
 #include <wx/toolbar.h>
 
+#include "app/connect_dlg.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
 #include "app/result_view.h"
 #include "app/trace_view.h"
-#include "app/connect_dlg.h"
 #include "platform/system.h"
 #include "platform/user_interface.h"
 #include "res/command_ids.h"
@@ -26,8 +26,8 @@ constexpr SQLSMALLINT kInfoRoom = 200;
 constexpr TStringView kHelpText = DT("sp_helptext ");
 
 bool IsTransactSqlServer(TStringView dbms) {
-  for (TStringView name : {DT("Sybase SQL Anywhere"), DT("Adaptive Server Anywhere"), DT("SQL Server"),
-                           DT("Microsoft SQL Server")})
+  for (TStringView name :
+       {DT("Sybase SQL Anywhere"), DT("Adaptive Server Anywhere"), DT("SQL Server"), DT("Microsoft SQL Server")})
     if (EqualsNoCase(dbms, name)) return true;
   return false;
 }
@@ -116,8 +116,8 @@ void CMainFrame::ReadConnectionFacts() {
 void CMainFrame::Disconnect() {
   AppendTrace(DT("Disconnecting database ...\r\n"));
   if (m_bExecuting && !m_bCanceling) {
-    const int answer = ShowMessageBox(DT("A query is in progress.\r\nCancel the query?"), DT("Dossel"),
-                                      kMbYesNo | kMbIconQuestion);
+    const int answer =
+        ShowMessageBox(DT("A query is in progress.\r\nCancel the query?"), DT("Dossel"), kMbYesNo | kMbIconQuestion);
     if (answer == kIdYes && !m_bCanceling) RequestCancel();
     return;
   }

@@ -36,8 +36,7 @@ CDbConnection::CDbConnection() = default;
 
 CDbConnection::~CDbConnection() { Free(); }
 
-bool CDbConnection::Open(const TString& dsn, bool exclusive, bool readOnly, const TString& connect,
-                         bool useCursorLib) {
+bool CDbConnection::Open(const TString& dsn, bool exclusive, bool readOnly, const TString& connect, bool useCursorLib) {
   if (!StartsWithNoCase(connect, kOdbcPrefix)) return false;
   TString rest = connect.substr(kOdbcPrefix.size());
   if (!dsn.empty()) rest += DT(";DSN=") + dsn;
@@ -96,8 +95,8 @@ bool CDbConnection::Connect(unsigned options) {
   SQLRETURN rc;
   {
     OwnedDialogScope owner;
-    rc = OdbcDriverConnect(m_hdbc, static_cast<SQLHWND>(owner.Owner()), m_strConnect, completed,
-                           kCompletedConnectRoom, completion);
+    rc = OdbcDriverConnect(m_hdbc, static_cast<SQLHWND>(owner.Owner()), m_strConnect, completed, kCompletedConnectRoom,
+                           completion);
   }
   m_strLastError.clear();
   if (rc != SQL_NO_DATA_FOUND && !IsSuccessCode(rc)) {
@@ -233,8 +232,8 @@ void CDbError::ReadDiagnostics(const CDbConnection* connection, SQLHSTMT hstmt) 
   TString state;
   TString message;
   SQLINTEGER native = 0;
-  SQLRETURN rc = OdbcError(DbEnvironment::Instance().m_henv, connection->m_hdbc, hstmt, state, native, message,
-                           kMessageRoom);
+  SQLRETURN rc =
+      OdbcError(DbEnvironment::Instance().m_henv, connection->m_hdbc, hstmt, state, native, message, kMessageRoom);
   while ((rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && state != DT("00000")) {
     TString line = state + Format(DT(",Native:%ld,Origin:"), static_cast<long>(native));
     // Every leading "[component]" of the message names who reported it.
@@ -248,8 +247,7 @@ void CDbError::ReadDiagnostics(const CDbConnection* connection, SQLHSTMT hstmt) 
     line += DT("\n");
     m_strStateNativeOrigin += DT("State:") + line;
     m_strError += message + DT("\n");
-    rc = OdbcError(DbEnvironment::Instance().m_henv, connection->m_hdbc, hstmt, state, native, message,
-                   kMessageRoom);
+    rc = OdbcError(DbEnvironment::Instance().m_henv, connection->m_hdbc, hstmt, state, native, message, kMessageRoom);
   }
 }
 

@@ -29,7 +29,7 @@ struct DbEnvironment {
 
 // Option bits of OpenWithOptions.
 enum OpenDialogFlags : unsigned {
-  kOpenExclusive = 1,     // accepted and ignored
+  kOpenExclusive = 1,  // accepted and ignored
   kOpenReadOnly = 2,
   kUseCursorLib = 4,
   kNoOdbcDialog = 8,

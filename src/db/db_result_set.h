@@ -8,8 +8,8 @@
 // failures show as false results, end of result or empty text.
 
 #include <atomic>
-#include <mutex>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "db/db_connection.h"

@@ -25,7 +25,7 @@ class CDbFieldExchange {
 };
 
 // Markers written to a number member whose column is NULL.
-inline constexpr int32_t kNullInt = 32484;             // 0x7EE4
+inline constexpr int32_t kNullInt = 32484;  // 0x7EE4
 inline constexpr int32_t kNullLong = 0x4A4D4120;
 
 // The default maximum length of a text member.

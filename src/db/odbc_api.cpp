@@ -41,8 +41,8 @@ SQLRETURN OdbcPrepare(SQLHSTMT hstmt, const TString& sql) {
   return Repeat([&] { return DOSSEL_SQL_W(SQLPrepare)(hstmt, ToSql(sql.c_str()), SQL_NTS); });
 }
 
-SQLRETURN OdbcDescribeCol(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT nameRoom, TString& name,
-                          SQLSMALLINT& type, SQLULEN& precision, SQLSMALLINT& scale, SQLSMALLINT& nullable) {
+SQLRETURN OdbcDescribeCol(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT nameRoom, TString& name, SQLSMALLINT& type,
+                          SQLULEN& precision, SQLSMALLINT& scale, SQLSMALLINT& nullable) {
   std::vector<TChar> buffer(nameRoom + 1, 0);
   SQLSMALLINT length = 0;
   const SQLRETURN rc = Repeat([&] {
@@ -53,8 +53,8 @@ SQLRETURN OdbcDescribeCol(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT nameR
   return rc;
 }
 
-SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, SQLINTEGER& native,
-                    TString& message, SQLSMALLINT messageRoom) {
+SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, SQLINTEGER& native, TString& message,
+                    SQLSMALLINT messageRoom) {
   std::vector<TChar> stateBuffer(6, 0);
   std::vector<TChar> messageBuffer(messageRoom + 1, 0);
   SQLSMALLINT length = 0;

@@ -39,11 +39,11 @@ SQLRETURN OdbcDriverConnect(SQLHDBC hdbc, SQLHWND owner, const TString& in, TStr
 SQLRETURN OdbcExecDirect(SQLHSTMT hstmt, const TString& sql);
 SQLRETURN OdbcPrepare(SQLHSTMT hstmt, const TString& sql);
 // Describes column `column` (1-based); the name buffer holds nameRoom characters.
-SQLRETURN OdbcDescribeCol(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT nameRoom, TString& name,
-                          SQLSMALLINT& type, SQLULEN& precision, SQLSMALLINT& scale, SQLSMALLINT& nullable);
+SQLRETURN OdbcDescribeCol(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT nameRoom, TString& name, SQLSMALLINT& type,
+                          SQLULEN& precision, SQLSMALLINT& scale, SQLSMALLINT& nullable);
 // One SQLError record; message room in characters.
-SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, SQLINTEGER& native,
-                    TString& message, SQLSMALLINT messageRoom);
+SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, SQLINTEGER& native, TString& message,
+                    SQLSMALLINT messageRoom);
 // A text answer of SQLGetInfo into a buffer of `room` characters; `length`
 // receives the answer's length in characters.
 SQLRETURN OdbcGetInfoText(SQLHDBC hdbc, SQLUSMALLINT info, SQLSMALLINT room, TString& answer,

@@ -25,7 +25,6 @@ class CQueryResultSet : public CDbResultSet {
   // there are no columns.
   void GetFieldText(int index, TString& text);
 
-
  private:
   void ReadText(SQLUSMALLINT column, size_t firstRoom, TString& text);
   void ReadBinary(SQLUSMALLINT column, TString& text);

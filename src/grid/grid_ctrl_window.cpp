@@ -8,8 +8,8 @@
 #include <mutex>
 
 #include "grid/grid_ctrl.h"
-#include "grid/grid_text_measure.h"
 #include "grid/grid_display.h"
+#include "grid/grid_text_measure.h"
 
 namespace dossel {
 

@@ -27,11 +27,9 @@ bool ParseSpec(TStringView format, size_t& pos, Spec& spec) {
   if (pos < format.size() && format[pos] == '.') {
     ++pos;
     spec.precision = 0;
-    while (pos < format.size() && IsDigit(format[pos]))
-      spec.precision = spec.precision * 10 + (format[pos++] - '0');
+    while (pos < format.size() && IsDigit(format[pos])) spec.precision = spec.precision * 10 + (format[pos++] - '0');
   }
-  while (pos < format.size() && (format[pos] == 'h' || format[pos] == 'l' || format[pos] == 'L'))
-    ++pos;
+  while (pos < format.size() && (format[pos] == 'h' || format[pos] == 'l' || format[pos] == 'L')) ++pos;
   if (pos >= format.size()) return false;
   spec.conversion = static_cast<char>(format[pos++]);
   return true;
@@ -57,8 +55,7 @@ std::string PrintNumber(const std::string& spec, T value) {
 }
 
 void AppendPadded(TString& out, TStringView text, const Spec& spec) {
-  if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision))
-    text = text.substr(0, spec.precision);
+  if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision)) text = text.substr(0, spec.precision);
   const size_t pad = spec.width > 0 && static_cast<size_t>(spec.width) > text.size() ? spec.width - text.size() : 0;
   const bool left = spec.flags.find('-') != std::string::npos;
   if (!left) out.append(pad, ' ');
@@ -86,8 +83,7 @@ std::string FormatNumeric(const Spec& spec, const FormatArg& arg) {
     sv = static_cast<long long>(uv);
   }
   // %x and %u of a negative 32-bit value print as the C library would for an int.
-  if (!isSigned && arg.kind == FormatArg::Kind::Signed && sv < 0 && sv >= INT32_MIN)
-    uv = static_cast<unsigned int>(sv);
+  if (!isSigned && arg.kind == FormatArg::Kind::Signed && sv < 0 && sv >= INT32_MIN) uv = static_cast<unsigned int>(sv);
   return isSigned ? PrintNumber(NarrowSpec(spec, "ll", 'd'), sv) : PrintNumber(NarrowSpec(spec, "ll", c), uv);
 }
 

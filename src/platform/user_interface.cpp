@@ -14,8 +14,7 @@ int ShowMessageBox(TStringView text, TStringView caption, unsigned style) {
   return (buttons == kMbYesNo || buttons == kMbYesNoCancel) ? kIdYes : kIdOk;
 }
 
-OwnedDialogScope::OwnedDialogScope()
-    : m_ui(s_userInterface), m_owner(m_ui ? m_ui->BeginOwnedDialog() : nullptr) {}
+OwnedDialogScope::OwnedDialogScope() : m_ui(s_userInterface), m_owner(m_ui ? m_ui->BeginOwnedDialog() : nullptr) {}
 
 OwnedDialogScope::~OwnedDialogScope() {
   if (m_ui) m_ui->EndOwnedDialog(m_owner);

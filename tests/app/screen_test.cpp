@@ -2,7 +2,6 @@
 // With DOSSEL_SCREENSHOT_DIR set, the screen is saved there for a person to
 // look at.
 
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>

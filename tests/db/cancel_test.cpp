@@ -22,9 +22,9 @@ TEST_F(SqliteFixture, CancelFromAnotherThreadEndsALongStatementWithinASecond) {
   });
   const auto begin = std::chrono::steady_clock::now();
   started = true;
-  ASSERT_TRUE(rs.OpenSql(
-      DT("with recursive c(x) as (select 1 union all select x + 1 from c where x < 500000000) "
-         "select count(*) from c")));
+  ASSERT_TRUE(
+      rs.OpenSql(DT("with recursive c(x) as (select 1 union all select x + 1 from c where x < 500000000) "
+                    "select count(*) from c")));
   finished = true;
   const auto elapsed = std::chrono::steady_clock::now() - begin;
   canceller.join();

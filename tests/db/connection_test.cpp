@@ -47,8 +47,7 @@ TEST(ConnectionTest, RefusesWhatItCannotOpenWithoutLeavingFilesBehind) {
   EXPECT_EQ(connection.GetLastErrorText(),
             DT("Data source name \"NoSuchSource\" not found, and no Database= key names a file to open.\n"));
   EXPECT_FALSE(connection.OpenWithOptions(DT("DRIVER={SQLite3};Timeout=1000"), db::kNoOdbcDialog));
-  EXPECT_EQ(connection.GetLastErrorText(),
-            DT("The SQLite driver needs a Database= key naming the file to open.\n"));
+  EXPECT_EQ(connection.GetLastErrorText(), DT("The SQLite driver needs a Database= key naming the file to open.\n"));
   // A folder that does not exist.
   EXPECT_FALSE(connection.OpenWithOptions(SqliteConnectString(folder.File("missing/x.db")), db::kNoOdbcDialog));
   EXPECT_FALSE(connection.IsOpen());

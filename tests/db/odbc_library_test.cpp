@@ -55,7 +55,10 @@ TEST(OdbcLibraryTest, ConfiguredDataSourceConnectsThroughItsOwnEntry) {
     rs.GetFieldText(0, v);
     EXPECT_EQ(v, DT("configured"));
   }
-  if (previous) setenv("ODBCINI", previous, 1); else unsetenv("ODBCINI");
+  if (previous)
+    setenv("ODBCINI", previous, 1);
+  else
+    unsetenv("ODBCINI");
 }
 
 TEST(OdbcLibraryTest, DatabasePathWithBlanksAndNonAsciiCharacters) {
@@ -63,7 +66,8 @@ TEST(OdbcLibraryTest, DatabasePathWithBlanksAndNonAsciiCharacters) {
   const std::string path = folder.File("my shop \xC3\xA9.db");
   RunSqlite(path, "create table t(a); insert into t values ('found')");
   CDbConnection connection;
-  ASSERT_TRUE(connection.OpenWithOptions(FromUtf8("DSN=Any Name;Database=" + path + ";Timeout=1000"), db::kNoOdbcDialog));
+  ASSERT_TRUE(
+      connection.OpenWithOptions(FromUtf8("DSN=Any Name;Database=" + path + ";Timeout=1000"), db::kNoOdbcDialog));
   EXPECT_EQ(connection.GetConnectString().rfind(DT("ODBC;DSN=Any Name;"), 0), 0u);
   db::CQueryResultSet rs(&connection);
   ASSERT_TRUE(rs.OpenSql(DT("select a from t")));

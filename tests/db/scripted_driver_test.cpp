@@ -113,7 +113,8 @@ TEST_F(ScriptedDriverTest, RejectedQueryTimeOutIsNeverTriedAgain) {
   const auto countTimeoutCalls = [&] {
     const std::string log = Log();
     size_t count = 0;
-    for (size_t at = log.find("SQLSetStmtOption 0"); at != std::string::npos; at = log.find("SQLSetStmtOption 0", at + 1))
+    for (size_t at = log.find("SQLSetStmtOption 0"); at != std::string::npos;
+         at = log.find("SQLSetStmtOption 0", at + 1))
       ++count;
     return count;
   };
@@ -155,8 +156,8 @@ TEST_F(ScriptedDriverTest, TwoResultSetsOfDifferentShapes) {
 
 TEST_F(ScriptedDriverTest, OpenSendsTheDataSourceNameLastAndKeepsReadOnly) {
   m_script.Save(m_scriptPath);
-  const TString connect = DT("odbc;DRIVER=") + FromUtf8(DOSSEL_SCRIPTED_DRIVER) + DT(";Script=") +
-                          FromUtf8(m_scriptPath);
+  const TString connect =
+      DT("odbc;DRIVER=") + FromUtf8(DOSSEL_SCRIPTED_DRIVER) + DT(";Script=") + FromUtf8(m_scriptPath);
   ASSERT_TRUE(m_connection.Open(DT("x"), false, true, connect, false));
   const std::string log = Log();
   // The driver manager holds options set before the connect and hands them

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "grid/grid_ctrl.h"
-#include "grid_window_fixture.h"
 #include "grid/grid_display.h"
 #include "grid/grid_text_measure.h"
+#include "grid_window_fixture.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel {
@@ -97,7 +97,6 @@ std::vector<GridLogFont> Fonts() {
 
 class GridMeasureTest : public GridWindowFixture {
  protected:
-
   static wxSize Exact(wxDC& dc, const GridLogFont& lf, TStringView text) {
     dc.SetFont(ToWxFont(lf));
     return dc.GetTextExtent(ToWx(text));
@@ -151,7 +150,6 @@ class GridMeasureTest : public GridWindowFixture {
       EXPECT_EQ(grid->GetRowHeight(row), ExactRowHeight(row, skipHidden)) << "row " << row;
     }
   }
-
 };
 
 TEST_F(GridMeasureTest, SummedTextsMeasureAsTheWindowSystemDoes) {

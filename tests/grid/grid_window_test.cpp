@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "grid/grid_ctrl.h"
-#include "grid_window_fixture.h"
 #include "grid/grid_display.h"
+#include "grid_window_fixture.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel {
@@ -17,7 +17,6 @@ namespace {
 
 class GridWindowTest : public GridWindowFixture {
  protected:
-
   void Fill(int32_t rows, int32_t cols) {
     grid->SetRowCount(rows);
     grid->SetColumnCount(cols);
@@ -38,7 +37,6 @@ class GridWindowTest : public GridWindowFixture {
     up.SetPosition(wxPoint(x, y));
     grid->GetEventHandler()->ProcessEvent(up);
   }
-
 };
 
 TEST_F(GridWindowTest, DefaultCellMeasuresItsFont) {

@@ -118,7 +118,8 @@ SQLRETURN SetStmtAttr(Stmt* stmt, SQLINTEGER attribute, SQLPOINTER value, const 
   BeginCall(stmt, std::string(function) + " " + std::to_string(attribute) + " " +
                       std::to_string(reinterpret_cast<SQLULEN>(value)));
   const auto& reject = ScriptOf(stmt).queryTimeoutRejectState;
-  if (attribute == SQL_ATTR_QUERY_TIMEOUT && reject) return Fail(stmt, *reject, "Optional feature not supported by this script");
+  if (attribute == SQL_ATTR_QUERY_TIMEOUT && reject)
+    return Fail(stmt, *reject, "Optional feature not supported by this script");
   stmt->attributes[attribute] = reinterpret_cast<SQLULEN>(value);
   return SQL_SUCCESS;
 }

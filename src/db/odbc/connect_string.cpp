@@ -65,7 +65,8 @@ std::vector<ConnectAttribute> ParseConnectString(std::string_view text) {
       pos = end == std::string_view::npos ? text.size() : end + 1;
     } else {
       const size_t end = text.find(';', pos);
-      attribute.value = std::string(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
+      attribute.value =
+          std::string(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
       pos = end == std::string_view::npos ? text.size() : end + 1;
     }
     if (!attribute.key.empty()) attributes.push_back(std::move(attribute));

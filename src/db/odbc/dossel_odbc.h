@@ -22,8 +22,7 @@ extern "C" {
 // SQLDriverConnect and the connect string so far (UTF-8). Writes the chosen
 // connect string (UTF-8, terminated) into `chosen` and returns 1, or returns 0
 // when the user cancels; the connect call then answers SQL_NO_DATA.
-typedef int (*DosselOdbcPromptHandler)(SQLHWND owner, const char* connectString, char* chosen,
-                                       int chosenSize);
+typedef int (*DosselOdbcPromptHandler)(SQLHWND owner, const char* connectString, char* chosen, int chosenSize);
 
 DOSSEL_ODBC_EXPORT void DosselOdbcSetPromptHandler(DosselOdbcPromptHandler handler);
 

@@ -33,10 +33,10 @@ std::atomic<DosselOdbcPromptHandler> s_promptHandler{nullptr};
 // holds; the driver manager writes into this much room first.
 constexpr size_t kCompletedRoom = 4096;
 
-using NarrowConnect = SQLRETURN(SQL_API*)(SQLHDBC, SQLHWND, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT,
-                                          SQLSMALLINT*, SQLUSMALLINT);
-using WideConnect = SQLRETURN(SQL_API*)(SQLHDBC, SQLHWND, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT,
-                                        SQLSMALLINT*, SQLUSMALLINT);
+using NarrowConnect = SQLRETURN(SQL_API*)(SQLHDBC, SQLHWND, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT, SQLSMALLINT*,
+                                          SQLUSMALLINT);
+using WideConnect = SQLRETURN(SQL_API*)(SQLHDBC, SQLHWND, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLSMALLINT*,
+                                        SQLUSMALLINT);
 using GetDiagRec = SQLRETURN(SQL_API*)(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLCHAR*, SQLINTEGER*, SQLCHAR*,
                                        SQLSMALLINT, SQLSMALLINT*);
 
@@ -85,9 +85,9 @@ bool NamesSqliteDriver(const std::vector<ConnectAttribute>& attributes) {
   const std::string base = path.substr(path.rfind('/') + 1);
   for (const std::string& name : {std::string("SQLite3"), std::string("SQLite"), path, base}) {
     if (driver->size() != name.size()) continue;
-    if (std::equal(name.begin(), name.end(), driver->begin(),
-                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
-                                               std::tolower(static_cast<unsigned char>(b)); }))
+    if (std::equal(name.begin(), name.end(), driver->begin(), [](char a, char b) {
+          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        }))
       return true;
   }
   return false;
@@ -97,8 +97,8 @@ bool NamesSqliteDriver(const std::vector<ConnectAttribute>& attributes) {
 // is missing.
 SQLRETURN Refuse(SQLHDBC hdbc, std::string message, bool dropDriverManagerRecord) {
   if (dropDriverManagerRecord) {
-    using Error = SQLRETURN(SQL_API*)(SQLHENV, SQLHDBC, SQLHSTMT, SQLCHAR*, SQLINTEGER*, SQLCHAR*, SQLSMALLINT,
-                                      SQLSMALLINT*);
+    using Error =
+        SQLRETURN(SQL_API*)(SQLHENV, SQLHDBC, SQLHSTMT, SQLCHAR*, SQLINTEGER*, SQLCHAR*, SQLSMALLINT, SQLSMALLINT*);
     if (const auto error = reinterpret_cast<Error>(DriverManagerSymbol("SQLError"))) {
       SQLCHAR state[6];
       SQLINTEGER native = 0;
@@ -128,8 +128,7 @@ SQLRETURN Connect(SQLHDBC hdbc, SQLHWND owner, std::string connectString, SQLUSM
   if (!dsn || FindAttribute(attributes, "DRIVER")) return rc;
   if (!HasDatabase(attributes))
     return Refuse(hdbc,
-                  "[DosselODBC]Data source name \"" + *dsn +
-                      "\" not found, and no Database= key names a file to open.",
+                  "[DosselODBC]Data source name \"" + *dsn + "\" not found, and no Database= key names a file to open.",
                   true);
   rc = attempt(SqliteConnectString(attributes, DosselOdbcSqliteDriverPath()), completed);
   if (SQL_SUCCEEDED(rc)) completed = RestoreDataSourceName(completed, *dsn);
@@ -139,8 +138,7 @@ SQLRETURN Connect(SQLHDBC hdbc, SQLHWND owner, std::string connectString, SQLUSM
 // Writes `text` into the caller's buffer of `room` characters; answers
 // SQL_SUCCESS_WITH_INFO when it had to cut.
 template <typename Char>
-SQLRETURN CopyOut(const std::basic_string<Char>& text, Char* out, SQLSMALLINT room, SQLSMALLINT* length,
-                  SQLRETURN rc) {
+SQLRETURN CopyOut(const std::basic_string<Char>& text, Char* out, SQLSMALLINT room, SQLSMALLINT* length, SQLRETURN rc) {
   if (length) *length = static_cast<SQLSMALLINT>(std::min<size_t>(text.size(), 0x7FFF));
   if (!out || room <= 0) return rc;
   const size_t copied = std::min<size_t>(text.size(), static_cast<size_t>(room) - 1);
@@ -186,28 +184,33 @@ SQLRETURN NarrowDriverConnect(const char* entryName, SQLHDBC hdbc, SQLHWND owner
 
 using namespace dossel::odbc;
 
-extern "C" DOSSEL_ODBC_EXPORT void DosselOdbcSetPromptHandler(DosselOdbcPromptHandler handler) { s_promptHandler.store(handler); }
+extern "C" DOSSEL_ODBC_EXPORT void DosselOdbcSetPromptHandler(DosselOdbcPromptHandler handler) {
+  s_promptHandler.store(handler);
+}
 
 extern "C" DOSSEL_ODBC_EXPORT const char* DosselOdbcSqliteDriverPath(void) {
   const char* overridden = std::getenv("DOSSEL_SQLITE_ODBC_DRIVER");
   return overridden && *overridden ? overridden : DOSSEL_SQLITE_ODBC_DRIVER;
 }
 
-extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnect(SQLHDBC hdbc, SQLHWND owner, SQLCHAR* in, SQLSMALLINT inLength,
-                                              SQLCHAR* out, SQLSMALLINT outRoom, SQLSMALLINT* outLength,
-                                              SQLUSMALLINT completion) {
+extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnect(SQLHDBC hdbc, SQLHWND owner, SQLCHAR* in,
+                                                                 SQLSMALLINT inLength, SQLCHAR* out,
+                                                                 SQLSMALLINT outRoom, SQLSMALLINT* outLength,
+                                                                 SQLUSMALLINT completion) {
   return NarrowDriverConnect("SQLDriverConnect", hdbc, owner, in, inLength, out, outRoom, outLength, completion);
 }
 
-extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnectA(SQLHDBC hdbc, SQLHWND owner, SQLCHAR* in, SQLSMALLINT inLength,
-                                               SQLCHAR* out, SQLSMALLINT outRoom, SQLSMALLINT* outLength,
-                                               SQLUSMALLINT completion) {
+extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnectA(SQLHDBC hdbc, SQLHWND owner, SQLCHAR* in,
+                                                                  SQLSMALLINT inLength, SQLCHAR* out,
+                                                                  SQLSMALLINT outRoom, SQLSMALLINT* outLength,
+                                                                  SQLUSMALLINT completion) {
   return NarrowDriverConnect("SQLDriverConnectA", hdbc, owner, in, inLength, out, outRoom, outLength, completion);
 }
 
-extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC hdbc, SQLHWND owner, SQLWCHAR* in, SQLSMALLINT inLength,
-                                               SQLWCHAR* out, SQLSMALLINT outRoom, SQLSMALLINT* outLength,
-                                               SQLUSMALLINT completion) {
+extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC hdbc, SQLHWND owner, SQLWCHAR* in,
+                                                                  SQLSMALLINT inLength, SQLWCHAR* out,
+                                                                  SQLSMALLINT outRoom, SQLSMALLINT* outLength,
+                                                                  SQLUSMALLINT completion) {
   const auto entry = reinterpret_cast<WideConnect>(DriverManagerSymbol("SQLDriverConnectW"));
   if (!entry) return SQL_ERROR;
   std::string completed;
@@ -220,7 +223,8 @@ extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC hdbc, 
     result = dossel::Utf16ToUtf8(reinterpret_cast<const char16_t*>(buffer.data()));
     return rc;
   };
-  const SQLRETURN rc = Connect(hdbc, owner, dossel::Utf16ToUtf8(WideInput(in, inLength)), completion, completed, attempt);
+  const SQLRETURN rc =
+      Connect(hdbc, owner, dossel::Utf16ToUtf8(WideInput(in, inLength)), completion, completed, attempt);
   if (!SQL_SUCCEEDED(rc)) return rc;
   return CopyOut(dossel::Utf8ToUtf16(completed), reinterpret_cast<char16_t*>(out), outRoom, outLength, rc);
 }

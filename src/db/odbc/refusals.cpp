@@ -88,8 +88,8 @@ using ErrorA = SQLRETURN(SQL_API*)(SQLHENV, SQLHDBC, SQLHSTMT, SQLCHAR*, SQLINTE
                                    SQLSMALLINT*);
 using ErrorW = SQLRETURN(SQL_API*)(SQLHENV, SQLHDBC, SQLHSTMT, SQLWCHAR*, SQLINTEGER*, SQLWCHAR*, SQLSMALLINT,
                                    SQLSMALLINT*);
-using DiagRecA = SQLRETURN(SQL_API*)(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLCHAR*, SQLINTEGER*, SQLCHAR*,
-                                     SQLSMALLINT, SQLSMALLINT*);
+using DiagRecA = SQLRETURN(SQL_API*)(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLCHAR*, SQLINTEGER*, SQLCHAR*, SQLSMALLINT,
+                                     SQLSMALLINT*);
 using DiagRecW = SQLRETURN(SQL_API*)(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLWCHAR*, SQLINTEGER*, SQLWCHAR*,
                                      SQLSMALLINT, SQLSMALLINT*);
 
@@ -126,9 +126,9 @@ extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLErrorA(SQLHENV henv, SQLHDBC 
   return ErrorEntry<ErrorA>("SQLErrorA", henv, hdbc, hstmt, state, native, text, room, length);
 }
 
-extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLErrorW(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt,
-                                                          SQLWCHAR* state, SQLINTEGER* native, SQLWCHAR* text,
-                                                          SQLSMALLINT room, SQLSMALLINT* length) {
+extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLErrorW(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, SQLWCHAR* state,
+                                                          SQLINTEGER* native, SQLWCHAR* text, SQLSMALLINT room,
+                                                          SQLSMALLINT* length) {
   return ErrorEntry<ErrorW>("SQLErrorW", henv, hdbc, hstmt, state, native, text, room, length);
 }
 

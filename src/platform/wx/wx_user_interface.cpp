@@ -11,27 +11,48 @@ namespace {
 long ToWxStyle(unsigned style) {
   long wxStyle = 0;
   switch (style & 0xF) {
-    case kMbOkCancel: wxStyle |= wxOK | wxCANCEL; break;
-    case kMbYesNoCancel: wxStyle |= wxYES_NO | wxCANCEL; break;
-    case kMbYesNo: wxStyle |= wxYES_NO; break;
-    default: wxStyle |= wxOK; break;
+    case kMbOkCancel:
+      wxStyle |= wxOK | wxCANCEL;
+      break;
+    case kMbYesNoCancel:
+      wxStyle |= wxYES_NO | wxCANCEL;
+      break;
+    case kMbYesNo:
+      wxStyle |= wxYES_NO;
+      break;
+    default:
+      wxStyle |= wxOK;
+      break;
   }
   switch (style & 0xF0) {
-    case kMbIconError: wxStyle |= wxICON_ERROR; break;
-    case kMbIconQuestion: wxStyle |= wxICON_QUESTION; break;
-    case kMbIconWarning: wxStyle |= wxICON_WARNING; break;
-    case kMbIconInformation: wxStyle |= wxICON_INFORMATION; break;
-    default: break;
+    case kMbIconError:
+      wxStyle |= wxICON_ERROR;
+      break;
+    case kMbIconQuestion:
+      wxStyle |= wxICON_QUESTION;
+      break;
+    case kMbIconWarning:
+      wxStyle |= wxICON_WARNING;
+      break;
+    case kMbIconInformation:
+      wxStyle |= wxICON_INFORMATION;
+      break;
+    default:
+      break;
   }
   return wxStyle;
 }
 
 int FromWxAnswer(int answer) {
   switch (answer) {
-    case wxYES: return kIdYes;
-    case wxNO: return kIdNo;
-    case wxCANCEL: return kIdCancel;
-    default: return kIdOk;
+    case wxYES:
+      return kIdYes;
+    case wxNO:
+      return kIdNo;
+    case wxCANCEL:
+      return kIdCancel;
+    default:
+      return kIdOk;
   }
 }
 
