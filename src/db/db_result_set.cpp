@@ -38,7 +38,12 @@ bool CDbResultSet::AllocateStatement() {
   if (m_hstmt.load()) return true;
   if (!m_pDatabase || !m_pDatabase->IsOpen()) return false;
   SQLHSTMT hstmt = nullptr;
-  if (!IsSuccessCode(SQLAllocStmt(m_pDatabase->m_hdbc, &hstmt)) || !hstmt) return false;
+  const SQLRETURN rc = SQLAllocStmt(m_pDatabase->m_hdbc, &hstmt);
+  if (!IsSuccessCode(rc) || !hstmt) {
+    // The connection's diagnostics say why; the caller reports them.
+    KeepErrorText(rc);
+    return false;
+  }
   m_hstmt = hstmt;
   m_pDatabase->AddResultSet(this);
   return true;
@@ -242,6 +247,12 @@ bool CDbResultSet::NextResultSet() {
   const SQLHSTMT hstmt = m_hstmt.load();
   if (!hstmt) return false;
   const SQLRETURN rc = Repeat([&] { return SQLMoreResults(hstmt); });
+  if (rc == SQL_ERROR) {
+    // A later statement of the batch failed: the run must say so, not end
+    // as if the batch had no more results.
+    m_bExecuteFailed = true;
+    KeepErrorText(rc);
+  }
   const bool more = IsSuccessCode(rc) && rc != SQL_NO_DATA_FOUND;
   ResetPosition();
   if (more) DescribeColumns();

@@ -96,6 +96,7 @@ SQLRETURN AllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE* output) {
       auto* dbc = static_cast<Dbc*>(input);
       dbc->diagnostics.Clear();
       if (!dbc->connected) return Fail(dbc, "08003", "Connection not open");
+      if (!dbc->script->statementErrors.empty()) return FailWith(dbc, dbc->script->statementErrors);
       *output = new Stmt(dbc);
       return SQL_SUCCESS;
     }

@@ -27,6 +27,7 @@
 //   log <path>                          append one line per call received
 //   querytimeout <state>                setting SQL_QUERY_TIMEOUT fails with <state>
 //   connecterror <state> <native> <msg> connecting fails (repeat: more records)
+//   stmterror <state> <native> <msg>    allocating a statement fails (repeat: more records)
 //   statement <text>                    starts the entry for that statement text
 //                                       (exact match after trimming blanks and
 //                                       line ends; "*" answers any other text;
@@ -41,6 +42,7 @@
 //   rowcounterror <state> <native> <msg>  SQLRowCount fails (repeat: more records)
 //   nototal <column>                    SQLGetData reports SQL_NO_TOTAL while cutting
 //   fetcherror <state> <native> <msg>   the fetch after the last row fails
+//   moreresultserror <state> <native> <msg>  SQLMoreResults after this result fails
 //   block SQLFetch [<row>]              the fetch of row <row> (0-based, default 0)
 //                                       waits for SQLCancel, then fails HY008
 //   error <state> <native> <msg>        execution fails (repeat: more records)
@@ -104,6 +106,9 @@ class DriverScript {
     return Line({"connecterror", state, N(native), message});
   }
 
+  DriverScript& RefuseStatements(const std::string& state, long native, const std::string& message) {
+    return Line({"stmterror", state, N(native), message});
+  }
   DriverScript& Statement(const std::string& sql) { return Line({"statement", sql}); }
   DriverScript& AnyOtherStatement() { return Line({"statement", "*"}); }
   DriverScript& Catalog(const std::string& function, const std::string& object = "") {
@@ -127,6 +132,9 @@ class DriverScript {
   DriverScript& NoTotal(int column) { return Line({"nototal", N(column)}); }
   DriverScript& FetchError(const std::string& state, long native, const std::string& message) {
     return Line({"fetcherror", state, N(native), message});
+  }
+  DriverScript& MoreResultsError(const std::string& state, long native, const std::string& message) {
+    return Line({"moreresultserror", state, N(native), message});
   }
   DriverScript& Error(const std::string& state, long native, const std::string& message) {
     return Line({"error", state, N(native), message});

@@ -88,6 +88,8 @@ class Parser {
       m_script.queryTimeoutRejectState = At(f, 0);
     } else if (word == "connecterror") {
       m_script.connectErrors.push_back(MakeDiagnostic(f));
+    } else if (word == "stmterror") {
+      m_script.statementErrors.push_back(MakeDiagnostic(f));
     } else if (word == "statement") {
       m_entry = &m_script.entries[TrimStatement(At(f, 0))];
       m_result = nullptr;
@@ -146,6 +148,8 @@ class Parser {
       CurrentResult().noTotalColumns.insert(static_cast<int>(ToNumber(At(f, 0))));
     } else if (word == "fetcherror") {
       CurrentResult().fetchErrors.push_back(MakeDiagnostic(f));
+    } else if (word == "moreresultserror") {
+      CurrentResult().moreResultsErrors.push_back(MakeDiagnostic(f));
     } else if (word == "error") {
       CurrentEntry().errors.push_back(MakeDiagnostic(f));
     } else if (word == "warning") {

@@ -36,6 +36,7 @@ struct ResultSet {
   std::set<int> noTotalColumns;            // 1-based
   std::optional<size_t> blockFetchAt;      // the fetch of this row index waits for SQLCancel
   std::vector<Diagnostic> fetchErrors;     // the fetch after the last row fails with these
+  std::vector<Diagnostic> moreResultsErrors;  // SQLMoreResults from this result fails with these
 };
 
 // What one statement text (or catalog call) answers.
@@ -59,6 +60,7 @@ struct Script {
   std::set<int> unsupportedFunctions;
   std::optional<std::string> queryTimeoutRejectState;
   std::vector<Diagnostic> connectErrors;
+  std::vector<Diagnostic> statementErrors;  // allocating a statement fails with these
   std::map<std::string, Entry> entries;  // key: trimmed statement text, "*" for any other
 };
 

@@ -177,6 +177,12 @@ SCRIPTED_EXPORT SQLRETURN SQL_API SQLMoreResults(SQLHSTMT handle) {
   BeginCall(stmt, "SQLMoreResults");
   if (StillExecuting(stmt, "SQLMoreResults")) return SQL_STILL_EXECUTING;
   Cursor& cursor = stmt->cursor;
+  if (cursor.open && cursor.entry && cursor.result < cursor.entry->results.size() &&
+      !cursor.entry->results[cursor.result].moreResultsErrors.empty()) {
+    const auto& errors = cursor.entry->results[cursor.result].moreResultsErrors;
+    CloseCursor(stmt);
+    return FailWith(stmt, errors);
+  }
   if (!cursor.open || !cursor.entry || cursor.result + 1 >= cursor.entry->results.size()) {
     CloseCursor(stmt);
     return SQL_NO_DATA;
