@@ -4,18 +4,38 @@
 # sources: dossel_<name> with narrow text (the dossel program) and
 # dossel_<name>_w with UTF-16 text (the dosselce program). A library names its
 # dependencies by their short names and gets the variant of its own width.
+#
+# DOSSEL_WIDTHS (both, narrow or wide) chooses which widths a build makes;
+# DOSSEL_BUILT_WIDTHS lists them (narrow and/or wide) for folders that declare
+# per-width targets of their own, with dossel_width_suffix() for the names.
 
 include(CMakeParseArguments)
+
+set(dossel_width_choices both narrow wide)
+if(NOT DOSSEL_WIDTHS IN_LIST dossel_width_choices)
+  message(FATAL_ERROR "DOSSEL_WIDTHS is \"${DOSSEL_WIDTHS}\"; it must be both, narrow or wide")
+endif()
+if(DOSSEL_WIDTHS STREQUAL "both")
+  set(DOSSEL_BUILT_WIDTHS narrow wide)
+else()
+  set(DOSSEL_BUILT_WIDTHS ${DOSSEL_WIDTHS})
+endif()
+
+# dossel_width_suffix(width var): sets var to the target suffix of the width
+# ("" for narrow, _w for wide).
+function(dossel_width_suffix width var)
+  if(width STREQUAL "wide")
+    set(${var} _w PARENT_SCOPE)
+  else()
+    set(${var} "" PARENT_SCOPE)
+  endif()
+endfunction()
 
 # dossel_library(NAME name SOURCES ... [DEPENDS short names...] [LINK other targets...] [WX])
 function(dossel_library)
   cmake_parse_arguments(ARG "WX" "NAME" "SOURCES;DEPENDS;LINK" ${ARGN})
-  foreach(width narrow wide)
-    if(width STREQUAL "wide")
-      set(suffix _w)
-    else()
-      set(suffix "")
-    endif()
+  foreach(width IN LISTS DOSSEL_BUILT_WIDTHS)
+    dossel_width_suffix(${width} suffix)
     set(target dossel_${ARG_NAME}${suffix})
     add_library(${target} STATIC ${ARG_SOURCES})
     target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
@@ -40,19 +60,22 @@ endfunction()
 # add_dossel_test(NAME name SOURCES ... LIBRARIES short names... [LINK targets...]
 #                 [LABELS ...] [GUI] [BOTH_WIDTHS])
 # GUI tests run under their own Xvfb server. BOTH_WIDTHS builds the test twice,
-# as name (narrow) and name_w (UTF-16), each against libraries of its width.
+# as name (narrow) and name_w (UTF-16), each against libraries of its width;
+# a width the build leaves out (DOSSEL_WIDTHS) is left out here too. Every
+# test is labelled with its subsystem (the name of its folder under tests/),
+# its width, and unit or gui.
 function(add_dossel_test)
   cmake_parse_arguments(ARG "GUI;BOTH_WIDTHS" "NAME" "SOURCES;LIBRARIES;LINK;LABELS" ${ARGN})
   set(widths narrow)
   if(ARG_BOTH_WIDTHS)
     list(APPEND widths wide)
   endif()
+  get_filename_component(subsystem ${CMAKE_CURRENT_SOURCE_DIR} NAME)
   foreach(width IN LISTS widths)
-    if(width STREQUAL "wide")
-      set(suffix _w)
-    else()
-      set(suffix "")
+    if(NOT width IN_LIST DOSSEL_BUILT_WIDTHS)
+      continue()
     endif()
+    dossel_width_suffix(${width} suffix)
     set(target ${ARG_NAME}${suffix})
     add_executable(${target} ${ARG_SOURCES})
     foreach(lib IN LISTS ARG_LIBRARIES)
@@ -66,7 +89,7 @@ function(add_dossel_test)
       target_link_libraries(${target} PRIVATE dossel_test_support${suffix})
     endif()
     target_link_libraries(${target} PRIVATE ${ARG_LINK} GTest::gtest Threads::Threads)
-    set(labels ${ARG_LABELS} ${width})
+    set(labels ${subsystem} ${ARG_LABELS} ${width})
     if(ARG_GUI)
       add_test(NAME ${target}
         COMMAND xvfb-run -a -s "-screen 0 1600x1200x24" $<TARGET_FILE:${target}>)
@@ -75,6 +98,7 @@ function(add_dossel_test)
       add_test(NAME ${target} COMMAND ${target})
       list(APPEND labels unit)
     endif()
+    list(REMOVE_DUPLICATES labels)
     set(environment "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1;DOSSEL_SAMPLE_DB=${DOSSEL_SAMPLE_DB}")
     if(DOSSEL_SANITIZE STREQUAL "thread")
       list(APPEND environment

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <type_traits>
 
-#include "db/odbc_api.h"
 #include "platform/format.h"
 #include "platform/user_interface.h"
 #include "platform/wx/wx_text.h"
@@ -24,49 +23,6 @@ namespace {
 // Characters a data-source name may not hold (they delimit connect strings
 // and driver-manager sections).
 constexpr const char* kForbiddenInDsn = "[]{}(),;?*=!@\\";
-
-// Owns an ODBC environment handle.
-class Environment {
- public:
-  Environment() {
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_handle))) {
-      m_handle = SQL_NULL_HENV;
-      return;
-    }
-    SQLSetEnvAttr(m_handle, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-  }
-  ~Environment() {
-    if (m_handle != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, m_handle);
-  }
-  Environment(const Environment&) = delete;
-  Environment& operator=(const Environment&) = delete;
-  SQLHENV Get() const { return m_handle; }
-
- private:
-  SQLHENV m_handle = SQL_NULL_HENV;
-};
-
-SQLRETURN NextDataSource(SQLHENV env, SQLUSMALLINT direction, DataSourceEntry& entry) {
-  using dossel::db::SqlChar;
-  SqlChar name[SQL_MAX_DSN_LENGTH * 4 + 1] = {};
-  SqlChar description[1024] = {};
-  SQLSMALLINT nameLength = 0;
-  SQLSMALLINT descriptionLength = 0;
-#if defined(DOSSEL_WIDE) && DOSSEL_WIDE
-  const SQLRETURN rc = SQLDataSourcesW(env, direction, name, std::size(name), &nameLength, description,
-                                       std::size(description), &descriptionLength);
-#else
-  // The ANSI entry point by its own name: with UNICODE defined (as wx does)
-  // the plain name means the wide one.
-  const SQLRETURN rc = SQLDataSourcesA(env, direction, name, std::size(name), &nameLength, description,
-                                       std::size(description), &descriptionLength);
-#endif
-  if (SQL_SUCCEEDED(rc)) {
-    entry.name = reinterpret_cast<const dossel::TChar*>(name);
-    entry.description = reinterpret_cast<const dossel::TChar*>(description);
-  }
-  return rc;
-}
 
 bool IsConfigured(const TString& name, const std::vector<DataSourceEntry>& configured) {
   for (const DataSourceEntry& entry : configured)
@@ -84,17 +40,6 @@ bool ShowSqliteFileDialog(wxWindow* parent, TString& path) {
 }
 
 }  // namespace
-
-std::vector<DataSourceEntry> ListConfiguredDataSources() {
-  std::vector<DataSourceEntry> sources;
-  Environment env;
-  if (env.Get() == SQL_NULL_HENV) return sources;
-  DataSourceEntry entry;
-  for (SQLUSMALLINT direction = SQL_FETCH_FIRST; SQL_SUCCEEDED(NextDataSource(env.Get(), direction, entry));
-       direction = SQL_FETCH_NEXT)
-    sources.push_back(entry);
-  return sources;
-}
 
 TString FileDataSourceName(const TString& path, const std::vector<DataSourceEntry>& configured) {
   TString stem = dossel::FromWx(wxFileName(dossel::ToWx(path)).GetName());

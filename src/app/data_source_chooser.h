@@ -14,19 +14,17 @@
 #include <vector>
 
 #include "app/connect_dlg.h"
+#include "db/data_sources.h"
 #include "db/odbc/dossel_odbc.h"
 #include "platform/text.h"
 
 class wxListCtrl;
 class wxListEvent;
 
-struct DataSourceEntry {
-  dossel::TString name;
-  dossel::TString description;  // the driver, as the driver manager describes it
-};
+using DataSourceEntry = dossel::db::DataSourceEntry;
 
-// The driver manager's data sources, read on an environment handle of their own.
-std::vector<DataSourceEntry> ListConfiguredDataSources();
+// The driver manager's data sources, as the chooser lists them.
+inline std::vector<DataSourceEntry> ListConfiguredDataSources() { return dossel::db::ListDataSources(); }
 
 // The data-source name under which a file is opened: its file name without
 // extension, with the characters a data-source name may not hold replaced,

@@ -53,8 +53,8 @@ void CRunWriter::WriteCountLines(int rows) {
 }
 
 void CRunWriter::AffectedRowLines(bool withTime) {
-  SQLLEN affected = -1;
-  if (SQLRowCount(m_rs.GetStatement(), &affected) != SQL_SUCCESS) {
+  int64_t affected = -1;
+  if (!m_rs.GetRowCount(affected)) {
     affected = -1;
     AppendTrace(DT("Failed to get rows affected.\r\n"));
   }

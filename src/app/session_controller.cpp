@@ -21,8 +21,6 @@ namespace {
 
 constexpr int kLoginTimeoutLimit = 99999;
 constexpr unsigned kWorkerWaitMs = 30000;
-// Room for the text answers of SQLGetInfo read after a connect.
-constexpr SQLSMALLINT kInfoRoom = 200;
 constexpr TStringView kHelpText = DT("sp_helptext ");
 
 bool IsTransactSqlServer(TStringView dbms) {
@@ -34,12 +32,6 @@ bool IsTransactSqlServer(TStringView dbms) {
 
 bool IsAnywhereServer(TStringView dbms) {
   return EqualsNoCase(dbms, DT("Sybase SQL Anywhere")) || EqualsNoCase(dbms, DT("Adaptive Server Anywhere"));
-}
-
-bool FunctionPresent(SQLHDBC hdbc, SQLUSMALLINT function) {
-  SQLUSMALLINT present = 0;
-  if (!SQL_SUCCEEDED(SQLGetFunctions(hdbc, function, &present))) return false;
-  return (present & 0xFFFF) != 0;
 }
 
 // A quote inside the name would end the SQL string literal early.
@@ -99,18 +91,18 @@ bool CMainFrame::Connect(const TString* connect) {
 }
 
 void CMainFrame::ReadConnectionFacts() {
-  OdbcGetInfoText(m_db.m_hdbc, SQL_DBMS_NAME, kInfoRoom, m_strDbmsName);
-  OdbcGetInfoText(m_db.m_hdbc, SQL_DATA_SOURCE_NAME, kInfoRoom, m_strDataSourceName);
-  OdbcGetInfoText(m_db.m_hdbc, SQL_DATABASE_NAME, kInfoRoom, m_strDatabaseName);
+  m_strDbmsName = m_db.GetInfoText(SQL_DBMS_NAME);
+  m_strDataSourceName = m_db.GetInfoText(SQL_DATA_SOURCE_NAME);
+  m_strDatabaseName = m_db.GetInfoText(SQL_DATABASE_NAME);
   if (m_strDataSourceName.empty()) m_strDataSourceName = m_strDbmsName;
   m_bTransactSql = IsTransactSqlServer(m_strDbmsName);
   delete m_pResultSet;
   m_pResultSet = new CQueryResultSet(&m_db);
   TString multiple;
-  OdbcGetInfoText(m_db.m_hdbc, SQL_MULT_RESULT_SETS, kInfoRoom, multiple);
+  multiple = m_db.GetInfoText(SQL_MULT_RESULT_SETS);
   m_bMultipleResults = multiple == DT("Y");
-  m_bCancelSupported = FunctionPresent(m_db.m_hdbc, SQL_API_SQLCANCEL);
-  m_bRowCountSupported = FunctionPresent(m_db.m_hdbc, SQL_API_SQLROWCOUNT);
+  m_bCancelSupported = m_db.IsFunctionSupported(SQL_API_SQLCANCEL);
+  m_bRowCountSupported = m_db.IsFunctionSupported(SQL_API_SQLROWCOUNT);
 }
 
 void CMainFrame::Disconnect() {

@@ -1,7 +1,6 @@
 #include "db/db_connection.h"
 
 #include <algorithm>
-#include <new>
 
 #include "db/db_result_set.h"
 #include "platform/format.h"
@@ -16,20 +15,36 @@ constexpr SQLSMALLINT kCompletedConnectRoom = 512;
 // Room for one diagnostic message.
 constexpr SQLSMALLINT kMessageRoom = 511;
 
-template <typename T>
-bool GetInfoNumber(const CDbConnection& connection, SQLUSMALLINT info, T& value) {
-  T answer{};
-  SQLSMALLINT length = 0;
-  if (!connection.IsSuccessCode(SQLGetInfo(connection.m_hdbc, info, &answer, sizeof answer, &length))) return false;
-  value = answer;
-  return true;
-}
+// The first room given for a text answer of SQLGetInfo; a longer answer is
+// asked for again with room for all of it.
+constexpr SQLSMALLINT kInfoTextRoom = 256;
 
 }  // namespace
 
 DbEnvironment& DbEnvironment::Instance() {
-  static DbEnvironment environment;
-  return environment;
+  // Never destroyed: no ODBC call may run during static destruction, when a
+  // connection held by another static object can still be open.
+  static DbEnvironment* const environment = new DbEnvironment();
+  return *environment;
+}
+
+bool DbEnvironment::Allocate(TString& why) {
+  if (m_henv) return true;
+  SQLRETURN rc;
+  EnvironmentHandle henv = AllocateEnvironment(rc);
+  if (rc == SQL_SUCCESS && henv) {
+    m_henv = std::move(henv);
+    return true;
+  }
+  if (const char* missing = DosselOdbcDriverManagerError())
+    why = DT("The ODBC driver manager could not be loaded: ") + FromUtf8(missing);
+  else
+    why = DT("Could not allocate an ODBC environment.");
+  return false;
+}
+
+void DbEnvironment::FreeIfUnused() {
+  if (m_nAllocatedConnections == 0) m_henv.Reset();
 }
 
 CDbConnection::CDbConnection() = default;
@@ -50,38 +65,44 @@ bool CDbConnection::Open(const TString& dsn, bool exclusive, bool readOnly, cons
 bool CDbConnection::OpenWithOptions(const TString& connect, unsigned options) {
   m_bUpdatable = (options & kOpenReadOnly) == 0;
   m_strConnect = connect;
-  try {
-    AllocateConnection(options);
-    if (!Connect(options)) return false;
-    SQLUSMALLINT conformance = 0;
-    SQLGetInfo(m_hdbc, SQL_ODBC_API_CONFORMANCE, &conformance, sizeof conformance, nullptr);
-    SQLGetInfo(m_hdbc, SQL_ODBC_SQL_CONFORMANCE, &conformance, sizeof conformance, nullptr);
-    ReadConnectionFacts();
-    return true;
-  } catch (const std::bad_alloc&) {
-    Free();
-    throw;
-  }
+  m_strLastError.clear();
+  // Frees the connection object unless the open reaches its end: a refused
+  // or cancelled connect, or exhausted memory on the way.
+  struct FreeUnlessOpened {
+    CDbConnection& connection;
+    bool opened = false;
+    ~FreeUnlessOpened() {
+      if (!opened) connection.Free();
+    }
+  } scope{*this};
+  if (!AllocateConnection(options) || !Connect(options)) return false;
+  SQLUSMALLINT conformance = 0;
+  SQLGetInfo(m_hdbc.Get(), SQL_ODBC_API_CONFORMANCE, &conformance, sizeof conformance, nullptr);
+  SQLGetInfo(m_hdbc.Get(), SQL_ODBC_SQL_CONFORMANCE, &conformance, sizeof conformance, nullptr);
+  ReadConnectionFacts();
+  scope.opened = true;
+  return true;
 }
 
-void CDbConnection::AllocateConnection(unsigned options) {
-  if (m_hdbc) return;
+bool CDbConnection::AllocateConnection(unsigned options) {
+  if (m_hdbc) return true;
   DbEnvironment& environment = DbEnvironment::Instance();
-  if (!environment.m_henv && SQLAllocEnv(&environment.m_henv) != SQL_SUCCESS) {
-    environment.m_henv = nullptr;
-    throw std::bad_alloc();
+  if (!environment.Allocate(m_strLastError)) return false;
+  SQLRETURN rc;
+  ConnectionHandle hdbc = db::AllocateConnection(environment.Handle(), rc);
+  if (rc != SQL_SUCCESS || !hdbc) {
+    m_strLastError = DT("Could not allocate an ODBC connection.");
+    return false;
   }
-  if (SQLAllocConnect(environment.m_henv, &m_hdbc) != SQL_SUCCESS) {
-    m_hdbc = nullptr;
-    throw std::bad_alloc();
-  }
-  ++environment.m_nAllocatedConnections;
-  OdbcSetConnectOption(m_hdbc, SQL_LOGIN_TIMEOUT, static_cast<SQLULEN>(m_dwLoginTimeout));
-  if (!m_bUpdatable) OdbcSetConnectOption(m_hdbc, SQL_ACCESS_MODE, SQL_MODE_READ_ONLY);
+  m_hdbc = std::move(hdbc);
+  environment.AddConnection();
+  OdbcSetConnectOption(m_hdbc.Get(), SQL_LOGIN_TIMEOUT, static_cast<SQLULEN>(m_dwLoginTimeout));
+  if (!m_bUpdatable) OdbcSetConnectOption(m_hdbc.Get(), SQL_ACCESS_MODE, SQL_MODE_READ_ONLY);
   if (options & kUseCursorLib) {
-    OdbcSetConnectOption(m_hdbc, SQL_ODBC_CURSORS, SQL_CUR_USE_ODBC);
+    OdbcSetConnectOption(m_hdbc.Get(), SQL_ODBC_CURSORS, SQL_CUR_USE_ODBC);
     m_bUseCursorLib = true;
   }
+  return true;
 }
 
 bool CDbConnection::Connect(unsigned options) {
@@ -95,8 +116,8 @@ bool CDbConnection::Connect(unsigned options) {
   SQLRETURN rc;
   {
     OwnedDialogScope owner;
-    rc = OdbcDriverConnect(m_hdbc, static_cast<SQLHWND>(owner.Owner()), m_strConnect, completed, kCompletedConnectRoom,
-                           completion);
+    rc = OdbcDriverConnect(m_hdbc.Get(), static_cast<SQLHWND>(owner.Owner()), m_strConnect, completed,
+                           kCompletedConnectRoom, completion);
   }
   m_strLastError.clear();
   if (rc != SQL_NO_DATA_FOUND && !IsSuccessCode(rc)) {
@@ -104,46 +125,44 @@ bool CDbConnection::Connect(unsigned options) {
     error.ReadDiagnostics(this, nullptr);
     m_strLastError = error.m_strError;
   }
-  if (rc == SQL_NO_DATA_FOUND || !IsSuccessCode(rc)) {
-    Free();
-    return false;
-  }
+  if (rc == SQL_NO_DATA_FOUND || !IsSuccessCode(rc)) return false;
   m_strConnect = TString(kOdbcPrefix) + completed;
   return true;
 }
 
 void CDbConnection::ReadConnectionFacts() {
   SQLUINTEGER answer32 = 0;
-  if (GetInfoNumber(*this, SQL_POS_OPERATIONS, answer32) &&
+  if (GetInfoNumber(SQL_POS_OPERATIONS, answer32) &&
       (answer32 & (SQL_POS_UPDATE | SQL_POS_DELETE | SQL_POS_ADD)) == (SQL_POS_UPDATE | SQL_POS_DELETE | SQL_POS_ADD))
     m_dwUpdateOptions |= kCanPositionedOperations;
-  if (GetInfoNumber(*this, SQL_POSITIONED_STATEMENTS, answer32) &&
+  if (GetInfoNumber(SQL_POSITIONED_STATEMENTS, answer32) &&
       (answer32 & (SQL_PS_POSITIONED_DELETE | SQL_PS_POSITIONED_UPDATE)) ==
           (SQL_PS_POSITIONED_DELETE | SQL_PS_POSITIONED_UPDATE))
     m_dwUpdateOptions |= kCanPositionedStatements;
 
   SQLUSMALLINT answer16 = 0;
-  if (GetInfoNumber(*this, SQL_TXN_CAPABLE, answer16)) m_bTransactions = answer16 != 0;
-  m_nCursorCommitBehavior = GetInfoNumber(*this, SQL_CURSOR_COMMIT_BEHAVIOR, answer16) ? answer16 : -1;
-  m_nCursorRollbackBehavior = GetInfoNumber(*this, SQL_CURSOR_ROLLBACK_BEHAVIOR, answer16) ? answer16 : -1;
-  if (GetInfoNumber(*this, SQL_BOOKMARK_PERSISTENCE, answer32)) m_dwBookmarkAttributes = answer32;
+  if (GetInfoNumber(SQL_TXN_CAPABLE, answer16)) m_bTransactions = answer16 != 0;
+  m_nCursorCommitBehavior = GetInfoNumber(SQL_CURSOR_COMMIT_BEHAVIOR, answer16) ? answer16 : -1;
+  m_nCursorRollbackBehavior = GetInfoNumber(SQL_CURSOR_ROLLBACK_BEHAVIOR, answer16) ? answer16 : -1;
+  if (GetInfoNumber(SQL_BOOKMARK_PERSISTENCE, answer32)) m_dwBookmarkAttributes = answer32;
   SQLUINTEGER getDataExtensions = 0;
-  if (!GetInfoNumber(*this, SQL_GETDATA_EXTENSIONS, getDataExtensions)) getDataExtensions = 0;
+  if (!GetInfoNumber(SQL_GETDATA_EXTENSIONS, getDataExtensions)) getDataExtensions = 0;
   if (getDataExtensions & SQL_GD_BOUND) m_dwUpdateOptions |= kCanGetDataBound;
 
   if (m_bUpdatable) {
     TString readOnly;
     SQLSMALLINT length = 0;
-    const bool answered = IsSuccessCode(OdbcGetInfoText(m_hdbc, SQL_DATA_SOURCE_READ_ONLY, 10, readOnly, &length));
+    const bool answered =
+        IsSuccessCode(OdbcGetInfoText(m_hdbc.Get(), SQL_DATA_SOURCE_READ_ONLY, 10, readOnly, &length));
     m_bUpdatable = answered && length == 1 && readOnly != DT("Y");
   } else {
-    OdbcSetConnectOption(m_hdbc, SQL_ACCESS_MODE, SQL_MODE_READ_ONLY);
+    OdbcSetConnectOption(m_hdbc.Get(), SQL_ACCESS_MODE, SQL_MODE_READ_ONLY);
   }
 
   TString quote;
   SQLSMALLINT length = 0;
   // Room for one character and its terminator.
-  if (IsSuccessCode(OdbcGetInfoText(m_hdbc, SQL_IDENTIFIER_QUOTE_CHAR, 2, quote, &length)) && length == 1 &&
+  if (IsSuccessCode(OdbcGetInfoText(m_hdbc.Get(), SQL_IDENTIFIER_QUOTE_CHAR, 2, quote, &length)) && length == 1 &&
       !quote.empty())
     m_chIDQuoteChar = quote[0];
   else
@@ -159,10 +178,9 @@ void CDbConnection::Close() {
     resultSet->DetachConnection();
   }
   if (m_hdbc) {
-    SQLDisconnect(m_hdbc);
-    SQLFreeConnect(m_hdbc);
-    m_hdbc = nullptr;
-    --DbEnvironment::Instance().m_nAllocatedConnections;
+    SQLDisconnect(m_hdbc.Get());
+    m_hdbc.Reset();
+    DbEnvironment::Instance().RemoveConnection();
   }
 }
 
@@ -172,11 +190,7 @@ void CDbConnection::Free() {
   } catch (...) {
     // A failed open or the destructor must not throw; the handles are gone.
   }
-  DbEnvironment& environment = DbEnvironment::Instance();
-  if (environment.m_henv && environment.m_nAllocatedConnections == 0) {
-    SQLFreeEnv(environment.m_henv);
-    environment.m_henv = nullptr;
-  }
+  DbEnvironment::Instance().FreeIfUnused();
 }
 
 void CDbConnection::ApplyStatementOptions(SQLHSTMT hstmt) {
@@ -193,29 +207,64 @@ bool CDbConnection::IsSuccessCode(SQLRETURN rc) const {
 void CDbConnection::BindStatementParameters(SQLHSTMT) {}
 
 void CDbConnection::ExecuteAndDiscard(const TString& sql) {
-  SQLHSTMT hstmt = nullptr;
-  if (!m_hdbc || SQLAllocStmt(m_hdbc, &hstmt) != SQL_SUCCESS) return;
-  try {
-    ApplyStatementOptions(hstmt);
-    BindStatementParameters(hstmt);
-    SQLRETURN rc = OdbcExecDirect(hstmt, sql);
-    while (IsSuccessCode(rc) && rc != SQL_NO_DATA_FOUND) {
-      SQLSMALLINT columns = 0;
-      Repeat([&] { return SQLNumResultCols(hstmt, &columns); });
-      if (columns > 0) {
-        SQLRETURN fetched;
-        do {
-          fetched = Repeat([&] { return SQLFetch(hstmt); });
-        } while (IsSuccessCode(fetched) && fetched != SQL_NO_DATA_FOUND);
-      }
-      rc = Repeat([&] { return SQLMoreResults(hstmt); });
+  SQLRETURN allocated;
+  const StatementHandle statement = AllocateStatement(allocated);
+  if (!statement || allocated != SQL_SUCCESS) return;
+  const SQLHSTMT hstmt = statement.Get();
+  ApplyStatementOptions(hstmt);
+  BindStatementParameters(hstmt);
+  SQLRETURN rc = OdbcExecDirect(hstmt, sql);
+  while (IsSuccessCode(rc) && rc != SQL_NO_DATA_FOUND) {
+    SQLSMALLINT columns = 0;
+    Repeat([&] { return SQLNumResultCols(hstmt, &columns); });
+    if (columns > 0) {
+      SQLRETURN fetched;
+      do {
+        fetched = Repeat([&] { return SQLFetch(hstmt); });
+      } while (IsSuccessCode(fetched) && fetched != SQL_NO_DATA_FOUND);
     }
-  } catch (...) {
-    SQLCancel(hstmt);
-    SQLFreeStmt(hstmt, SQL_DROP);
-    throw;
+    rc = Repeat([&] { return SQLMoreResults(hstmt); });
   }
-  SQLFreeStmt(hstmt, SQL_DROP);
+}
+
+StatementHandle CDbConnection::AllocateStatement(SQLRETURN& rc) const {
+  if (!m_hdbc) {
+    rc = SQL_INVALID_HANDLE;
+    return {};
+  }
+  return db::AllocateStatement(m_hdbc.Get(), rc);
+}
+
+TString CDbConnection::GetInfoText(uint16_t infoType) const {
+  TString answer;
+  if (!m_hdbc) return answer;
+  SQLSMALLINT length = 0;
+  SQLRETURN rc = OdbcGetInfoText(m_hdbc.Get(), infoType, kInfoTextRoom, answer, &length);
+  if (rc == SQL_SUCCESS_WITH_INFO && length >= kInfoTextRoom)
+    rc = OdbcGetInfoText(m_hdbc.Get(), infoType, static_cast<SQLSMALLINT>(length + 1), answer, &length);
+  if (!SQL_SUCCEEDED(rc)) answer.clear();
+  return answer;
+}
+
+template <typename Number>
+bool CDbConnection::ReadInfoNumber(uint16_t infoType, Number& value) const {
+  if (!m_hdbc) return false;
+  Number answer{};
+  SQLSMALLINT length = 0;
+  if (!IsSuccessCode(SQLGetInfo(m_hdbc.Get(), infoType, &answer, sizeof answer, &length))) return false;
+  value = answer;
+  return true;
+}
+
+bool CDbConnection::GetInfoNumber(uint16_t infoType, uint32_t& value) const { return ReadInfoNumber(infoType, value); }
+
+bool CDbConnection::GetInfoNumber(uint16_t infoType, uint16_t& value) const { return ReadInfoNumber(infoType, value); }
+
+bool CDbConnection::IsFunctionSupported(uint16_t function) const {
+  if (!m_hdbc) return false;
+  SQLUSMALLINT supported = SQL_FALSE;
+  if (!SQL_SUCCEEDED(SQLGetFunctions(m_hdbc.Get(), function, &supported))) return false;
+  return supported != SQL_FALSE;
 }
 
 void CDbConnection::AddResultSet(CDbResultSet* resultSet) { m_resultSets.insert(m_resultSets.begin(), resultSet); }
@@ -232,8 +281,8 @@ void CDbError::ReadDiagnostics(const CDbConnection* connection, SQLHSTMT hstmt) 
   TString state;
   TString message;
   SQLINTEGER native = 0;
-  SQLRETURN rc =
-      OdbcError(DbEnvironment::Instance().m_henv, connection->m_hdbc, hstmt, state, native, message, kMessageRoom);
+  SQLRETURN rc = OdbcError(DbEnvironment::Instance().Handle(), connection->m_hdbc.Get(), hstmt, state, native, message,
+                           kMessageRoom);
   while ((rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && state != DT("00000")) {
     TString line = state + Format(DT(",Native:%ld,Origin:"), static_cast<long>(native));
     // Every leading "[component]" of the message names who reported it.
@@ -247,7 +296,8 @@ void CDbError::ReadDiagnostics(const CDbConnection* connection, SQLHSTMT hstmt) 
     line += DT("\n");
     m_strStateNativeOrigin += DT("State:") + line;
     m_strError += message + DT("\n");
-    rc = OdbcError(DbEnvironment::Instance().m_henv, connection->m_hdbc, hstmt, state, native, message, kMessageRoom);
+    rc = OdbcError(DbEnvironment::Instance().Handle(), connection->m_hdbc.Get(), hstmt, state, native, message,
+                   kMessageRoom);
   }
 }
 

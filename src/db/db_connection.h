@@ -7,12 +7,14 @@
 // on it while a query runs, and the cancel worker calls SQLCancel on one of
 // those statements. No lock is taken: the driver serialises what it must.
 // Database failures are results (false), never exceptions; only exhausted
-// memory throws.
+// memory throws. The connection handle stays inside the database layer:
+// callers ask through the operations below.
 
 #include <cstdint>
 #include <vector>
 
 #include "db/odbc_api.h"
+#include "db/odbc_handles.h"
 #include "platform/text.h"
 
 namespace dossel::db {
@@ -21,10 +23,25 @@ class CDbResultSet;
 
 // The process's one ODBC environment, allocated with the first connection
 // and freed when the last one is freed. UI thread only.
-struct DbEnvironment {
-  SQLHENV m_henv = nullptr;
-  int32_t m_nAllocatedConnections = 0;
+class DbEnvironment {
+ public:
   static DbEnvironment& Instance();
+
+  SQLHENV Handle() const { return m_henv.Get(); }
+  int32_t ConnectionCount() const { return m_nAllocatedConnections; }
+  // Allocates the environment when there is none; false, with the reason in
+  // `why`, when the driver manager cannot be loaded or refuses.
+  bool Allocate(TString& why);
+  void AddConnection() { ++m_nAllocatedConnections; }
+  void RemoveConnection() { --m_nAllocatedConnections; }
+  // Frees the environment when no connection holds it.
+  void FreeIfUnused();
+
+ private:
+  DbEnvironment() = default;
+
+  EnvironmentHandle m_henv;
+  int32_t m_nAllocatedConnections = 0;
 };
 
 // Option bits of OpenWithOptions.
@@ -59,28 +76,40 @@ class CDbConnection {
   virtual bool IsSuccessCode(SQLRETURN rc) const;
   virtual void BindStatementParameters(SQLHSTMT hstmt);
 
-  bool IsOpen() const { return m_hdbc != nullptr; }
+  bool IsOpen() const { return static_cast<bool>(m_hdbc); }
   void SetLoginTimeOut(int32_t seconds) { m_dwLoginTimeout = seconds; }
   void SetQueryTimeOut(int32_t seconds) { m_dwQueryTimeout = seconds; }
   int32_t GetLoginTimeOut() const { return m_dwLoginTimeout; }
   int32_t GetQueryTimeOut() const { return m_dwQueryTimeout; }
   const TString& GetConnectString() const { return m_strConnect; }
   bool IsUpdatable() const { return m_bUpdatable; }
-  // The driver's message when the last open failed (empty after a cancelled
-  // prompt or a successful open); the handle and its diagnostics are gone by
-  // the time the caller learns of the failure.
+  // Why the last open failed: the driver's message, or that no ODBC
+  // environment or connection could be made (empty after a cancelled prompt
+  // or a successful open). The handle and its diagnostics are gone by the time
+  // the caller learns of the failure.
   const TString& GetLastErrorText() const { return m_strLastError; }
 
   // Runs SQL whose results are not wanted; reads and drops every row.
   void ExecuteAndDiscard(const TString& sql);
 
+  // SQLGetInfo answers on the open connection. The text is empty, and the
+  // numbers false, when the driver does not answer (or nothing is open). The
+  // caller knows the width of a numeric answer: 16-bit infos (SQL_TXN_CAPABLE,
+  // SQL_CURSOR_COMMIT_BEHAVIOR...) take the uint16_t overload.
+  TString GetInfoText(uint16_t infoType) const;
+  bool GetInfoNumber(uint16_t infoType, uint32_t& value) const;
+  bool GetInfoNumber(uint16_t infoType, uint16_t& value) const;
+  // SQLGetFunctions for one SQL_API_ function; false when the call fails.
+  bool IsFunctionSupported(uint16_t function) const;
+
+  // A new statement on the connection, empty when closed; `rc` receives the
+  // driver's answer.
+  StatementHandle AllocateStatement(SQLRETURN& rc) const;
+
   // Result-set bookkeeping, called by CDbResultSet.
   void AddResultSet(CDbResultSet* resultSet);
   void RemoveResultSet(CDbResultSet* resultSet);
   size_t ResultSetCount() const { return m_resultSets.size(); }
-
-  // Public: the frame and the driver report query it directly.
-  SQLHDBC m_hdbc = nullptr;
 
   // Driver facts read at open.
   unsigned m_dwUpdateOptions = 0;
@@ -92,10 +121,16 @@ class CDbConnection {
   bool m_bUseCursorLib = false;
 
  private:
-  void AllocateConnection(unsigned options);
+  friend class CDbError;  // reads the connection's diagnostics
+
+  bool AllocateConnection(unsigned options);
   bool Connect(unsigned options);
   void ReadConnectionFacts();
   void Free();
+  template <typename Number>
+  bool ReadInfoNumber(uint16_t infoType, Number& value) const;
+
+  ConnectionHandle m_hdbc;
 
   bool m_bUpdatable = true;
   TString m_strConnect;

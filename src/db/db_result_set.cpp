@@ -12,16 +12,17 @@ constexpr SQLSMALLINT kColumnNameRoom = 256;
 
 CDbResultSet::CDbResultSet(CDbConnection* connection) : m_pDatabase(connection) {
   if (m_pDatabase && m_pDatabase->IsOpen()) {
-    SQLHSTMT hstmt = nullptr;
-    if (SQLAllocStmt(m_pDatabase->m_hdbc, &hstmt) == SQL_SUCCESS) {
-      m_hstmt = hstmt;
+    SQLRETURN rc;
+    StatementHandle statement = m_pDatabase->AllocateStatement(rc);
+    if (rc == SQL_SUCCESS && statement) {
+      m_hstmt = std::move(statement);
       m_pDatabase->AddResultSet(this);
     }
   }
 }
 
 CDbResultSet::~CDbResultSet() {
-  if (m_hstmt.load()) Close();
+  if (m_hstmt) Close();
 }
 
 void CDbResultSet::SetOpenParameters(int openType, const TString& sql, uint32_t options) {
@@ -35,16 +36,16 @@ void CDbResultSet::SetOpenParameters(int openType, const TString& sql, uint32_t 
 }
 
 bool CDbResultSet::AllocateStatement() {
-  if (m_hstmt.load()) return true;
+  if (m_hstmt) return true;
   if (!m_pDatabase || !m_pDatabase->IsOpen()) return false;
-  SQLHSTMT hstmt = nullptr;
-  const SQLRETURN rc = SQLAllocStmt(m_pDatabase->m_hdbc, &hstmt);
-  if (!IsSuccessCode(rc) || !hstmt) {
+  SQLRETURN rc;
+  StatementHandle statement = m_pDatabase->AllocateStatement(rc);
+  if (!IsSuccessCode(rc) || !statement) {
     // The connection's diagnostics say why; the caller reports them.
     KeepErrorText(rc);
     return false;
   }
-  m_hstmt = hstmt;
+  m_hstmt = std::move(statement);
   m_pDatabase->AddResultSet(this);
   return true;
 }
@@ -53,13 +54,10 @@ void CDbResultSet::ApplyStatementOptions(SQLHSTMT hstmt) {
   if (m_pDatabase) m_pDatabase->ApplyStatementOptions(hstmt);
   if (m_nOpenType == kForwardOnly || !m_pDatabase) return;
   // Every scrollable set of this program is read-only.
-  SQLUSMALLINT setPosSupported = SQL_FALSE;
-  if (IsSuccessCode(SQLGetFunctions(m_pDatabase->m_hdbc, SQL_API_SQLSETPOS, &setPosSupported)) && setPosSupported) {
-    TString version;
-    OdbcGetInfoText(m_pDatabase->m_hdbc, SQL_ODBC_VER, 16, version);
-  }
-  SQLUINTEGER scrollOptions = 0;
-  SQLGetInfo(m_pDatabase->m_hdbc, SQL_SCROLL_OPTIONS, &scrollOptions, sizeof scrollOptions, nullptr);
+  // The answers change nothing; the driver hears the questions it expects.
+  if (m_pDatabase->IsFunctionSupported(SQL_API_SQLSETPOS)) m_pDatabase->GetInfoText(SQL_ODBC_VER);
+  uint32_t scrollOptions = 0;
+  m_pDatabase->GetInfoNumber(SQL_SCROLL_OPTIONS, scrollOptions);
   SQLULEN cursorType = SQL_CURSOR_STATIC;
   if (m_nOpenType == kDynaset) cursorType = SQL_CURSOR_KEYSET_DRIVEN;
   if (m_nOpenType == kDynamic) cursorType = SQL_CURSOR_DYNAMIC;
@@ -75,7 +73,7 @@ void CDbResultSet::AllocateFieldStatus() {
 }
 
 SQLRETURN CDbResultSet::ExecuteStatement() {
-  const SQLHSTMT hstmt = m_hstmt.load();
+  const SQLHSTMT hstmt = m_hstmt.Get();
   SQLRETURN rc;
   if (m_dwOptions & kExecuteDirect) {
     rc = OdbcExecDirect(hstmt, m_strSQL);
@@ -91,12 +89,12 @@ SQLRETURN CDbResultSet::ExecuteStatement() {
 
 void CDbResultSet::KeepErrorText(SQLRETURN rc) {
   CDbError error(rc);
-  error.ReadDiagnostics(m_pDatabase, m_hstmt.load());
+  error.ReadDiagnostics(m_pDatabase, m_hstmt.Get());
   m_strLastError = error.m_strError;
 }
 
 void CDbResultSet::DescribeColumns() {
-  const SQLHSTMT hstmt = m_hstmt.load();
+  const SQLHSTMT hstmt = m_hstmt.Get();
   m_rgODBCFieldInfos.clear();
   m_nResultCols = -1;
   SQLSMALLINT count = -1;
@@ -124,7 +122,7 @@ bool CDbResultSet::OpenAndFetch(int openType, const TString& sql, uint32_t optio
   SetOpenParameters(openType, sql, options);
   try {
     if (!AllocateStatement()) return false;
-    ApplyStatementOptions(m_hstmt.load());
+    ApplyStatementOptions(m_hstmt.Get());
     AllocateFieldStatus();
     ExecuteStatement();
     DescribeColumns();
@@ -148,7 +146,7 @@ void CDbResultSet::ResetPosition() {
 }
 
 void CDbResultSet::Move(int32_t rows, SQLUSMALLINT fetchType) {
-  const SQLHSTMT hstmt = m_hstmt.load();
+  const SQLHSTMT hstmt = m_hstmt.Get();
   if (m_nBindState == 0) {
     CDbFieldExchange bind(CDbFieldExchange::BindFieldToColumn, this);
     ExchangeFields(&bind);
@@ -191,7 +189,7 @@ bool CDbResultSet::CheckFetchResult(SQLRETURN rc) {
     // Truncation (01004) and row errors (01S01) need no action; reading the
     // records clears them from the statement.
     CDbError error(rc);
-    error.ReadDiagnostics(m_pDatabase, m_hstmt.load());
+    error.ReadDiagnostics(m_pDatabase, m_hstmt.Get());
     return true;
   }
   return IsSuccessCode(rc);
@@ -218,7 +216,7 @@ bool CDbResultSet::IsSuccessCode(SQLRETURN rc) const {
 }
 
 bool CDbResultSet::IsOpen() {
-  const SQLHSTMT hstmt = m_hstmt.load();
+  const SQLHSTMT hstmt = m_hstmt.Get();
   if (!hstmt) return false;
   if (m_nOpen == 1) return true;
   SQLSMALLINT count = 0;
@@ -244,7 +242,7 @@ const CDbColumnInfo* CDbResultSet::DescribedColumn(int field) const {
 std::vector<TChar>& CDbResultSet::TextBuffer(int field) { return m_textBuffers[field - 1]; }
 
 bool CDbResultSet::NextResultSet() {
-  const SQLHSTMT hstmt = m_hstmt.load();
+  const SQLHSTMT hstmt = m_hstmt.Get();
   if (!hstmt) return false;
   const SQLRETURN rc = Repeat([&] { return SQLMoreResults(hstmt); });
   if (rc == SQL_ERROR) {
@@ -259,9 +257,20 @@ bool CDbResultSet::NextResultSet() {
   return more;
 }
 
+bool CDbResultSet::GetRowCount(int64_t& rows) {
+  const SQLHSTMT hstmt = m_hstmt.Get();
+  SQLLEN count = -1;
+  if (!hstmt || SQLRowCount(hstmt, &count) != SQL_SUCCESS) {
+    rows = -1;
+    return false;
+  }
+  rows = count;
+  return true;
+}
+
 SQLRETURN CDbResultSet::Cancel() {
   std::lock_guard<std::mutex> guard(m_statementLock);
-  const SQLHSTMT hstmt = m_hstmt.load();
+  const SQLHSTMT hstmt = m_hstmt.Get();
   return hstmt ? SQLCancel(hstmt) : SQL_INVALID_HANDLE;
 }
 
@@ -273,7 +282,7 @@ void CDbResultSet::Close() {
   m_textBuffers.clear();
   {
     std::lock_guard<std::mutex> guard(m_statementLock);
-    if (const SQLHSTMT hstmt = m_hstmt.exchange(nullptr)) SQLFreeStmt(hstmt, SQL_DROP);
+    m_hstmt.Reset();
   }
   if (m_pDatabase) m_pDatabase->RemoveResultSet(this);
   m_nOpen = 0;

@@ -7,7 +7,6 @@
 // worker during one). The only call from another thread is Cancel. Database
 // failures show as false results, end of result or empty text.
 
-#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -68,7 +67,11 @@ class CDbResultSet {
   bool FetchFailed() const { return m_bFetchFailed; }
   const TString& LastErrorText() const { return m_strLastError; }
 
-  SQLHSTMT GetStatement() const { return m_hstmt.load(); }
+  // SQLRowCount on the statement: false, with `rows` -1, unless the driver
+  // answers SQL_SUCCESS.
+  bool GetRowCount(int64_t& rows);
+
+  SQLHSTMT GetStatement() const { return m_hstmt.Get(); }
   CDbConnection* GetConnection() const { return m_pDatabase; }
   // Called by the connection object when it closes under the set.
   void DetachConnection() { m_pDatabase = nullptr; }
@@ -95,7 +98,7 @@ class CDbResultSet {
   void KeepErrorText(SQLRETURN rc);
 
   CDbConnection* m_pDatabase;
-  std::atomic<SQLHSTMT> m_hstmt{nullptr};
+  StatementHandle m_hstmt;
   int m_nOpenType = kSnapshot;
   uint32_t m_dwOptions = 0;
   TString m_strSQL;

@@ -67,11 +67,31 @@ SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, 
 }
 
 SQLRETURN OdbcGetInfoText(SQLHDBC hdbc, SQLUSMALLINT info, SQLSMALLINT room, TString& answer, SQLSMALLINT* length) {
-  std::vector<TChar> buffer(room + 1, 0);
+  // For a driver without W entry points the driver manager passes the byte
+  // count on as the room for narrow text and widens every byte it gets back:
+  // the buffer holds one character for each byte given.
+  std::vector<TChar> buffer(room * kCharBytes + 1, 0);
   SQLSMALLINT bytes = 0;
   const SQLRETURN rc = DOSSEL_SQL_W(SQLGetInfo)(hdbc, info, buffer.data(), room * kCharBytes, &bytes);
   answer = FromBuffer(buffer);
   if (length) *length = static_cast<SQLSMALLINT>(bytes / kCharBytes);
+  return rc;
+}
+
+SQLRETURN OdbcDataSources(SQLHENV henv, SQLUSMALLINT direction, TString& name, TString& description) {
+  // The ANSI entry point in both widths: the driver manager's W variant
+  // widens each byte of the configuration file on its own, which mangles
+  // every name that is not plain ASCII; the bytes are UTF-8.
+  std::vector<char> nameBuffer(SQL_MAX_DSN_LENGTH * 4 + 1, 0);
+  std::vector<char> descriptionBuffer(1024, 0);
+  SQLSMALLINT nameLength = 0;
+  SQLSMALLINT descriptionLength = 0;
+  const SQLRETURN rc = SQLDataSources(henv, direction, reinterpret_cast<SQLCHAR*>(nameBuffer.data()),
+                                      static_cast<SQLSMALLINT>(nameBuffer.size()), &nameLength,
+                                      reinterpret_cast<SQLCHAR*>(descriptionBuffer.data()),
+                                      static_cast<SQLSMALLINT>(descriptionBuffer.size()), &descriptionLength);
+  name = FromUtf8(nameBuffer.data());
+  description = FromUtf8(descriptionBuffer.data());
   return rc;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The ODBC calls that carry text, in the build's text width: the ANSI entry
-// points for narrow text, the W entry points for UTF-16. Everything else is
-// called directly. Lengths and buffer sizes here count characters.
+// points for narrow text, the W entry points for UTF-16. This is the one place
+// that chooses between them; everything else is called directly. Lengths and
+// buffer sizes here count characters.
 
 #include "db/odbc/dossel_odbc.h"
 #include "platform/text.h"
@@ -48,6 +49,9 @@ SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, 
 // receives the answer's length in characters.
 SQLRETURN OdbcGetInfoText(SQLHDBC hdbc, SQLUSMALLINT info, SQLSMALLINT room, TString& answer,
                           SQLSMALLINT* length = nullptr);
+// One SQLDataSources entry (direction SQL_FETCH_FIRST or SQL_FETCH_NEXT),
+// read as UTF-8 in both widths.
+SQLRETURN OdbcDataSources(SQLHENV henv, SQLUSMALLINT direction, TString& name, TString& description);
 SQLRETURN OdbcSetConnectOption(SQLHDBC hdbc, SQLUSMALLINT option, SQLULEN value);
 
 }  // namespace dossel::db

@@ -68,7 +68,7 @@ void CQueryResultSet::GetFieldText(int index, TString& text) {
 // its terminator), then whatever the length indicator says is left.
 void CQueryResultSet::ReadText(SQLUSMALLINT column, size_t firstRoom, TString& text) {
   constexpr size_t kCharBytes = sizeof(TChar);
-  const SQLHSTMT hstmt = m_hstmt.load();
+  const SQLHSTMT hstmt = m_hstmt.Get();
   text.clear();
   size_t roomBytes = firstRoom * kCharBytes;
   size_t limitBytes = SIZE_MAX;
@@ -107,7 +107,7 @@ void CQueryResultSet::ReadText(SQLUSMALLINT column, size_t firstRoom, TString& t
 }
 
 void CQueryResultSet::ReadBinary(SQLUSMALLINT column, TString& text) {
-  const SQLHSTMT hstmt = m_hstmt.load();
+  const SQLHSTMT hstmt = m_hstmt.Get();
   text.clear();
   size_t roomBytes = kUnknownPieceBytes;
   size_t haveBytes = 0;

@@ -55,8 +55,8 @@ TEST(ConnectionTest, RefusesWhatItCannotOpenWithoutLeavingFilesBehind) {
   std::filesystem::current_path(previous);
   EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
   // A failed open with no other connection leaves no environment behind.
-  EXPECT_EQ(DbEnvironment::Instance().m_henv, nullptr);
-  EXPECT_EQ(DbEnvironment::Instance().m_nAllocatedConnections, 0);
+  EXPECT_EQ(DbEnvironment::Instance().Handle(), nullptr);
+  EXPECT_EQ(DbEnvironment::Instance().ConnectionCount(), 0);
 }
 
 TEST(ConnectionTest, FileThatIsNotADatabaseFailsThroughTheNormalPath) {
@@ -102,7 +102,7 @@ TEST(ConnectionTest, CloseClosesEveryOpenResultSetFirst) {
     EXPECT_EQ(rs->GetConnection(), nullptr);
   }
   // The environment stays until the connection object is freed.
-  EXPECT_NE(DbEnvironment::Instance().m_henv, nullptr);
+  EXPECT_NE(DbEnvironment::Instance().Handle(), nullptr);
 }
 
 TEST_F(SqliteFixture, ExecuteAndDiscardRunsStatementsAndDropsRows) {

@@ -30,6 +30,12 @@ DOSSEL_ODBC_EXPORT void DosselOdbcSetPromptHandler(DosselOdbcPromptHandler handl
 // $DOSSEL_SQLITE_ODBC_DRIVER overrides the path found at build time.
 DOSSEL_ODBC_EXPORT const char* DosselOdbcSqliteDriverPath(void);
 
+// Why the system's driver manager could not be loaded (dlerror's text), or
+// null when it loaded. Loads it when no call has yet. Every ODBC call answers
+// SQL_ERROR while it is missing. $DOSSEL_ODBC_DRIVER_MANAGER names another
+// driver-manager library than the one found at build time.
+DOSSEL_ODBC_EXPORT const char* DosselOdbcDriverManagerError(void);
+
 #ifdef __cplusplus
 }
 #endif
