@@ -1,15 +1,9 @@
 #include "grid/grid_cell.h"
 
-#include <wx/cursor.h>
-#include <wx/dcscreen.h>
-#include <wx/font.h>
-
-#include <cstring>
 #include <new>
 
 #include "grid/cell_pool.h"
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
+#include "grid/grid_store.h"
 
 namespace dossel {
 
@@ -22,21 +16,7 @@ CellPool& OrdinaryCellPool() {
   return *pool;
 }
 
-// The one font object that ordinary cells with their own font share; it is
-// re-made on every request, so it is valid until the next one.
-std::unique_ptr<wxFont>& SharedCellFont() {
-  static std::unique_ptr<wxFont> font;
-  return font;
-}
-
 }  // namespace
-
-bool GridLogFont::operator==(const GridLogFont& o) const {
-  return lfHeight == o.lfHeight && lfWidth == o.lfWidth && lfEscapement == o.lfEscapement &&
-         lfOrientation == o.lfOrientation && lfWeight == o.lfWeight && lfItalic == o.lfItalic &&
-         lfUnderline == o.lfUnderline && lfStrikeOut == o.lfStrikeOut && lfCharSet == o.lfCharSet &&
-         std::memcmp(lfFaceName, o.lfFaceName, sizeof(lfFaceName)) == 0;
-}
 
 bool GridRuntimeClass::IsDerivedFrom(const GridRuntimeClass* other) const {
   for (const GridRuntimeClass* c = this; c; c = c->base)
@@ -50,7 +30,7 @@ const GridRuntimeClass CGridDefaultCell::s_class{"CGridDefaultCell", &CGridCell:
                                                  &CGridDefaultCell::CreateObject};
 
 CGridDefaultCell* CGridCellBase::GetDefaultCell() const {
-  CGridCtrl* grid = GetGrid();
+  CGridStore* grid = GetGrid();
   if (!grid) return nullptr;
   return grid->GetDefaultCell(IsFixedRow(), IsFixedCol());
 }
@@ -67,11 +47,6 @@ void CGridCellBase::CopyFrom(const CGridCellBase& other) {
   SetBackClr(other.GetBackClr());
   SetFont(other.IsDefaultFont() ? nullptr : other.GetFont());
   SetMargin(other.GetMargin());
-}
-
-bool CGridCellBase::OnSetCursor() {
-  if (GridHasDisplay() && GetGrid()) GetGrid()->SetCursor(wxCursor(wxCURSOR_ARROW));
-  return true;
 }
 
 // ---- CGridCell ----
@@ -139,15 +114,6 @@ const GridLogFont* CGridCell::GetFont() const {
   return def ? def->GetFont() : nullptr;
 }
 
-const wxFont* CGridCell::GetFontObject() const {
-  if (m_pExtra && m_pExtra->plfFont) {
-    SharedCellFont() = std::make_unique<wxFont>(ToWxFont(*m_pExtra->plfFont));
-    return SharedCellFont().get();
-  }
-  const CGridDefaultCell* def = GetDefaultCell();
-  return def ? def->GetFontObject() : nullptr;
-}
-
 uint32_t CGridCell::GetMargin() const {
   if (m_pExtra && m_pExtra->nMargin != kMarginDefault) return m_pExtra->nMargin;
   const CGridDefaultCell* def = GetDefaultCell();
@@ -172,7 +138,10 @@ void CGridCell::OnEndEdit() {
 
 CGridDefaultCell::CGridDefaultCell() {
   m_nFormat = kDefaultCellFormat;
-  const GridLogFont lf = GetMessageLogFont();
+  // A plain sans font until the window gives the system's message font.
+  GridLogFont lf;
+  lf.lfHeight = -12;
+  lf.lfWeight = 400;
   SetFont(&lf);
 }
 
@@ -185,18 +154,7 @@ const GridLogFont* CGridDefaultCell::GetFont() const {
 void CGridDefaultCell::SetFont(const GridLogFont* plf) {
   if (!plf) return;
   CGridCell::SetFont(plf);
-  if (!GridHasDisplay()) {
-    m_pFont.reset();
-    SetMargin(3);
-    m_Size = GridSize{40, 16};
-    return;
-  }
-  m_pFont = std::make_unique<wxFont>(ToWxFont(*plf));
-  wxScreenDC dc;
-  dc.SetFont(*m_pFont);
-  SetMargin(static_cast<uint32_t>(dc.GetTextExtent(wxT(" ")).GetWidth()));
-  const wxSize size = dc.GetTextExtent(wxT(" XXXXXXXXXXXX "));
-  m_Size = GridSize{size.GetWidth(), size.GetHeight() * 3 / 2};
+  SetMeasuredSize(GridSize{40, 16}, 3);
 }
 
 }  // namespace dossel

@@ -6,15 +6,14 @@
 // in the object itself and everything most cells never set (data, image,
 // colours, own font, margin, editor) in a side block made on first use, so
 // that a million-row result costs little more than its characters.
-// Storage operations make no window-system call (query worker allowed while
-// drawing is off); font objects and measuring are UI thread only.
+// No window-system call: the window makes font objects from the LOGFONT
+// records and measures the default cells when it sets their font. Thread
+// rules as for CGridCellBase.
 
 #include <memory>
 
 #include "grid/compact_text.h"
 #include "grid/grid_cell_base.h"
-
-class wxFont;
 
 namespace dossel {
 
@@ -42,7 +41,7 @@ class CGridCell : public CGridCellBase {
   void SetBackClr(GridColour clr) override;
   void SetFont(const GridLogFont* plf) override;
   void SetMargin(uint32_t nMargin) override;
-  void SetGrid(CGridCtrl* pGrid) override { m_pGrid = pGrid; }
+  void SetGrid(CGridStore* pGrid) override { m_pGrid = pGrid; }
   void SetCoords(int32_t, int32_t) override {}
 
   TStringView GetText() const override { return m_strText.View(); }
@@ -52,9 +51,8 @@ class CGridCell : public CGridCellBase {
   GridColour GetTextClr() const override { return m_pExtra ? m_pExtra->crFgClr : kClrDefault; }
   GridColour GetBackClr() const override { return m_pExtra ? m_pExtra->crBkClr : kClrDefault; }
   const GridLogFont* GetFont() const override;
-  const wxFont* GetFontObject() const override;
-  CGridCtrl* GetGrid() const override { return m_pGrid; }
-  wxWindow* GetEditWnd() const override { return m_pExtra ? m_pExtra->pEditWnd : nullptr; }
+  CGridStore* GetGrid() const override { return m_pGrid; }
+  GridEditWindow* GetEditWnd() const override { return m_pExtra ? m_pExtra->pEditWnd : nullptr; }
   uint32_t GetMargin() const override;
 
   bool IsDefaultFont() const override { return !m_pExtra || !m_pExtra->plfFont; }
@@ -73,12 +71,12 @@ class CGridCell : public CGridCellBase {
     uint32_t nMargin = kMarginDefault;
     bool bEditing = false;
     std::unique_ptr<GridLogFont> plfFont;
-    wxWindow* pEditWnd = nullptr;
+    GridEditWindow* pEditWnd = nullptr;
   };
   Extra& TakeExtra();
 
   uint32_t m_nFormat = kFormatDefault;
-  CGridCtrl* m_pGrid = nullptr;
+  CGridStore* m_pGrid = nullptr;
   CompactText m_strText;
   std::unique_ptr<Extra> m_pExtra;
 };
@@ -101,15 +99,17 @@ class CGridDefaultCell : public CGridCell {
 
   uint32_t GetState() const override { return m_nState | GVIS_READONLY; }
   const GridLogFont* GetFont() const override;
-  const wxFont* GetFontObject() const override { return m_pFont.get(); }
   void SetCoords(int32_t, int32_t) override {}
-  // Re-measures the default size and margin with the new font (UI thread);
-  // a null font is ignored.
+  // Stores the font; a null font is ignored. The size and margin fall back
+  // to 40 x 16 and 3 until the window measures the font (CGridCtrl::SetGridFont).
   void SetFont(const GridLogFont* plf) override;
+  void SetMeasuredSize(GridSize size, uint32_t margin) {
+    m_Size = size;
+    SetMargin(margin);
+  }
 
  protected:
   GridSize m_Size{30, 10};
-  std::unique_ptr<wxFont> m_pFont;
   uint32_t m_dwStyle = 0;
 };
 

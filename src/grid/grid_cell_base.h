@@ -1,22 +1,21 @@
 #pragma once
 // The abstract grid cell: a state word plus the interface every cell class
-// offers the grid (contents, attributes, drawing, measuring, editing hooks).
-// A cell belongs to one grid. Its storage operations make no window-system
-// call and may run on the query worker while the grid's drawing is off; the
-// drawing and measuring operations run on the UI thread only.
+// offers the grid's store (contents, attributes, editing hooks). A cell
+// belongs to one store and makes no window-system call; the window draws
+// and measures cells itself (CGridCtrl::DrawCell, GetCellExtent). The fill's
+// writer thread may call a cell's operations until its row is published;
+// after that only the UI thread.
 
 #include <cstdint>
 
 #include "grid/grid_types.h"
 
-class wxDC;
-class wxFont;
-class wxWindow;
-
 namespace dossel {
 
-class CGridCtrl;
+class CGridStore;
 class CGridCellBase;
+// The window library's in-place editor; opaque to the store.
+class GridEditWindow;
 class CGridDefaultCell;
 
 // A rectangle with the classic window-system convention: right and bottom
@@ -64,7 +63,7 @@ class CGridCellBase {
   virtual void SetBackClr(GridColour clr) = 0;
   virtual void SetFont(const GridLogFont* plf) = 0;
   virtual void SetMargin(uint32_t nMargin) = 0;
-  virtual void SetGrid(CGridCtrl* pGrid) = 0;
+  virtual void SetGrid(CGridStore* pGrid) = 0;
   virtual void SetCoords(int32_t nRow, int32_t nCol) = 0;
 
   // The text stays valid until the cell's text changes.
@@ -77,10 +76,8 @@ class CGridCellBase {
   virtual GridColour GetTextClr() const = 0;
   virtual GridColour GetBackClr() const = 0;
   virtual const GridLogFont* GetFont() const = 0;
-  // UI thread only; see CGridCell for how long the object stays valid.
-  virtual const wxFont* GetFontObject() const = 0;
-  virtual CGridCtrl* GetGrid() const = 0;
-  virtual wxWindow* GetEditWnd() const = 0;
+  virtual CGridStore* GetGrid() const = 0;
+  virtual GridEditWindow* GetEditWnd() const = 0;
   virtual uint32_t GetMargin() const = 0;
   virtual CGridDefaultCell* GetDefaultCell() const;
 
@@ -98,12 +95,10 @@ class CGridCellBase {
   virtual void CopyFrom(const CGridCellBase& other);
   virtual void Reset() { m_nState = 0; }
 
-  // Drawing and measuring: UI thread only.
-  virtual bool Draw(wxDC* pDC, int32_t nRow, int32_t nCol, GridRect rect, bool bEraseBkgnd);
-  virtual bool GetTextRect(GridRect* pRect);
+  // The part of the cell's rectangle its text may use; the grid has no
+  // image list, so it is the whole rectangle.
+  virtual bool GetTextRect(GridRect*) { return true; }
   virtual bool GetTipTextRect(GridRect* pRect) { return GetTextRect(pRect); }
-  virtual GridSize GetTextExtent(TStringView text, wxDC* pDC);
-  virtual GridSize GetCellExtent(wxDC* pDC);
 
   // In-place editing and mouse hooks; the grid's interaction layer drives them.
   virtual bool Edit(int32_t, int32_t, const GridRect&, int32_t, int32_t, uint32_t, uint32_t) { return false; }
@@ -117,8 +112,8 @@ class CGridCellBase {
   virtual void OnClickDown(int32_t, int32_t) {}
   virtual void OnRClick(int32_t, int32_t) {}
   virtual void OnDblClick(int32_t, int32_t) {}
-  // Returns true when the cell set the cursor (the arrow, unless overridden).
-  virtual bool OnSetCursor();
+  // True when the cell wants the window's arrow cursor (the window sets it).
+  virtual bool OnSetCursor() { return true; }
 
  protected:
   CGridCellBase() = default;

@@ -1,4 +1,4 @@
-// CGridCellBase: drawing and measuring a cell (UI thread only).
+// CGridCtrl: drawing and measuring a cell (UI thread only).
 
 #include <wx/dc.h>
 #include <wx/dcclient.h>
@@ -108,23 +108,21 @@ void DrawSortArrow(wxDC& dc, int32_t left, int32_t top, int32_t size, bool ascen
 
 }  // namespace
 
-bool CGridCellBase::Draw(wxDC* pDC, int32_t nRow, int32_t nCol, GridRect rect, bool bEraseBkgnd) {
-  CGridCtrl* grid = GetGrid();
-  if (!grid || !pDC || rect.Width() <= 0 || rect.Height() <= 0) return false;
-  wxDC& dc = *pDC;
+bool CGridCtrl::DrawCell(wxDC& dc, CGridCellBase& cell, int32_t nRow, int32_t nCol, GridRect rect, bool bEraseBkgnd) {
+  if (!cell.GetGrid() || rect.Width() <= 0 || rect.Height() <= 0) return false;
   DcStateSaver saver(dc);
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-  CGridDefaultCell* def = GetDefaultCell();
+  CGridDefaultCell* def = cell.GetDefaultCell();
   if (!def) return false;
-  GridColour textClr = GetTextClr() == kClrDefault ? def->GetTextClr() : GetTextClr();
-  GridColour backClr = GetBackClr();
+  GridColour textClr = cell.GetTextClr() == kClrDefault ? def->GetTextClr() : cell.GetTextClr();
+  GridColour backClr = cell.GetBackClr();
   if (backClr == kClrDefault)
     backClr = def->GetBackClr();
   else
     bEraseBkgnd = true;
-  const int32_t gridLines = grid->GetGridLines();
-  if (IsFocused() || IsDropHighlighted()) {
-    if (IsSelected()) {
+  const int32_t gridLines = m_nGridLines;
+  if (cell.IsFocused() || cell.IsDropHighlighted()) {
+    if (cell.IsSelected()) {
       backClr = GetGridSysColour(COLOR_HIGHLIGHT);
       textClr = GetGridSysColour(COLOR_HIGHLIGHTTEXT);
       bEraseBkgnd = true;
@@ -132,9 +130,9 @@ bool CGridCellBase::Draw(wxDC* pDC, int32_t nRow, int32_t nCol, GridRect rect, b
     Grow(rect, 1, 1);
     if (bEraseBkgnd) FillRect(dc, rect, backClr);
     if (gridLines != GVL_NONE) Grow(rect, -1, -1);
-    if (grid->GetFrameFocusCell()) FrameRect(dc, rect, textClr);
+    if (m_bFrameFocus) FrameRect(dc, rect, textClr);
     if (gridLines == GVL_NONE) Grow(rect, -1, -1);
-  } else if (IsSelected()) {
+  } else if (cell.IsSelected()) {
     Grow(rect, 1, 1);
     FillRect(dc, rect, GetGridSysColour(COLOR_HIGHLIGHT));
     Grow(rect, -1, -1);
@@ -145,45 +143,42 @@ bool CGridCellBase::Draw(wxDC* pDC, int32_t nRow, int32_t nCol, GridRect rect, b
     Grow(rect, -1, -1);
   }
   dc.SetTextForeground(ToWxColour(textClr));
-  if (IsFixed() && gridLines != GVL_NONE) {
-    const CellId focus = grid->GetFocusCell();
-    const bool sunken = grid->GetTrackFocusCell() && grid->IsValid(focus) && (focus.row == nRow || focus.col == nCol);
+  if (cell.IsFixed() && gridLines != GVL_NONE) {
+    const CellId focus = GetFocusCell();
+    const bool sunken = m_bTrackFocusCell && IsShownCell(focus) && (focus.row == nRow || focus.col == nCol);
     DrawFixedEdge(dc, rect, sunken);
   }
-  const wxFont* font = GetFontObject();
+  const wxFont* font = GetCellFontObject(cell);
   if (font && font->IsOk()) dc.SetFont(*font);
-  const int32_t margin = static_cast<int32_t>(GetMargin());
+  const int32_t margin = static_cast<int32_t>(cell.GetMargin());
   rect.left += margin;
   rect.top += margin;
   rect.right -= margin;
   rect.bottom -= margin;
   Grow(rect, 1, 1);
-  if (nRow == 0 && nCol == grid->GetSortColumn()) {
-    const bool vertical = GetFont() && GetFont()->lfEscapement == 900;
+  if (nRow == 0 && nCol == GetSortColumn()) {
+    const bool vertical = cell.GetFont() && cell.GetFont()->lfEscapement == 900;
     int32_t size = dc.GetTextExtent(wxT("M")).GetHeight() - 4;
     size = std::min(size, rect.Height() - 4);
     if (size > 0 && size + rect.left < rect.right) {
       const int32_t top = rect.bottom - 2 - size;
       const int32_t left = vertical ? (rect.right + rect.left - size) / 2 : rect.right - size;
-      DrawSortArrow(dc, left, top, size, grid->GetSortAscending());
+      DrawSortArrow(dc, left, top, size, GetSortAscending());
       if (!vertical) rect.right -= size;
     }
   }
-  GetTextRect(&rect);
+  cell.GetTextRect(&rect);
   Grow(rect, 1, 1);
-  GridDrawText(dc, GetText(), &rect, GetFormat() | DT_NOPREFIX);
+  GridDrawText(dc, cell.GetText(), &rect, cell.GetFormat() | DT_NOPREFIX);
   return true;
 }
 
-bool CGridCellBase::GetTextRect(GridRect*) { return true; }
-
-GridSize CGridCellBase::GetTextExtent(TStringView text, wxDC* pDC) {
-  CGridCtrl* grid = GetGrid();
-  CGridDefaultCell* def = GetDefaultCell();
+GridSize CGridCtrl::GetTextExtent(const CGridCellBase& cell, TStringView text, wxDC* pDC) {
+  const CGridDefaultCell* def = cell.GetDefaultCell();
   std::unique_ptr<wxDC> borrowed;
   if (!pDC && !text.empty() && GridHasDisplay()) {
-    if (grid && grid->GetHandle())
-      borrowed = std::make_unique<wxClientDC>(grid);
+    if (GetHandle())
+      borrowed = std::make_unique<wxClientDC>(this);
     else
       borrowed = std::make_unique<wxScreenDC>();
     pDC = borrowed.get();
@@ -191,24 +186,26 @@ GridSize CGridCellBase::GetTextExtent(TStringView text, wxDC* pDC) {
   if (!pDC || text.empty()) return def ? GridSize{def->GetWidth(), def->GetHeight()} : GridSize{};
   wxDC& dc = *pDC;
   const wxFont oldFont = dc.GetFont();
-  const wxFont* font = GetFontObject();
+  const wxFont* font = GetCellFontObject(cell);
   if (font && font->IsOk()) dc.SetFont(*font);
   GridSize size;
-  const uint32_t format = GetFormat();
-  const wxString str = ToWx(text);
+  const uint32_t format = cell.GetFormat();
   if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) {
     wxCoord w = 0, h = 0;
-    dc.GetMultiLineTextExtent(str, &w, &h);
+    dc.GetMultiLineTextExtent(ToWx(text), &w, &h);
     size = GridSize{w, h};
   } else {
+    // Measured as drawn: a single-line cell shows its line breaks as blanks
+    // on one line (GTK would measure them as several lines).
+    const wxString str = (format & DT_SINGLELINE) ? GridSingleLineText(text) : ToWx(text);
     const wxSize ext = dc.GetTextExtent(str);
     size = GridSize{ext.GetWidth(), ext.GetHeight()};
   }
   if (oldFont.IsOk()) dc.SetFont(oldFont);
-  const int32_t margin = static_cast<int32_t>(GetMargin());
+  const int32_t margin = static_cast<int32_t>(cell.GetMargin());
   size.cx += 2 * margin;
   size.cy += 2 * margin;
-  const GridLogFont* lf = GetFont();
+  const GridLogFont* lf = cell.GetFont();
   if (lf && (lf->lfEscapement == 900 || lf->lfEscapement == -900)) {
     std::swap(size.cx, size.cy);
     size.cy += 4 * margin;
@@ -216,11 +213,11 @@ GridSize CGridCellBase::GetTextExtent(TStringView text, wxDC* pDC) {
   return size;
 }
 
-GridSize CGridCellBase::GetCellExtent(wxDC* pDC) {
-  GridSize size = GetTextExtent(GetText(), pDC);
+GridSize CGridCtrl::GetCellExtent(const CGridCellBase& cell, wxDC* pDC) {
+  GridSize size = GetTextExtent(cell, cell.GetText(), pDC);
   size.cx += 1;
   size.cy += 1;
-  if (IsFixed()) {
+  if (cell.IsFixed()) {
     size.cx += 1;
     size.cy += 1;
   }

@@ -1,33 +1,44 @@
 #pragma once
-// CGridCtrl: the results grid. It owns its row objects, its cells, the four
-// default cells, the selection maps and its two scroll bars, and shows the
-// cells in a window with fixed header rows and columns, pixel scrolling,
-// double-buffered painting and header-click sorting.
+// CGridCtrl: the results grid's window. It shows a CGridStore (which owns
+// the rows, cells, sizes and selection data) with fixed header rows and
+// columns, pixel scrolling, double-buffered painting and header-click
+// sorting, and owns its two scroll bars, its font objects and text measures.
+// Every storage operation of the store is offered here too, followed by the
+// repaint and scroll-bar work it needs.
 //
-// Threads. The window, painting, input, layout and measuring belong to the
-// UI thread. While drawing is off (SetRedraw(false)) the query worker may
-// call the storage operations and nothing else:
-//   SetRedraw(false), GetRowCount, GetColumnCount, GetFixedRowCount,
-//   GetFixedColumnCount, SetRowCount, SetColumnCount, SetFixedRowCount,
-//   SetFixedColumnCount, SetCellText, SetCellTextF, GetCellText, GetCell,
-//   SetColumnWidth, SetRowHeight, DeleteAllCells, DeleteNonFixedRows,
-//   SetModified, GetModified.
-// None of these makes a window-system call while drawing is off: the
-// repaint and scroll-bar steps they end with return at once. SetRedraw(true),
-// AutoSize, StretchLastColumn and everything else run on the UI thread.
-// SetRedraw(false) waits for a paint or input handler that is running to
-// finish, and from then on the handlers neither paint nor read the store,
-// so the UI thread never reads what the worker writes.
+// Threads. Everything here is the UI thread's, with two ways to fill the
+// grid from another thread:
+// - A fill (BeginFill ... EndFill, the result pane's way): one writer thread
+//   writes through GetStore() and publishes finished rows; meanwhile the
+//   window shows and scrolls the published rows (it polls the published
+//   count with a timer, or on OnRowsPublished), paints the background for
+//   the rest and refuses sorting, selecting, editing and copying.
+// - Drawing off (SetRedraw(false)): the worker may call the storage
+//   operations of this class and nothing else (GetRowCount, GetColumnCount,
+//   GetFixedRowCount, GetFixedColumnCount, SetRowCount, SetColumnCount,
+//   SetFixedRowCount, SetFixedColumnCount, SetCellText, SetCellTextF,
+//   GetCellText, GetCell, SetColumnWidth, SetRowHeight, DeleteAllCells,
+//   DeleteNonFixedRows, SetModified, GetModified); none of them makes a
+//   window-system call while drawing is off. SetRedraw(false) waits for a
+//   paint or input handler that is running to finish, and from then on the
+//   handlers neither paint nor read the store.
+// Out of memory in the store is reported with the "Out of memory." message
+// box on the UI thread only: at once when the operation ran there, else
+// when the fill ends or drawing is switched on again.
 
 #include <wx/window.h>
 
+#include <wx/font.h>
+#include <wx/timer.h>
+
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
-#include <unordered_map>
 #include <vector>
 
 #include "grid/grid_cell.h"
+#include "grid/grid_store.h"
 #include "grid/grid_types.h"
 #include "platform/format.h"
 
@@ -38,11 +49,6 @@ namespace dossel {
 
 class CGridCtrl;
 class GridTextMeasure;
-
-// Supplies cell contents in virtual mode.
-using GridDisplayCallback = bool (*)(GridItem* pItem, intptr_t lParam);
-// Orders two cells (either may be null) for sorting.
-using GridCompareFunc = int (*)(const CGridCellBase* pCell1, const CGridCellBase* pCell2, intptr_t lParamSort);
 
 // What the grid tells its owner (the parent window) through
 // wxEVT_GRID_NOTIFY; the owner answers with SetResult.
@@ -68,7 +74,7 @@ class GridNotifyEvent : public wxCommandEvent {
 };
 wxDECLARE_EVENT(wxEVT_GRID_NOTIFY, GridNotifyEvent);
 
-class CGridCtrl : public wxWindow {
+class CGridCtrl : public wxWindow, private IGridStoreHost {
  public:
   CGridCtrl(int32_t nRows = 0, int32_t nCols = 0, int32_t nFixedRows = 0, int32_t nFixedCols = 0);
   ~CGridCtrl() override;
@@ -87,11 +93,32 @@ class CGridCtrl : public wxWindow {
   bool InvalidateCellRect(const CellId& cell);
   bool InvalidateCellRect(const CellRange& cellRange);
 
+  // ---- the store ----
+  CGridStore& GetStore() { return m_store; }
+  const CGridStore& GetStore() const { return m_store; }
+
+  // ---- filling from a writer thread (UI thread) ----
+  // Clears the selection and focus and shows nothing until the writer
+  // publishes rows; from then on shows the published rows as they come.
+  void BeginFill();
+  // The writer has finished (or, cancelled, stopped): every row is shown,
+  // or only the published ones when cancelled; the columns are sized over
+  // all shown rows; an out-of-memory during the fill is reported.
+  void EndFill(bool bCancelled = false);
+  bool IsFilling() const { return m_bFilling; }
+  // Shows what the writer published since the last look (the fill's timer
+  // calls it too).
+  void OnRowsPublished();
+  // Empties the grid for a new result of rows x cols: no text, selection or
+  // focus of the earlier one, scrolled to the top, default sizes (the new
+  // header's sizing follows with AutoSize).
+  void ResetForNewResult(int32_t nRows, int32_t nCols);
+
   // ---- sizes and structure ----
-  int32_t GetRowCount() const { return m_nRows; }
-  int32_t GetColumnCount() const { return m_nCols; }
-  int32_t GetFixedRowCount() const { return m_nFixedRows; }
-  int32_t GetFixedColumnCount() const { return m_nFixedCols; }
+  int32_t GetRowCount() const { return m_store.GetRowCount(); }
+  int32_t GetColumnCount() const { return m_store.GetColumnCount(); }
+  int32_t GetFixedRowCount() const { return m_store.GetFixedRowCount(); }
+  int32_t GetFixedColumnCount() const { return m_store.GetFixedColumnCount(); }
   bool SetRowCount(int32_t nRows);
   bool SetColumnCount(int32_t nCols);
   bool SetFixedRowCount(int32_t nFixedRows);
@@ -103,64 +130,84 @@ class CGridCtrl : public wxWindow {
   bool DeleteNonFixedRows();
   bool DeleteAllCells();
 
-  CGridCellBase* GetCell(int32_t nRow, int32_t nCol) const;
-  bool SetCell(int32_t nRow, int32_t nCol, CGridCellBase* pCell);
-  CGridDefaultCell* GetDefaultCell(bool bFixedRow, bool bFixedCol) const;
-  virtual CGridCellBase* CreateCell(int32_t nRow, int32_t nCol);
-  virtual void DestroyCell(int32_t nRow, int32_t nCol);
+  CGridCellBase* GetCell(int32_t nRow, int32_t nCol) const { return m_store.GetCell(nRow, nCol); }
+  bool SetCell(int32_t nRow, int32_t nCol, CGridCellBase* pCell) { return m_store.SetCell(nRow, nCol, pCell); }
+  CGridDefaultCell* GetDefaultCell(bool bFixedRow, bool bFixedCol) const {
+    return m_store.GetDefaultCell(bFixedRow, bFixedCol);
+  }
+  CGridCellBase* CreateCell(int32_t nRow, int32_t nCol) { return m_store.CreateCell(nRow, nCol); }
+  void DestroyCell(int32_t nRow, int32_t nCol) { m_store.DestroyCell(nRow, nCol); }
   bool SetCellClass(int32_t nRow, int32_t nCol, const GridRuntimeClass* pRuntimeClass);
-  bool SetDefaultCellClass(const GridRuntimeClass* pRuntimeClass);
+  bool SetDefaultCellClass(const GridRuntimeClass* pRuntimeClass) { return m_store.SetDefaultCellClass(pRuntimeClass); }
 
   bool SetRowHeight(int32_t row, int32_t height);
   bool SetColumnWidth(int32_t col, int32_t width);
-  int32_t GetRowHeight(int32_t row) const;
-  int32_t GetColumnWidth(int32_t col) const;
-  int32_t GetFixedRowHeight() const;
-  int32_t GetFixedColumnWidth() const;
-  int32_t GetVirtualHeight() const;
-  int32_t GetVirtualWidth() const;
-  bool IsValid(int32_t nRow, int32_t nCol) const { return nRow >= 0 && nRow < m_nRows && nCol >= 0 && nCol < m_nCols; }
-  bool IsValid(const CellId& cell) const { return IsValid(cell.row, cell.col); }
-  bool IsValid(const CellRange& range) const;
+  int32_t GetRowHeight(int32_t row) const { return m_store.GetRowHeight(row); }
+  int32_t GetColumnWidth(int32_t col) const { return m_store.GetColumnWidth(col); }
+  // Sums over the rows and columns shown (during a fill: the published ones).
+  int32_t GetFixedRowHeight() const { return m_store.SumRowHeights(ShownFixedRows()); }
+  int32_t GetFixedColumnWidth() const { return m_store.SumColumnWidths(ShownFixedCols()); }
+  int32_t GetVirtualHeight() const { return m_store.SumRowHeights(ShownRows()); }
+  int32_t GetVirtualWidth() const { return m_store.SumColumnWidths(ShownCols()); }
+  bool IsValid(int32_t nRow, int32_t nCol) const { return m_store.IsValid(nRow, nCol); }
+  bool IsValid(const CellId& cell) const { return m_store.IsValid(cell); }
+  bool IsValid(const CellRange& range) const { return m_store.IsValid(range); }
 
   // ---- cell contents and attributes ----
   bool SetCellText(int32_t nRow, int32_t nCol, TStringView str);
   template <typename... Args>
-  bool SetCellTextF(int32_t nRow, int32_t nCol, TStringView format, const Args&... args);
-  TString GetCellText(int32_t nRow, int32_t nCol) const;
-  bool SetCellData(int32_t nRow, int32_t nCol, uint32_t lParam);
-  uint32_t GetCellData(int32_t nRow, int32_t nCol) const;
-  bool SetCellImage(int32_t nRow, int32_t nCol, int32_t nImage);
-  int32_t GetCellImage(int32_t nRow, int32_t nCol) const;
-  bool SetCellState(int32_t nRow, int32_t nCol, uint32_t state);
-  uint32_t GetCellState(int32_t nRow, int32_t nCol) const;
-  bool SetCellFormat(int32_t nRow, int32_t nCol, uint32_t nFormat);
-  uint32_t GetCellFormat(int32_t nRow, int32_t nCol) const;
-  bool SetCellBkColour(int32_t nRow, int32_t nCol, GridColour cr = kClrDefault);
-  GridColour GetCellBkColour(int32_t nRow, int32_t nCol) const;
-  bool SetCellFgColour(int32_t nRow, int32_t nCol, GridColour cr = kClrDefault);
-  GridColour GetCellFgColour(int32_t nRow, int32_t nCol) const;
-  bool SetCellFont(int32_t nRow, int32_t nCol, const GridLogFont* plf);
-  const GridLogFont* GetCellFont(int32_t nRow, int32_t nCol) const;
-  bool IsCellEditing(int32_t nRow, int32_t nCol) const;
-  bool SetCellItem(const GridItem* pItem);
-  bool GetCellItem(GridItem* pItem) const;
+  bool SetCellTextF(int32_t nRow, int32_t nCol, TStringView format, const Args&... args) {
+    return SetCellText(nRow, nCol, Format(format, args...));
+  }
+  TString GetCellText(int32_t nRow, int32_t nCol) const { return m_store.GetCellText(nRow, nCol); }
+  bool SetCellData(int32_t nRow, int32_t nCol, uint32_t lParam) {
+    return Checked(m_store.SetCellData(nRow, nCol, lParam));
+  }
+  uint32_t GetCellData(int32_t nRow, int32_t nCol) const { return m_store.GetCellData(nRow, nCol); }
+  bool SetCellImage(int32_t nRow, int32_t nCol, int32_t nImage) {
+    return Checked(m_store.SetCellImage(nRow, nCol, nImage));
+  }
+  int32_t GetCellImage(int32_t nRow, int32_t nCol) const { return m_store.GetCellImage(nRow, nCol); }
+  bool SetCellState(int32_t nRow, int32_t nCol, uint32_t state) { return m_store.SetCellState(nRow, nCol, state); }
+  uint32_t GetCellState(int32_t nRow, int32_t nCol) const { return m_store.GetCellState(nRow, nCol); }
+  bool SetCellFormat(int32_t nRow, int32_t nCol, uint32_t nFormat) {
+    return m_store.SetCellFormat(nRow, nCol, nFormat);
+  }
+  uint32_t GetCellFormat(int32_t nRow, int32_t nCol) const { return m_store.GetCellFormat(nRow, nCol); }
+  bool SetCellBkColour(int32_t nRow, int32_t nCol, GridColour cr = kClrDefault) {
+    return Checked(m_store.SetCellBkColour(nRow, nCol, cr));
+  }
+  GridColour GetCellBkColour(int32_t nRow, int32_t nCol) const { return m_store.GetCellBkColour(nRow, nCol); }
+  bool SetCellFgColour(int32_t nRow, int32_t nCol, GridColour cr = kClrDefault) {
+    return Checked(m_store.SetCellFgColour(nRow, nCol, cr));
+  }
+  GridColour GetCellFgColour(int32_t nRow, int32_t nCol) const { return m_store.GetCellFgColour(nRow, nCol); }
+  bool SetCellFont(int32_t nRow, int32_t nCol, const GridLogFont* plf) {
+    return Checked(m_store.SetCellFont(nRow, nCol, plf));
+  }
+  const GridLogFont* GetCellFont(int32_t nRow, int32_t nCol) const { return m_store.GetCellFont(nRow, nCol); }
+  bool IsCellEditing(int32_t nRow, int32_t nCol) const { return m_store.IsCellEditing(nRow, nCol); }
+  bool SetCellItem(const GridItem* pItem) { return Checked(m_store.SetCellItem(pItem)); }
+  bool GetCellItem(GridItem* pItem) const { return m_store.GetCellItem(pItem); }
   void SetModified(bool bModified = true, int32_t nRow = -1, int32_t nCol = -1);
-  bool GetModified(int32_t nRow = -1, int32_t nCol = -1) const;
+  bool GetModified(int32_t nRow = -1, int32_t nCol = -1) const { return m_store.GetModified(nRow, nCol); }
   void SetVirtualMode(bool bVirtual);
-  bool GetVirtualMode() const { return m_bVirtualMode; }
-  void SetDisplayCallback(GridDisplayCallback pCallback, intptr_t lParam = 0);
-  CellId FindNextCell(CellId cell, uint32_t nFlags) const;
+  bool GetVirtualMode() const { return m_store.GetVirtualMode(); }
+  void SetDisplayCallback(GridDisplayCallback pCallback, intptr_t lParam = 0) {
+    m_store.SetDisplayCallback(pCallback, lParam);
+  }
+  CellId FindNextCell(CellId cell, uint32_t nFlags) const { return m_store.FindNextCell(cell, nFlags); }
 
   // ---- focus and selection (the base the interaction layer builds on) ----
+  // Refused (no change) during a fill, except clearing.
   CellId SetFocusCell(CellId cell);
   CellId SetFocusCell(int32_t nRow, int32_t nCol) { return SetFocusCell(CellId(nRow, nCol)); }
-  CellId GetFocusCell() const { return m_idCurrentCell; }
+  CellId GetFocusCell() const { return m_store.GetFocusCell(); }
   void SetSelectedRange(const CellRange& range, bool bForceRepaint = false, bool bSelectCells = true);
   void SetSelectedRange(int32_t nMinRow, int32_t nMinCol, int32_t nMaxRow, int32_t nMaxCol, bool bForceRepaint = false,
                         bool bSelectCells = true);
-  CellRange GetSelectedRange() const;
-  int32_t GetSelectedCount() const { return static_cast<int32_t>(m_SelectedCellMap.size()); }
+  CellRange GetSelectedRange() const { return m_store.GetSelectedRange(); }
+  int32_t GetSelectedCount() const { return m_store.GetSelectedCount(); }
   void ClearSelection();
   void SelectColumns(CellId currentCell, bool bForceRedraw = false, bool bSelectCells = true);
   void SelectRows(CellId currentCell, bool bForceRedraw = false, bool bSelectCells = true);
@@ -175,10 +222,8 @@ class CGridCtrl : public wxWindow {
   virtual void OnEditCopy();
   // Selects every non-fixed cell.
   virtual void OnEditSelectAll();
-  bool IsCellSelected(int32_t nRow, int32_t nCol) const;
-  static uint32_t SelectionKey(int32_t nRow, int32_t nCol) {
-    return (static_cast<uint32_t>(nCol) << 16) | (static_cast<uint32_t>(nRow) & 0xFFFFu);
-  }
+  bool IsCellSelected(int32_t nRow, int32_t nCol) const { return m_store.IsCellSelected(nRow, nCol); }
+  static uint32_t SelectionKey(int32_t nRow, int32_t nCol) { return CGridStore::SelectionKey(nRow, nCol); }
 
   // ---- geometry ----
   bool GetCellOrigin(int32_t nRow, int32_t nCol, wxPoint* p);
@@ -249,7 +294,10 @@ class CGridCtrl : public wxWindow {
   // Gives the font to the four default cells (re-measuring them); sizes of
   // existing rows and columns stay.
   void SetGridFont(const GridLogFont& lf);
-  const wxFont* GetGridFont() const { return m_cellDefault.GetFontObject(); }
+  const wxFont* GetGridFont() const;
+  // The font a cell is drawn in: its own (one shared object, re-made on
+  // every call for such a cell) or its default cell's.
+  const wxFont* GetCellFontObject(const CGridCellBase& cell) const;
   bool SetFont(const wxFont& font) override;
   void OnSysColourChange();
 
@@ -258,8 +306,8 @@ class CGridCtrl : public wxWindow {
   bool IsEditable() const { return m_bEditable; }
   void SetListMode(bool bEnableListMode = true);
   bool GetListMode() const { return m_bListMode; }
-  void EnableSelection(bool bEnable = true) { m_bEnableSelection = bEnable; }
-  bool IsSelectable() const { return m_bEnableSelection; }
+  void EnableSelection(bool bEnable = true) { m_store.EnableSelection(bEnable); }
+  bool IsSelectable() const { return m_store.IsSelectable(); }
   void SetFixedColumnSelection(bool bSelect) { m_bFixedColumnSelection = bSelect; }
   bool GetFixedColumnSelection() const { return m_bFixedColumnSelection; }
   void SetFixedRowSelection(bool bSelect) { m_bFixedRowSelection = bSelect; }
@@ -289,18 +337,29 @@ class CGridCtrl : public wxWindow {
 
   // ---- sorting ----
   void SetSortColumn(int32_t nCol);
-  int32_t GetSortColumn() const { return m_nSortColumn; }
-  void SetSortAscending(bool bAscending) { m_bAscending = bAscending; }
-  bool GetSortAscending() const { return m_bAscending; }
-  void SetCompareFunction(GridCompareFunc pfnCompare) { m_pfnCompare = pfnCompare; }
+  int32_t GetSortColumn() const { return m_store.GetSortColumn(); }
+  void SetSortAscending(bool bAscending) { m_store.SetSortAscending(bAscending); }
+  bool GetSortAscending() const { return m_store.GetSortAscending(); }
+  void SetCompareFunction(GridCompareFunc pfnCompare) { m_store.SetCompareFunction(pfnCompare); }
   void SetHeaderSort(bool bSortOnClick = true) { m_bSortOnClick = bSortOnClick; }
   bool GetHeaderSort() const { return m_bSortOnClick; }
   bool SortTextItems(int32_t nCol, bool bAscending, intptr_t data = 0);
   bool SortItems(int32_t nCol, bool bAscending, intptr_t data = 0);
   bool SortItems(GridCompareFunc pfnCompare, int32_t nCol, bool bAscending, intptr_t data = 0);
-  static int CompareCellText(const CGridCellBase* pCell1, const CGridCellBase* pCell2, intptr_t lParamSort);
+  static int CompareCellText(const CGridCellBase* pCell1, const CGridCellBase* pCell2, intptr_t lParamSort) {
+    return CGridStore::CompareCellText(pCell1, pCell2, lParamSort);
+  }
   virtual void OnHeaderRowClick(CellId cell);
   virtual void OnHeaderColumnClick(CellId cell);
+
+  // ---- drawing and measuring cells ----
+  // Draws the cell into rect (inclusive), as every cell class is drawn.
+  virtual bool DrawCell(wxDC& dc, CGridCellBase& cell, int32_t nRow, int32_t nCol, GridRect rect, bool bEraseBkgnd);
+  // The size the cell's text needs as drawn (one line for a single-line
+  // format), plus its margins; without a context the window's is borrowed.
+  virtual GridSize GetTextExtent(const CGridCellBase& cell, TStringView text, wxDC* pDC);
+  // The text extent of the cell's text plus 1 (and 1 more for a fixed cell).
+  GridSize GetCellExtent(const CGridCellBase& cell, wxDC* pDC);
 
   // ---- drawing ----
   virtual void OnDraw(wxDC& dc);
@@ -325,23 +384,23 @@ class CGridCtrl : public wxWindow {
   int32_t GetMouseMode() const { return m_MouseMode; }
 
  private:
-  friend class GridSorter;
-  using CellRow = CGridCellBase**;
+  // ---- IGridStoreHost ----
+  GridSize MeasureCellText(CGridCellBase& cell, TStringView text) override;
+  void RequestCellInfo(GridItem& item) override;
 
-  // storage helpers
-  void SetupDefaultCells();
-  void ClearFocusIfRow(int32_t nRows);
-  void DestroyRow(int32_t row);
-  bool GrowRows(int32_t nRows);
-  bool GrowColumns(int32_t nCols);
-  void ResizeRowObject(int32_t row, int32_t nOldCols, int32_t nNewCols);
-  void ApplyFixedRowBits(int32_t nOld, int32_t nNew);
-  void ApplyFixedColBits(int32_t nOld, int32_t nNew);
-  CGridCellBase* GetVirtualCell(int32_t nRow, int32_t nCol) const;
-  void SendCacheHint(const CellRange& range);
-  bool IsInSelectionMap(int32_t nRow, int32_t nCol) const;
-  void ClearSelectedCells();
+  // What the window shows: during a fill the published rows and columns.
+  int32_t ShownRows() const { return m_bFilling ? m_store.GetPublishedRowCount() : m_store.GetRowCount(); }
+  int32_t ShownCols() const { return m_bFilling ? m_store.GetPublishedColumnCount() : m_store.GetColumnCount(); }
+  int32_t ShownFixedRows() const { return std::min(m_store.GetFixedRowCount(), ShownRows()); }
+  int32_t ShownFixedCols() const { return std::min(m_store.GetFixedColumnCount(), ShownCols()); }
+  bool IsShownCell(int32_t nRow, int32_t nCol) const {
+    return nRow >= 0 && nRow < ShownRows() && nCol >= 0 && nCol < ShownCols();
+  }
+  bool IsShownCell(const CellId& cell) const { return IsShownCell(cell.row, cell.col); }
+  // The store's result, after reporting an out-of-memory it noted.
+  bool Checked(bool result);
   void ReportOutOfMemory();
+  void AfterStructureChange();
 
   // layout helpers
   void ScrollLine(int nBar, bool bForward);
@@ -351,6 +410,7 @@ class CGridCtrl : public wxWindow {
   GridRect GetScrollBarlessRect() const;
   void InvalidateScrolledArea(int nBar);
   bool HasDrawingWindow() const { return GetHandle() != nullptr && m_bAllowDraw.load(); }
+  void ResetScrollPositions();
 
   // measuring (UI thread)
   GridTextMeasure& TextMeasure();
@@ -358,11 +418,16 @@ class CGridCtrl : public wxWindow {
   int32_t MeasureColumn(wxDC& dc, int32_t col, int32_t first, int32_t last, bool skipHidden, uint32_t* heights);
   void SizeColumnToContents(wxDC& dc, int32_t col, uint32_t nAutoSizeStyle);
   void SizeRowToContents(wxDC& dc, int32_t row);
+  void MeasureDefaultCell(CGridDefaultCell& cell);
+  void SendCacheHint(const CellRange& range);
 
   // painting
   void DrawCellPass(wxDC& dc, const GridRect& clip, int32_t rowFrom, int32_t rowTo, int32_t colFrom, int32_t colTo,
                     int32_t top, int32_t left, bool bClipTest);
   void DrawGridLines(wxDC& dc, const CellRange& visible, const GridRect& visRect);
+
+  // filling
+  void AutoSizeFirstScreen();
 
   // event handlers
   void OnPaint(wxPaintEvent& event);
@@ -374,46 +439,34 @@ class CGridCtrl : public wxWindow {
   void OnLeftDown(wxMouseEvent& event);
   void OnLeftUp(wxMouseEvent& event);
   void OnSysColourChanged(wxSysColourChangedEvent& event);
+  void OnFillTimer(wxTimerEvent& event);
 
-  // counts and sizes
-  int32_t m_nRows = 0, m_nCols = 0, m_nFixedRows = 0, m_nFixedCols = 0;
-  std::vector<uint32_t> m_arRowHeights;
-  std::vector<uint32_t> m_arColWidths;
-  std::vector<CellRow> m_RowData;
+  CGridStore m_store;
 
-  // default cells and cell class
-  CGridDefaultCell m_cellDefault, m_cellFixedColDef, m_cellFixedRowDef, m_cellFixedRowColDef;
-  const GridRuntimeClass* m_pRtcDefault = &CGridCell::s_class;
-
-  // selection and interaction state
-  // Keyed by SelectionKey. Cells whose rows (or columns) lie 65,536 apart
-  // share a key; both entries are kept, so no selected cell is forgotten.
-  using SelectionMap = std::unordered_multimap<uint32_t, CellId>;
-  SelectionMap m_SelectedCellMap, m_PrevSelectedCellMap;
-  CellId m_idCurrentCell, m_SelectionStartCell, m_LeftClickDownCell, m_idTopLeftCell;
+  // interaction state
+  CellId m_SelectionStartCell, m_LeftClickDownCell, m_idTopLeftCell;
   int32_t m_MouseMode = MOUSE_NOTHING;
-  bool m_bModified = false;
 
   // settings
   GridColour m_crGridLineColour, m_crGridBkColour;
   GridColour m_crWindowText, m_crWindowColour, m_cr3DFace, m_crShadow;
+  // Read by the grid's interaction layer (selection, editing, title tips,
+  // printing), as are m_bTitleTips, m_bHandleTabKey, m_bWysiwygPrinting and
+  // m_bAllowDragAndDrop below.
   GridColour m_crTTipBackClr = kClrDefault, m_crTTipTextClr = kClrDefault;
-  bool m_bVirtualMode = false;
-  GridDisplayCallback m_pfnCallback = nullptr;
-  intptr_t m_lParam = 0;
   int32_t m_nGridLines = GVL_BOTH;
   bool m_bEditable = true, m_bListMode = false, m_bSingleRowSelection = false, m_bSingleColSelection = false;
   std::atomic<bool> m_bAllowDraw{true};
-  bool m_bEnableSelection = true, m_bFixedColumnSelection = true, m_bFixedRowSelection = true;
+  bool m_bFixedColumnSelection = true, m_bFixedRowSelection = true;
   bool m_bAllowRowResize = true, m_bAllowColumnResize = true, m_bSortOnClick = false, m_bHandleTabKey = true;
   bool m_bDoubleBuffer = true, m_bTitleTips = true, m_bWysiwygPrinting = false;
   bool m_bHiddenColUnhide = true, m_bHiddenRowUnhide = true, m_bAllowColHide = true, m_bAllowRowHide = true;
-  bool m_bAscending = true;
-  int32_t m_nSortColumn = -1;
-  GridCompareFunc m_pfnCompare = nullptr;
   uint32_t m_nAutoSizeColumnStyle = GVS_BOTH;
   bool m_bAllowDragAndDrop = false, m_bTrackFocusCell = true, m_bFrameFocus = true;
   int32_t m_nRowsPerWheelNotch = 3;
+  // Wheel turns not yet scrolled, in 1/120 notch times rows per notch (or
+  // 1/120 page): touchpads send a notch in many small parts.
+  int32_t m_nWheelRemainder = 0;
 
   // scroll state (pixels of the scrolled area)
   int32_t m_nHScrollPos = 0, m_nVScrollPos = 0, m_nHScrollMax = 0, m_nVScrollMax = 0;
@@ -425,22 +478,24 @@ class CGridCtrl : public wxWindow {
   wxScrollBar* m_pHScroll = nullptr;
   wxScrollBar* m_pVScroll = nullptr;
 
+  // Font objects of the LOGFONT records cells are drawn in, and the one a
+  // cell with its own font gets (re-made on every request).
+  mutable std::vector<std::pair<GridLogFont, std::unique_ptr<wxFont>>> m_fonts;
+  mutable std::unique_ptr<wxFont> m_pCellFont;
   // Per-font character measures for sizing to contents; made on first use.
   std::unique_ptr<GridTextMeasure> m_pTextMeasure;
 
-  // virtual mode's shared cell
-  mutable std::unique_ptr<CGridCell> m_pVirtualCell;
-  mutable GridItem m_VirtualItem;
+  // filling
+  bool m_bFilling = false;
+  bool m_bFirstScreenSized = false;
+  int32_t m_nShownRows = 0;
+  uint32_t m_nShownLayoutStamp = 0;
+  wxTimer m_fillTimer;
 
   // Held by the UI thread's handlers and by SetRedraw(false): see the class comment.
   std::recursive_mutex m_drawMutex;
 
   wxDECLARE_EVENT_TABLE();
 };
-
-template <typename... Args>
-bool CGridCtrl::SetCellTextF(int32_t nRow, int32_t nCol, TStringView format, const Args&... args) {
-  return SetCellText(nRow, nCol, Format(format, args...));
-}
 
 }  // namespace dossel

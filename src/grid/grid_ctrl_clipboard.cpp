@@ -11,6 +11,7 @@ namespace dossel {
 
 bool CGridCtrl::CopySelectionText(TString& text) const {
   text.clear();
+  if (m_bFilling) return false;
   const CellRange range = GetSelectedRange();
   if (!IsValid(range)) return false;
   for (int32_t row = range.minRow; row <= range.maxRow; ++row) {
@@ -36,10 +37,11 @@ void CGridCtrl::OnEditCopy() {
 }
 
 void CGridCtrl::OnEditSelectAll() {
+  if (m_bFilling) return;
   const CellId focus = GetFocusCell();
   NotifyOwner(focus.row, focus.col, GVN_SELCHANGING);
-  if (m_nRows > m_nFixedRows && m_nCols > m_nFixedCols)
-    SetSelectedRange(m_nFixedRows, m_nFixedCols, m_nRows - 1, m_nCols - 1);
+  if (ShownRows() > ShownFixedRows() && ShownCols() > ShownFixedCols())
+    SetSelectedRange(ShownFixedRows(), ShownFixedCols(), ShownRows() - 1, ShownCols() - 1);
   NotifyOwner(focus.row, focus.col, GVN_SELCHANGED);
   Refresh();
 }

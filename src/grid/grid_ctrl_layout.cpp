@@ -27,22 +27,23 @@ CellId CGridCtrl::GetTopLeftScrolledCell(bool bForceRecalculation) {
   const bool recalcCol = bForceRecalculation || m_idTopLeftCell.col == -1;
   const bool recalcRow = recalcCol || m_idTopLeftCell.row == -1;
   if (recalcCol) {
-    m_idTopLeftCell.col = m_nFixedCols;
+    m_idTopLeftCell.col = ShownFixedCols();
     int64_t right = 0;
-    while (right < m_nHScrollPos && m_idTopLeftCell.col < m_nCols - 1) right += m_arColWidths[m_idTopLeftCell.col++];
+    while (right < m_nHScrollPos && m_idTopLeftCell.col < ShownCols() - 1)
+      right += GetColumnWidth(m_idTopLeftCell.col++);
   }
   if (recalcRow) {
     // Scrolling moves the top row a little at a time: walk from where the
     // last top row started instead of from the first row, so that the cost
     // follows the distance scrolled, not the row count.
-    int32_t row = m_nFixedRows;
+    int32_t row = ShownFixedRows();
     int64_t bottom = 0;
-    if (!recalcCol && m_nTopRowCacheRow >= m_nFixedRows && m_nTopRowCacheRow < m_nRows) {
+    if (!recalcCol && m_nTopRowCacheRow >= ShownFixedRows() && m_nTopRowCacheRow < ShownRows()) {
       row = m_nTopRowCacheRow;
       bottom = m_nTopRowCacheStart;
-      while (row > m_nFixedRows && bottom - m_arRowHeights[row - 1] >= m_nVScrollPos) bottom -= m_arRowHeights[--row];
+      while (row > ShownFixedRows() && bottom - GetRowHeight(row - 1) >= m_nVScrollPos) bottom -= GetRowHeight(--row);
     }
-    while (bottom < m_nVScrollPos && row < m_nRows - 1) bottom += m_arRowHeights[row++];
+    while (bottom < m_nVScrollPos && row < ShownRows() - 1) bottom += GetRowHeight(row++);
     m_idTopLeftCell.row = row;
     m_nTopRowCacheRow = row;
     m_nTopRowCacheStart = bottom;
@@ -55,7 +56,7 @@ CellRange CGridCtrl::GetVisibleScrolledRange(GridRect* pRect, bool bForceRecalcu
   const CellId topLeft = GetTopLeftScrolledCell(bForceRecalculation);
   int32_t bottom = GetFixedRowHeight();
   int32_t maxRow = topLeft.row;
-  for (int32_t row = topLeft.row; row < m_nRows; ++row) {
+  for (int32_t row = topLeft.row; row < ShownRows(); ++row) {
     bottom += GetRowHeight(row);
     maxRow = row;
     if (bottom >= client.bottom) {
@@ -65,7 +66,7 @@ CellRange CGridCtrl::GetVisibleScrolledRange(GridRect* pRect, bool bForceRecalcu
   }
   int32_t right = GetFixedColumnWidth();
   int32_t maxCol = topLeft.col;
-  for (int32_t col = topLeft.col; col < m_nCols; ++col) {
+  for (int32_t col = topLeft.col; col < ShownCols(); ++col) {
     right += GetColumnWidth(col);
     maxCol = col;
     if (right >= client.right) {
@@ -73,8 +74,8 @@ CellRange CGridCtrl::GetVisibleScrolledRange(GridRect* pRect, bool bForceRecalcu
       break;
     }
   }
-  maxRow = std::min(maxRow, m_nRows - 1);
-  maxCol = std::min(maxCol, m_nCols - 1);
+  maxRow = std::min(maxRow, ShownRows() - 1);
+  maxCol = std::min(maxCol, ShownCols() - 1);
   if (pRect) *pRect = GridRect{0, 0, right, bottom};
   return CellRange(topLeft.row, topLeft.col, maxRow, maxCol);
 }
@@ -91,23 +92,24 @@ CellRange CGridCtrl::GetFullyVisibleScrolledRange(bool bForceRecalculation) {
 }
 
 bool CGridCtrl::GetCellOrigin(int32_t nRow, int32_t nCol, wxPoint* p) {
-  if (!IsValid(nRow, nCol) || !p) return false;
+  if (!IsShownCell(nRow, nCol) || !p) return false;
   CellId topLeft;
-  if (nCol >= m_nFixedCols || nRow >= m_nFixedRows) topLeft = GetTopLeftScrolledCell();
-  if ((nRow >= m_nFixedRows && nRow < topLeft.row) || (nCol >= m_nFixedCols && nCol < topLeft.col)) return false;
+  if (nCol >= ShownFixedCols() || nRow >= ShownFixedRows()) topLeft = GetTopLeftScrolledCell();
+  if ((nRow >= ShownFixedRows() && nRow < topLeft.row) || (nCol >= ShownFixedCols() && nCol < topLeft.col))
+    return false;
   int64_t x = 0;
-  if (nCol < m_nFixedCols) {
-    for (int32_t i = 0; i < nCol; ++i) x += m_arColWidths[i];
+  if (nCol < ShownFixedCols()) {
+    for (int32_t i = 0; i < nCol; ++i) x += GetColumnWidth(i);
   } else {
     x = GetFixedColumnWidth();
-    for (int32_t i = topLeft.col; i < nCol; ++i) x += m_arColWidths[i];
+    for (int32_t i = topLeft.col; i < nCol; ++i) x += GetColumnWidth(i);
   }
   int64_t y = 0;
-  if (nRow < m_nFixedRows) {
-    for (int32_t i = 0; i < nRow; ++i) y += m_arRowHeights[i];
+  if (nRow < ShownFixedRows()) {
+    for (int32_t i = 0; i < nRow; ++i) y += GetRowHeight(i);
   } else {
     y = GetFixedRowHeight();
-    for (int32_t i = topLeft.row; i < nRow; ++i) y += m_arRowHeights[i];
+    for (int32_t i = topLeft.row; i < nRow; ++i) y += GetRowHeight(i);
   }
   p->x = static_cast<int>(std::min<int64_t>(x, INT32_MAX));
   p->y = static_cast<int>(std::min<int64_t>(y, INT32_MAX));
@@ -144,14 +146,14 @@ bool CGridCtrl::GetCellRangeRect(const CellRange& cellRange, GridRect* lpRect) {
 CellId CGridCtrl::GetCellFromPoint(wxPoint point, bool bAllowFixedCellCheck) {
   CellId cellId;
   const CellId topLeft = GetTopLeftScrolledCell();
-  if (!bAllowFixedCellCheck && !IsValid(topLeft)) return cellId;
+  if (!bAllowFixedCellCheck && !IsShownCell(topLeft)) return cellId;
   const int32_t fixedColWidth = GetFixedColumnWidth();
   if (point.x < 0 || (!bAllowFixedCellCheck && point.x < fixedColWidth)) {
     cellId.col = -1;
   } else if (point.x < fixedColWidth) {
     int64_t x = 0;
     int32_t col = 0;
-    for (; col < m_nFixedCols; ++col) {
+    for (; col < ShownFixedCols(); ++col) {
       x += GetColumnWidth(col);
       if (x > point.x) break;
     }
@@ -159,11 +161,11 @@ CellId CGridCtrl::GetCellFromPoint(wxPoint point, bool bAllowFixedCellCheck) {
   } else {
     int64_t x = fixedColWidth;
     int32_t col = topLeft.col;
-    for (; col < m_nCols; ++col) {
+    for (; col < ShownCols(); ++col) {
       x += GetColumnWidth(col);
       if (x > point.x) break;
     }
-    cellId.col = col >= m_nCols ? -1 : col;
+    cellId.col = col >= ShownCols() ? -1 : col;
   }
   const int32_t fixedRowHeight = GetFixedRowHeight();
   if (point.y < 0 || (!bAllowFixedCellCheck && point.y < fixedRowHeight)) {
@@ -171,7 +173,7 @@ CellId CGridCtrl::GetCellFromPoint(wxPoint point, bool bAllowFixedCellCheck) {
   } else if (point.y < fixedRowHeight) {
     int64_t y = 0;
     int32_t row = 0;
-    for (; row < m_nFixedRows; ++row) {
+    for (; row < ShownFixedRows(); ++row) {
       y += GetRowHeight(row);
       if (y > point.y) break;
     }
@@ -179,11 +181,11 @@ CellId CGridCtrl::GetCellFromPoint(wxPoint point, bool bAllowFixedCellCheck) {
   } else {
     int64_t y = fixedRowHeight;
     int32_t row = topLeft.row;
-    for (; row < m_nRows; ++row) {
+    for (; row < ShownRows(); ++row) {
       y += GetRowHeight(row);
       if (y > point.y) break;
     }
-    cellId.row = row >= m_nRows ? -1 : row;
+    cellId.row = row >= ShownRows() ? -1 : row;
   }
   return cellId;
 }

@@ -38,12 +38,12 @@ void CGridCtrl::EraseBackground(wxDC& dc, const GridRect& clip) {
     dc.DrawRectangle(left, top, right - left, bottom - top);
   };
   if (clip.left < fixedWidth && clip.top < fixedHeight)
-    fill(m_cellFixedRowColDef.GetBackClr(), clip.left, clip.top, fixedWidth, fixedHeight);
+    fill(GetDefaultCell(true, true)->GetBackClr(), clip.left, clip.top, fixedWidth, fixedHeight);
   if (clip.left < fixedWidth && clip.top < visRect.bottom)
-    fill(m_cellFixedColDef.GetBackClr(), clip.left, clip.top, fixedWidth, visRect.bottom);
+    fill(GetDefaultCell(false, true)->GetBackClr(), clip.left, clip.top, fixedWidth, visRect.bottom);
   if (clip.top < fixedHeight && clip.right > fixedWidth && clip.left < visRect.right)
-    fill(m_cellFixedRowDef.GetBackClr(), fixedWidth - 1, clip.top, visRect.right, fixedHeight);
-  fill(m_cellDefault.GetBackClr(), std::max({visRect.left, clip.left, fixedWidth}),
+    fill(GetDefaultCell(true, false)->GetBackClr(), fixedWidth - 1, clip.top, visRect.right, fixedHeight);
+  fill(GetDefaultCell(false, false)->GetBackClr(), std::max({visRect.left, clip.left, fixedWidth}),
        std::max({visRect.top, clip.top, fixedHeight}), std::min(visRect.right, clip.right),
        std::min(visRect.bottom, clip.bottom));
   if (visRect.right < clip.right) fill(m_crGridBkColour, visRect.right, clip.top, clip.right, clip.bottom);
@@ -78,7 +78,7 @@ void CGridCtrl::DrawCellPass(wxDC& dc, const GridRect& clip, int32_t rowFrom, in
       CGridCellBase* cell = GetCell(row, col);
       if (!cell) continue;
       cell->SetCoords(row, col);
-      cell->Draw(&dc, row, col, rect, false);
+      DrawCell(dc, *cell, row, col, rect, false);
     }
   }
 }
@@ -122,13 +122,13 @@ void CGridCtrl::OnDraw(wxDC& dc) {
   SendCacheHint(visible);
   // The clip tests use inclusive pixel bounds.
   const GridRect inclusive{clip.left, clip.top, clip.right - 1, clip.bottom - 1};
-  DrawCellPass(dc, inclusive, 0, m_nFixedRows - 1, 0, m_nFixedCols - 1, 0, 0, false);
-  DrawCellPass(dc, inclusive, visible.minRow, visible.maxRow, 0, m_nFixedCols - 1, fixedHeight, 0, true);
-  DrawCellPass(dc, inclusive, 0, m_nFixedRows - 1, visible.minCol, visible.maxCol, 0, fixedWidth, true);
+  DrawCellPass(dc, inclusive, 0, ShownFixedRows() - 1, 0, ShownFixedCols() - 1, 0, 0, false);
+  DrawCellPass(dc, inclusive, visible.minRow, visible.maxRow, 0, ShownFixedCols() - 1, fixedHeight, 0, true);
+  DrawCellPass(dc, inclusive, 0, ShownFixedRows() - 1, visible.minCol, visible.maxCol, 0, fixedWidth, true);
   DrawCellPass(dc, inclusive, visible.minRow, visible.maxRow, visible.minCol, visible.maxCol, fixedHeight, fixedWidth,
                true);
   if (m_nGridLines != GVL_NONE) DrawGridLines(dc, visible, visRect);
-  if (m_bVirtualMode) SendCacheHint(CellRange());
+  if (GetVirtualMode()) SendCacheHint(CellRange());
 }
 
 }  // namespace dossel

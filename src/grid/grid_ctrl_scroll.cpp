@@ -115,8 +115,8 @@ void CGridCtrl::ScrollLine(int nBar, bool bForward) {
   const int32_t pos = GetScrollPos32(nBar);
   const int32_t max = GetScrollMax32(nBar);
   const CellId topLeft = GetTopLeftScrolledCell();
-  const int32_t count = horz ? m_nCols : m_nRows;
-  const int32_t first = horz ? m_nFixedCols : m_nFixedRows;
+  const int32_t count = horz ? ShownCols() : ShownRows();
+  const int32_t first = horz ? ShownFixedCols() : ShownFixedRows();
   auto size = [&](int32_t i) { return horz ? GetColumnWidth(i) : GetRowHeight(i); };
   int32_t index = horz ? topLeft.col : topLeft.row;
   if (bForward) {
@@ -181,25 +181,31 @@ void CGridCtrl::OnHScroll(int nSBCode, int32_t nPos) { ScrollTo(wxHORIZONTAL, nS
 void CGridCtrl::OnVScroll(int nSBCode, int32_t nPos) { ScrollTo(wxVERTICAL, nSBCode, nPos); }
 
 void CGridCtrl::OnMouseWheelDelta(int zDelta) {
-  const int notches = zDelta / 120;
+  // What a turn leaves over (a touchpad sends a notch in many small parts)
+  // is kept for the next one in the same direction.
+  const int64_t perNotch = m_nRowsPerWheelNotch == -1 ? 1 : m_nRowsPerWheelNotch;
+  int64_t units = perNotch * zDelta;
+  if ((units > 0 && m_nWheelRemainder > 0) || (units < 0 && m_nWheelRemainder < 0)) units += m_nWheelRemainder;
+  const int64_t steps = units / 120;
+  m_nWheelRemainder = static_cast<int32_t>(units - steps * 120);
+  const int count = static_cast<int>(std::min<int64_t>(std::abs(steps), INT32_MAX));
   if (m_nRowsPerWheelNotch == -1) {
-    for (int i = 0; i < std::abs(notches); ++i) OnVScroll(notches > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+    for (int i = 0; i < count; ++i) OnVScroll(steps > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
     return;
   }
-  const int lines = static_cast<int>(static_cast<int64_t>(m_nRowsPerWheelNotch) * zDelta / 120);
-  for (int i = 0; i < std::abs(lines); ++i) OnVScroll(lines > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+  for (int i = 0; i < count; ++i) OnVScroll(steps > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
 }
 
 void CGridCtrl::ScrollCellIntoView(int32_t nRow, int32_t nCol) {
-  if (!HasDrawingWindow() || !IsValid(nRow, nCol)) return;
+  if (!HasDrawingWindow() || !IsShownCell(nRow, nCol)) return;
   const CellRange range = GetVisibleScrolledRange();
-  if (nCol >= m_nFixedCols) {
+  if (nCol >= ShownFixedCols()) {
     for (int32_t col = range.maxCol; col < nCol; ++col)
       if (GetColumnWidth(col) > 0) OnHScroll(SB_LINEDOWN, 0);
     for (int32_t col = range.minCol; col > nCol; --col)
       if (GetColumnWidth(col) > 0) OnHScroll(SB_LINEUP, 0);
   }
-  if (nRow >= m_nFixedRows) {
+  if (nRow >= ShownFixedRows()) {
     for (int32_t row = range.maxRow; row < nRow; ++row)
       if (GetRowHeight(row) > 0) OnVScroll(SB_LINEDOWN, 0);
     for (int32_t row = range.minRow; row > nRow; --row)
@@ -209,15 +215,15 @@ void CGridCtrl::ScrollCellIntoView(int32_t nRow, int32_t nCol) {
   if (!GetCellRect(nRow, nCol, &rect)) return;
   const GridRect client = GetGridClientRect();
   // Bounded by the number of cells, so a cell wider than the window cannot loop forever.
-  for (int32_t guard = m_nCols; guard > 0 && rect.right > client.right && rect.left > GetFixedColumnWidth() &&
-                                (m_nBarState & 0x1) && GetCellRect(nRow, nCol, &rect);
+  for (int32_t guard = ShownCols(); guard > 0 && rect.right > client.right && rect.left > GetFixedColumnWidth() &&
+                                    (m_nBarState & 0x1) && GetCellRect(nRow, nCol, &rect);
        --guard) {
     const int32_t before = m_nHScrollPos;
     OnHScroll(SB_LINEDOWN, 0);
     if (m_nHScrollPos == before || !GetCellRect(nRow, nCol, &rect)) break;
   }
-  for (int32_t guard = m_nRows; guard > 0 && rect.bottom > client.bottom && rect.top > GetFixedRowHeight() &&
-                                (m_nBarState & 0x2) && GetCellRect(nRow, nCol, &rect);
+  for (int32_t guard = ShownRows(); guard > 0 && rect.bottom > client.bottom && rect.top > GetFixedRowHeight() &&
+                                    (m_nBarState & 0x2) && GetCellRect(nRow, nCol, &rect);
        --guard) {
     const int32_t before = m_nVScrollPos;
     OnVScroll(SB_LINEDOWN, 0);

@@ -33,7 +33,7 @@ GridTextMeasure& CGridCtrl::TextMeasure() {
 
 GridSize CGridCtrl::MeasureCell(wxDC& dc, const CGridCellBase& cell) {
   GridSize size;
-  if (!TextMeasure().CellExtent(dc, cell, &size)) size = const_cast<CGridCellBase&>(cell).GetCellExtent(&dc);
+  if (!TextMeasure().CellExtent(dc, cell, GetCellFontObject(cell), &size)) size = GetCellExtent(cell, &dc);
   return size;
 }
 
@@ -49,32 +49,32 @@ int32_t CGridCtrl::MeasureColumn(wxDC& dc, int32_t col, int32_t first, int32_t l
   GridSize widestSum{-1, 0};
   int32_t widestSumRow = -1;
   for (int32_t row = first; row <= last; ++row) {
-    if (skipHidden && m_arRowHeights[row] == 0) continue;
+    if (skipHidden && GetRowHeight(row) == 0) continue;
     CGridCellBase* cell = GetCell(row, col);
     if (!cell) continue;
     GridSize size;
-    if (measure.CellExtent(dc, *cell, &size)) {
+    if (measure.CellExtent(dc, *cell, GetCellFontObject(*cell), &size)) {
       if (size.cx > widestSum.cx) {
         widestSum = size;
         widestSumRow = row;
       }
     } else {
-      size = cell->GetCellExtent(&dc);
+      size = GetCellExtent(*cell, &dc);
       exactWidth = std::max(exactWidth, size.cx);
     }
     if (heights) heights[row - first] = std::max(heights[row - first], static_cast<uint32_t>(std::max(size.cy, 0)));
   }
   if (widestSumRow < 0 || widestSum.cx <= exactWidth) return exactWidth;
   CGridCellBase* widest = GetCell(widestSumRow, col);
-  const GridSize exact = widest ? widest->GetCellExtent(&dc) : GridSize{};
+  const GridSize exact = widest ? GetCellExtent(*widest, &dc) : GridSize{};
   if (exact.cx == widestSum.cx && exact.cy == widestSum.cy) return widestSum.cx;
   exactWidth = 0;
   for (int32_t row = first; row <= last; ++row) {
-    if (skipHidden && m_arRowHeights[row] == 0) continue;
+    if (skipHidden && GetRowHeight(row) == 0) continue;
     if (heights) heights[row - first] = 0;
     CGridCellBase* cell = GetCell(row, col);
     if (!cell) continue;
-    const GridSize size = cell->GetCellExtent(&dc);
+    const GridSize size = GetCellExtent(*cell, &dc);
     exactWidth = std::max(exactWidth, size.cx);
     if (heights) heights[row - first] = static_cast<uint32_t>(std::max(size.cy, 0));
   }
@@ -84,28 +84,28 @@ int32_t CGridCtrl::MeasureColumn(wxDC& dc, int32_t col, int32_t first, int32_t l
 void CGridCtrl::SizeColumnToContents(wxDC& dc, int32_t col, uint32_t nAutoSizeStyle) {
   if (nAutoSizeStyle == 0) nAutoSizeStyle = m_nAutoSizeColumnStyle;
   int32_t first = 0, last = 0;
-  AutoSizeRowRange(nAutoSizeStyle, m_nFixedRows, m_nRows, &first, &last);
-  if (m_bVirtualMode) SendCacheHint(CellRange(first, col, last, col));
+  AutoSizeRowRange(nAutoSizeStyle, ShownFixedRows(), ShownRows(), &first, &last);
+  if (GetVirtualMode()) SendCacheHint(CellRange(first, col, last, col));
   const int32_t width = MeasureColumn(dc, col, first, last, false, nullptr);
-  if (m_bVirtualMode) SendCacheHint(CellRange());
-  m_arColWidths[col] = static_cast<uint32_t>(width);
+  if (GetVirtualMode()) SendCacheHint(CellRange());
+  m_store.SetColumnWidth(col, width);
   m_idTopLeftCell.col = -1;
 }
 
 void CGridCtrl::SizeRowToContents(wxDC& dc, int32_t row) {
-  if (m_bVirtualMode) SendCacheHint(CellRange(row, 0, row, m_nCols - 1));
+  if (GetVirtualMode()) SendCacheHint(CellRange(row, 0, row, ShownCols() - 1));
   int32_t height = 0;
-  for (int32_t col = 0; col < m_nCols; ++col) {
+  for (int32_t col = 0; col < ShownCols(); ++col) {
     const CGridCellBase* cell = GetCell(row, col);
     if (cell) height = std::max(height, MeasureCell(dc, *cell).cy);
   }
-  if (m_bVirtualMode) SendCacheHint(CellRange());
-  m_arRowHeights[row] = static_cast<uint32_t>(height);
+  if (GetVirtualMode()) SendCacheHint(CellRange());
+  m_store.SetRowHeight(row, height);
   m_idTopLeftCell.col = -1;
 }
 
 bool CGridCtrl::AutoSizeColumn(int32_t nCol, uint32_t nAutoSizeStyle, bool bResetScroll) {
-  if (nCol < 0 || nCol >= m_nCols || GetColumnWidth(nCol) <= 0) return false;
+  if (nCol < 0 || nCol >= ShownCols() || GetColumnWidth(nCol) <= 0) return false;
   if (!GetHandle() || !GridHasDisplay()) return false;
   wxClientDC dc(this);
   SizeColumnToContents(dc, nCol, nAutoSizeStyle);
@@ -114,7 +114,7 @@ bool CGridCtrl::AutoSizeColumn(int32_t nCol, uint32_t nAutoSizeStyle, bool bRese
 }
 
 bool CGridCtrl::AutoSizeRow(int32_t nRow, bool bResetScroll) {
-  if (nRow < 0 || nRow >= m_nRows || GetRowHeight(nRow) <= 0) return false;
+  if (nRow < 0 || nRow >= ShownRows() || GetRowHeight(nRow) <= 0) return false;
   if (!GetHandle() || !GridHasDisplay()) return false;
   wxClientDC dc(this);
   SizeRowToContents(dc, nRow);
@@ -125,7 +125,7 @@ bool CGridCtrl::AutoSizeRow(int32_t nRow, bool bResetScroll) {
 void CGridCtrl::AutoSizeColumns(uint32_t nAutoSizeStyle) {
   if (GetHandle() && GridHasDisplay()) {
     wxClientDC dc(this);
-    for (int32_t col = 0; col < m_nCols; ++col)
+    for (int32_t col = 0; col < ShownCols(); ++col)
       if (GetColumnWidth(col) > 0) SizeColumnToContents(dc, col, nAutoSizeStyle);
   }
   ResetScrollBars();
@@ -134,7 +134,7 @@ void CGridCtrl::AutoSizeColumns(uint32_t nAutoSizeStyle) {
 void CGridCtrl::AutoSizeRows() {
   if (GetHandle() && GridHasDisplay()) {
     wxClientDC dc(this);
-    for (int32_t row = 0; row < m_nRows; ++row)
+    for (int32_t row = 0; row < ShownRows(); ++row)
       if (GetRowHeight(row) > 0) SizeRowToContents(dc, row);
   }
   ResetScrollBars();
@@ -145,46 +145,47 @@ void CGridCtrl::AutoSize(uint32_t nAutoSizeStyle) {
   wxClientDC dc(this);
   if (nAutoSizeStyle == 0) nAutoSizeStyle = m_nAutoSizeColumnStyle;
   int32_t first = 0, last = 0;
-  AutoSizeRowRange(nAutoSizeStyle, m_nFixedRows, m_nRows, &first, &last);
-  if (m_bVirtualMode) SendCacheHint(CellRange(first, 0, last, m_nCols - 1));
+  AutoSizeRowRange(nAutoSizeStyle, ShownFixedRows(), ShownRows(), &first, &last);
+  if (GetVirtualMode()) SendCacheHint(CellRange(first, 0, last, ShownCols() - 1));
   for (int32_t row = first; row <= last; ++row)
-    if (m_arRowHeights[row] > 0) m_arRowHeights[row] = 1;
+    if (GetRowHeight(row) > 0) m_store.SetRowHeight(row, 1);
   // One column's heights at a time, so that a column measured again exactly
   // leaves no summed height behind.
   std::vector<uint32_t> heights(static_cast<size_t>(std::max(last - first + 1, 0)));
-  for (int32_t col = 0; col < m_nCols; ++col) {
-    if (m_arColWidths[col] == 0) continue;
+  for (int32_t col = 0; col < ShownCols(); ++col) {
+    if (GetColumnWidth(col) == 0) continue;
     std::fill(heights.begin(), heights.end(), 0u);
-    m_arColWidths[col] = static_cast<uint32_t>(MeasureColumn(dc, col, first, last, true, heights.data()));
+    m_store.SetColumnWidth(col, MeasureColumn(dc, col, first, last, true, heights.data()));
     for (int32_t row = first; row <= last; ++row)
-      if (m_arRowHeights[row] > 0) m_arRowHeights[row] = std::max(m_arRowHeights[row], heights[row - first]);
+      if (GetRowHeight(row) > 0)
+        m_store.SetRowHeight(row, std::max(GetRowHeight(row), static_cast<int32_t>(heights[row - first])));
   }
-  if (m_bVirtualMode) SendCacheHint(CellRange());
+  if (GetVirtualMode()) SendCacheHint(CellRange());
   m_idTopLeftCell.col = -1;
   ResetScrollBars();
   RepaintGrid();
 }
 
 void CGridCtrl::StretchColumnsToFit(bool bIncludeFixed) {
-  const int32_t first = bIncludeFixed ? 0 : m_nFixedCols;
-  if (first >= m_nCols) return;
+  const int32_t first = bIncludeFixed ? 0 : ShownFixedCols();
+  if (first >= ShownCols()) return;
   m_nBarState &= ~0x1u;
   LayoutScrollBars();
   int32_t visible = 0;
-  for (int32_t col = first; col < m_nCols; ++col)
+  for (int32_t col = first; col < ShownCols(); ++col)
     if (GetColumnWidth(col) > 0) ++visible;
   if (visible == 0) return;
   const int32_t difference = GetGridClientRect().right - GetVirtualWidth();
   const int32_t share = difference / visible;
   int32_t remainder = std::abs(difference) % visible;
-  for (int32_t col = first; col < m_nCols; ++col) {
+  for (int32_t col = first; col < ShownCols(); ++col) {
     const bool shown = GetColumnWidth(col) > 0;
     int32_t extra = 0;
     if (remainder > 0) {
       extra = difference <= 0 ? -1 : 1;
       --remainder;
     }
-    if (shown) m_arColWidths[col] = static_cast<uint32_t>(std::max(0, GetColumnWidth(col) + share + extra));
+    if (shown) m_store.SetColumnWidth(col, std::max(0, GetColumnWidth(col) + share + extra));
   }
   m_idTopLeftCell.col = -1;
   RepaintGrid();
@@ -192,25 +193,25 @@ void CGridCtrl::StretchColumnsToFit(bool bIncludeFixed) {
 }
 
 void CGridCtrl::StretchRowsToFit(bool bIncludeFixed) {
-  const int32_t first = bIncludeFixed ? 0 : m_nFixedRows;
-  if (first >= m_nRows) return;
+  const int32_t first = bIncludeFixed ? 0 : ShownFixedRows();
+  if (first >= ShownRows()) return;
   m_nBarState &= ~0x2u;
   LayoutScrollBars();
   int32_t visible = 0;
-  for (int32_t row = first; row < m_nRows; ++row)
+  for (int32_t row = first; row < ShownRows(); ++row)
     if (GetRowHeight(row) > 0) ++visible;
   if (visible == 0) return;
   const int32_t difference = GetGridClientRect().bottom - GetVirtualHeight();
   const int32_t share = difference / visible;
   int32_t remainder = std::abs(difference) % visible;
-  for (int32_t row = first; row < m_nRows; ++row) {
+  for (int32_t row = first; row < ShownRows(); ++row) {
     const bool shown = GetRowHeight(row) > 0;
     int32_t extra = 0;
     if (remainder > 0) {
       extra = difference <= 0 ? -1 : 1;
       --remainder;
     }
-    if (shown) m_arRowHeights[row] = static_cast<uint32_t>(std::max(0, GetRowHeight(row) + share + extra));
+    if (shown) m_store.SetRowHeight(row, std::max(0, GetRowHeight(row) + share + extra));
   }
   m_idTopLeftCell.col = -1;
   RepaintGrid();
@@ -225,8 +226,8 @@ void CGridCtrl::StretchToFit(bool bIncludeFixed) {
 }
 
 void CGridCtrl::StretchLastColumn() {
-  if (m_nCols <= 0) return;
-  int32_t last = m_nCols - 1;
+  if (ShownCols() <= 0) return;
+  int32_t last = ShownCols() - 1;
   while (last >= 0 && GetColumnWidth(last) == 0) --last;
   if (last <= 0) return;
   m_nBarState &= ~0x1u;
@@ -234,7 +235,7 @@ void CGridCtrl::StretchLastColumn() {
   const int32_t clientWidth = GetGridClientRect().right;
   const int32_t virtualWidth = GetVirtualWidth();
   if (clientWidth > virtualWidth) {
-    m_arColWidths[last] += static_cast<uint32_t>(clientWidth - virtualWidth);
+    m_store.SetColumnWidth(last, GetColumnWidth(last) + clientWidth - virtualWidth);
     m_idTopLeftCell.col = -1;
     RepaintGrid();
   }
@@ -244,8 +245,8 @@ void CGridCtrl::StretchLastColumn() {
 void CGridCtrl::FillWindow() {
   const GridRect client = GetGridClientRect();
   if (client.IsEmpty()) return;
-  SetColumnCount(client.right / std::max(m_cellDefault.GetWidth(), 1) + 1);
-  SetRowCount(client.bottom / std::max(m_cellDefault.GetHeight(), 1) + 1);
+  SetColumnCount(client.right / std::max(GetDefaultCell(false, false)->GetWidth(), 1) + 1);
+  SetRowCount(client.bottom / std::max(GetDefaultCell(false, false)->GetHeight(), 1) + 1);
   SetFixedRowCount(1);
   SetFixedColumnCount(1);
   StretchToFit(true);

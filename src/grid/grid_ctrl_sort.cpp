@@ -1,186 +1,59 @@
-// CGridCtrl: sorting rows by one column, and the header click that asks
-// for it. Fixed rows never move.
+// CGridCtrl: the sort state as the window shows it (the arrow in the sort
+// column's header), sorting (refused during a fill) and the header click
+// that asks for it. The store sorts.
 
 #include <wx/utils.h>
-
-#include <type_traits>
-#include <utility>
-#include <vector>
 
 #include "grid/grid_ctrl.h"
 
 namespace dossel {
 
-// Sorts the rows of one grid in place by partitioning around the middle
-// row's cell. The larger part is handled by the loop and only the smaller
-// one by recursion, so the depth stays within log2(rows) whatever the input
-// (a plain two-sided recursion can go one level per row on unlucky input and
-// overflow the stack on a large result).
-//
-// The partitioning runs over a compact copy of the sort column (text, cell,
-// row object, height) and the rows are put back once at the end: the same
-// comparisons and the same final order as swapping the rows themselves, with
-// far fewer memory indirections per comparison.
-class GridSorter {
- public:
-  GridSorter(CGridCtrl& grid, GridCompareFunc compare, int32_t col, bool ascending, intptr_t data)
-      : m_grid(grid),
-        m_compare(compare),
-        m_col(col),
-        m_ascending(ascending),
-        m_data(data),
-        m_byText(compare == &CGridCtrl::CompareCellText) {}
-
-  void Run(int32_t low, int32_t high) {
-    m_entries.reserve(static_cast<size_t>(high - low + 1));
-    for (int32_t row = low; row <= high; ++row) {
-      CGridCellBase** cells = m_grid.m_RowData[row];
-      const CGridCellBase* cell = cells ? cells[m_col] : nullptr;
-      const TStringView text = cell ? cell->GetText() : TStringView();
-      m_entries.push_back(Entry{MakePrefix(text), text, cell, cells, m_grid.m_arRowHeights[row]});
-    }
-    Sort(0, high - low);
-    for (int32_t i = 0; i <= high - low; ++i) {
-      const int32_t row = low + i;
-      m_grid.m_RowData[row] = m_entries[i].row;
-      m_grid.m_arRowHeights[row] = m_entries[i].height;
-      if (CGridCellBase** cells = m_entries[i].row)
-        for (int32_t col = 0; col < m_grid.m_nCols; ++col)
-          if (cells[col]) cells[col]->SetCoords(row, col);
-    }
-  }
-
- private:
-  // The first characters of the text in code order, so that most
-  // comparisons are decided without touching the cell.
-  struct Prefix {
-    uint64_t high = 0, low = 0;
-  };
-  static Prefix MakePrefix(TStringView text) {
-    constexpr size_t kPerWord = sizeof(uint64_t) / sizeof(TChar);
-    constexpr unsigned kBits = 8 * sizeof(TChar);
-    Prefix p;
-    for (size_t i = 0; i < 2 * kPerWord; ++i) {
-      const uint64_t c = i < text.size() ? static_cast<std::make_unsigned_t<TChar>>(text[i]) : 0;
-      uint64_t& word = i < kPerWord ? p.high : p.low;
-      word = (word << kBits) | c;
-    }
-    return p;
-  }
-  struct Entry {
-    Prefix prefix;
-    TStringView text;
-    const CGridCellBase* cell;
-    CGridCellBase** row;
-    uint32_t height;
-  };
-
-  int Compare(const Entry& a, const Entry& b) const {
-    if (!m_byText) return m_compare(a.cell, b.cell, m_data);
-    if (!a.cell || !b.cell) return 0;
-    // Equal prefixes may still hide a difference (or a shorter text against
-    // one with a zero character); only then the whole texts are compared.
-    if (a.prefix.high != b.prefix.high) return a.prefix.high < b.prefix.high ? -1 : 1;
-    if (a.prefix.low != b.prefix.low) return a.prefix.low < b.prefix.low ? -1 : 1;
-    const int result = a.text.compare(b.text);
-    return result < 0 ? -1 : (result > 0 ? 1 : 0);
-  }
-
-  void Sort(int32_t low, int32_t high) {
-    while (low < high) {
-      int32_t lo = low, hi = high;
-      Partition(low, high, &lo, &hi);
-      if (hi - low < high - lo) {
-        if (low < hi) Sort(low, hi);
-        low = lo;
-      } else {
-        if (lo < high) Sort(lo, high);
-        high = hi;
-      }
-    }
-  }
-
-  void Partition(int32_t low, int32_t high, int32_t* pLo, int32_t* pHi) {
-    // The pivot is the middle row's cell, wherever it moves during the pass.
-    const Entry pivot = m_entries[(low + high) / 2];
-    int32_t lo = low, hi = high;
-    while (lo <= hi) {
-      if (m_ascending) {
-        while (lo < high && Compare(m_entries[lo], pivot) < 0) ++lo;
-        while (hi > low && Compare(m_entries[hi], pivot) > 0) --hi;
-      } else {
-        while (lo < high && Compare(m_entries[lo], pivot) > 0) ++lo;
-        while (hi > low && Compare(m_entries[hi], pivot) < 0) --hi;
-      }
-      if (lo <= hi) {
-        if (Compare(m_entries[lo], m_entries[hi]) != 0) std::swap(m_entries[lo], m_entries[hi]);
-        ++lo;
-        --hi;
-      }
-    }
-    *pLo = lo;
-    *pHi = hi;
-  }
-
-  CGridCtrl& m_grid;
-  GridCompareFunc m_compare;
-  int32_t m_col;
-  bool m_ascending;
-  intptr_t m_data;
-  bool m_byText;
-  std::vector<Entry> m_entries;
-};
-
-int CGridCtrl::CompareCellText(const CGridCellBase* pCell1, const CGridCellBase* pCell2, intptr_t) {
-  if (!pCell1 || !pCell2) return 0;
-  const int result = pCell1->GetText().compare(pCell2->GetText());
-  return result < 0 ? -1 : (result > 0 ? 1 : 0);
-}
-
 void CGridCtrl::SetSortColumn(int32_t nCol) {
-  if (m_nSortColumn >= 0) InvalidateCellRect(CellId(0, m_nSortColumn));
-  m_nSortColumn = nCol;
+  const int32_t old = GetSortColumn();
+  if (old >= 0) InvalidateCellRect(CellId(0, old));
+  m_store.SetSortColumn(nCol);
   if (nCol >= 0) InvalidateCellRect(CellId(0, nCol));
 }
 
 bool CGridCtrl::SortTextItems(int32_t nCol, bool bAscending, intptr_t data) {
-  return SortItems(&CGridCtrl::CompareCellText, nCol, bAscending, data);
+  return SortItems(&CGridStore::CompareCellText, nCol, bAscending, data);
 }
 
 bool CGridCtrl::SortItems(int32_t nCol, bool bAscending, intptr_t data) {
-  return SortItems(m_pfnCompare ? m_pfnCompare : &CGridCtrl::CompareCellText, nCol, bAscending, data);
+  const GridCompareFunc compare = m_store.GetCompareFunction();
+  return SortItems(compare ? compare : &CGridStore::CompareCellText, nCol, bAscending, data);
 }
 
 bool CGridCtrl::SortItems(GridCompareFunc pfnCompare, int32_t nCol, bool bAscending, intptr_t data) {
-  SetSortColumn(nCol);
-  SetSortAscending(bAscending);
+  if (m_bFilling) return false;
+  const int32_t old = GetSortColumn();
+  const CellId focus = GetFocusCell();
   ClearSelection();
-  SetFocusCell(-1, -1);
-  if (!pfnCompare || nCol < 0 || nCol >= m_nCols || m_bVirtualMode) return false;
-  const int32_t low = m_nFixedRows, high = m_nRows - 1;
-  if (high <= low) return false;
-  GridSorter(*this, pfnCompare, nCol, bAscending, data).Run(low, high);
+  const bool result = m_store.SortItems(pfnCompare, nCol, bAscending, data);
+  if (old >= 0) InvalidateCellRect(CellId(0, old));
+  if (nCol >= 0) InvalidateCellRect(CellId(0, nCol));
+  if (focus.IsValid()) RepaintGrid();
   m_idTopLeftCell.col = -1;
-  return true;
+  return Checked(result);
 }
 
 void CGridCtrl::OnHeaderRowClick(CellId cell) {
-  if (!IsValid(cell)) return;
+  if (!IsValid(cell) || m_bFilling) return;
   if (m_bSortOnClick) {
     wxBusyCursor busy;
-    SortItems(cell.col, cell.col == m_nSortColumn ? !m_bAscending : true);
+    SortItems(cell.col, cell.col == GetSortColumn() ? !GetSortAscending() : true);
     RepaintGrid();
   }
   if (m_bFixedColumnSelection) {
-    m_MouseMode = cell.col < m_nFixedCols ? MOUSE_SELECT_ALL : MOUSE_SELECT_COL;
+    m_MouseMode = cell.col < GetFixedColumnCount() ? MOUSE_SELECT_ALL : MOUSE_SELECT_COL;
     ExtendSelectionTo(cell);
   }
 }
 
 void CGridCtrl::OnHeaderColumnClick(CellId cell) {
-  if (!IsValid(cell)) return;
+  if (!IsValid(cell) || m_bFilling) return;
   if (m_bFixedRowSelection) {
-    m_MouseMode = cell.row < m_nFixedRows ? MOUSE_SELECT_ALL : MOUSE_SELECT_ROW;
+    m_MouseMode = cell.row < GetFixedRowCount() ? MOUSE_SELECT_ALL : MOUSE_SELECT_ROW;
     ExtendSelectionTo(cell);
   }
 }

@@ -2,6 +2,7 @@
 // messages that are not about painting or scrolling.
 
 #include <wx/dcclient.h>
+#include <wx/dcscreen.h>
 #include <wx/scrolbar.h>
 #include <wx/settings.h>
 
@@ -50,22 +51,19 @@ wxBEGIN_EVENT_TABLE(CGridCtrl, wxWindow) EVT_PAINT(CGridCtrl::OnPaint)
     EVT_ERASE_BACKGROUND(CGridCtrl::OnEraseBackground) EVT_SIZE(CGridCtrl::OnSize) EVT_SCROLL(CGridCtrl::OnScrollBar)
         EVT_MOUSEWHEEL(CGridCtrl::OnMouseWheel) EVT_SET_CURSOR(CGridCtrl::OnSetCursor)
             EVT_LEFT_DOWN(CGridCtrl::OnLeftDown) EVT_LEFT_UP(CGridCtrl::OnLeftUp)
-                EVT_SYS_COLOUR_CHANGED(CGridCtrl::OnSysColourChanged) wxEND_EVENT_TABLE()
+                EVT_SYS_COLOUR_CHANGED(CGridCtrl::OnSysColourChanged) EVT_TIMER(wxID_ANY, CGridCtrl::OnFillTimer)
+                    wxEND_EVENT_TABLE()
 
-                    bool CGridCtrl::Create(const wxRect& rect, wxWindow* pParent, int nID, long dwStyle) {
+                        bool CGridCtrl::Create(const wxRect& rect, wxWindow* pParent, int nID, long dwStyle) {
   if (!wxWindow::Create(pParent, nID, rect.GetPosition(), rect.GetSize(), dwStyle, wxT("DosselGridCtrl"))) return false;
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   m_pHScroll = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_HORIZONTAL);
   m_pVScroll = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_VERTICAL);
   m_pHScroll->Hide();
   m_pVScroll->Hide();
-  try {
-    m_arRowHeights.assign(static_cast<size_t>(m_nRows), static_cast<uint32_t>(m_cellDefault.GetHeight()));
-    m_arColWidths.assign(static_cast<size_t>(m_nCols), static_cast<uint32_t>(m_cellDefault.GetWidth()));
-  } catch (const std::bad_alloc&) {
-    ReportOutOfMemory();
-    return false;
-  }
+  const CGridDefaultCell* def = GetDefaultCell(false, false);
+  for (int32_t row = 0; row < GetRowCount(); ++row) m_store.SetRowHeight(row, def->GetHeight());
+  for (int32_t col = 0; col < GetColumnCount(); ++col) m_store.SetColumnWidth(col, def->GetWidth());
   ResetScrollBars();
   return true;
 }
@@ -83,6 +81,7 @@ void CGridCtrl::SetRedraw(bool bAllowDraw, bool bResetScrollBars) {
     RepaintGrid();
   }
   if (bResetScrollBars) ResetScrollBars();
+  Checked(true);
 }
 
 void CGridCtrl::RepaintGrid() {
@@ -100,8 +99,8 @@ bool CGridCtrl::RedrawCell(int32_t nRow, int32_t nCol, wxDC* pDC) {
   }
   CGridCellBase* cell = GetCell(nRow, nCol);
   if (!cell) return false;
-  const bool result = cell->Draw(pDC, nRow, nCol, rect, true);
-  if (nRow >= m_nFixedRows && nCol >= m_nFixedCols) {
+  const bool result = DrawCell(*pDC, *cell, nRow, nCol, rect, true);
+  if (nRow >= ShownFixedRows() && nCol >= ShownFixedCols()) {
     pDC->SetPen(wxPen(ToWxColour(m_crGridLineColour), 1));
     if (m_nGridLines == GVL_HORZ || m_nGridLines == GVL_BOTH)
       pDC->DrawLine(rect.left, rect.bottom, rect.right + 1, rect.bottom);
@@ -114,18 +113,18 @@ bool CGridCtrl::RedrawCell(int32_t nRow, int32_t nCol, wxDC* pDC) {
 
 bool CGridCtrl::RedrawRow(int32_t row) {
   bool result = true;
-  for (int32_t col = 0; col < m_nCols; ++col) result = RedrawCell(row, col) && result;
+  for (int32_t col = 0; col < ShownCols(); ++col) result = RedrawCell(row, col) && result;
   return result;
 }
 
 bool CGridCtrl::RedrawColumn(int32_t col) {
   bool result = true;
-  for (int32_t row = 0; row < m_nRows; ++row) result = RedrawCell(row, col) && result;
+  for (int32_t row = 0; row < ShownRows(); ++row) result = RedrawCell(row, col) && result;
   return result;
 }
 
 bool CGridCtrl::InvalidateCellRect(const CellId& cell) {
-  if (!HasDrawingWindow() || !IsValid(cell) || !IsCellVisible(cell.row, cell.col)) return false;
+  if (!HasDrawingWindow() || !IsShownCell(cell) || !IsCellVisible(cell.row, cell.col)) return false;
   GridRect rect;
   if (!GetCellRect(cell.row, cell.col, &rect)) return false;
   RefreshRect(wxRect(rect.left, rect.top, rect.Width() + 2, rect.Height() + 2), false);
@@ -157,9 +156,41 @@ intptr_t CGridCtrl::NotifyOwner(int32_t nRow, int32_t nCol, int32_t nCode, GridI
 
 // ---- fonts and colours ----
 
+void CGridCtrl::MeasureDefaultCell(CGridDefaultCell& cell) {
+  if (!GridHasDisplay()) return;
+  const wxFont* font = GetCellFontObject(cell);
+  if (!font || !font->IsOk()) return;
+  wxScreenDC dc;
+  dc.SetFont(*font);
+  const int margin = dc.GetTextExtent(wxT(" ")).GetWidth();
+  const wxSize size = dc.GetTextExtent(wxT(" XXXXXXXXXXXX "));
+  cell.SetMeasuredSize(GridSize{size.GetWidth(), size.GetHeight() * 3 / 2}, static_cast<uint32_t>(margin));
+}
+
+const wxFont* CGridCtrl::GetCellFontObject(const CGridCellBase& cell) const {
+  const GridLogFont* lf = cell.GetFont();
+  if (!lf) return nullptr;
+  if (!cell.IsDefaultFont()) {
+    m_pCellFont = std::make_unique<wxFont>(ToWxFont(*lf));
+    return m_pCellFont.get();
+  }
+  for (const auto& entry : m_fonts)
+    if (entry.first == *lf) return entry.second.get();
+  m_fonts.emplace_back(*lf, std::make_unique<wxFont>(ToWxFont(*lf)));
+  return m_fonts.back().second.get();
+}
+
+const wxFont* CGridCtrl::GetGridFont() const { return GetCellFontObject(*GetDefaultCell(false, false)); }
+
 void CGridCtrl::SetGridFont(const GridLogFont& lf) {
-  CGridDefaultCell* cells[] = {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef};
-  for (CGridDefaultCell* cell : cells) cell->SetFont(&lf);
+  m_fonts.clear();
+  for (bool fixedRow : {false, true}) {
+    for (bool fixedCol : {false, true}) {
+      CGridDefaultCell* cell = GetDefaultCell(fixedRow, fixedCol);
+      cell->SetFont(&lf);
+      MeasureDefaultCell(*cell);
+    }
+  }
   // A font set again may be set up differently now (system font settings).
   if (m_pTextMeasure) m_pTextMeasure->Clear();
   RepaintGrid();
@@ -175,10 +206,12 @@ void CGridCtrl::OnSysColourChange() {
   if (m_pTextMeasure) m_pTextMeasure->Clear();
   const GridColour windowText = GetGridSysColour(COLOR_WINDOWTEXT);
   const GridColour window = GetGridSysColour(COLOR_WINDOW);
-  CGridDefaultCell* cells[] = {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef};
-  for (CGridDefaultCell* cell : cells) {
-    if (cell->GetTextClr() == m_crWindowText) cell->SetTextClr(windowText);
-    if (cell->GetBackClr() == m_crWindowColour) cell->SetBackClr(window);
+  for (bool fixedRow : {false, true}) {
+    for (bool fixedCol : {false, true}) {
+      CGridDefaultCell* cell = GetDefaultCell(fixedRow, fixedCol);
+      if (cell->GetTextClr() == m_crWindowText) cell->SetTextClr(windowText);
+      if (cell->GetBackClr() == m_crWindowColour) cell->SetBackClr(window);
+    }
   }
   if (m_crGridBkColour == m_crShadow) m_crGridBkColour = GetGridSysColour(COLOR_BTNSHADOW);
   m_crWindowText = windowText;
@@ -238,11 +271,11 @@ void CGridCtrl::OnSetCursor(wxSetCursorEvent& event) {
     event.SetCursor(wxCursor(wxCURSOR_SIZENS));
     return;
   }
-  if (guard.Allowed() && !m_bVirtualMode) {
+  if (guard.Allowed() && !GetVirtualMode()) {
     const CellId id = GetCellFromPoint(wxPoint(event.GetX(), event.GetY()));
-    CGridCellBase* cell = GetCell(id.row, id.col);
+    CGridCellBase* cell = IsShownCell(id) ? GetCell(id.row, id.col) : nullptr;
     if (cell && cell->OnSetCursor()) {
-      event.SetCursor(GetCursor().IsOk() ? GetCursor() : wxCursor(wxCURSOR_ARROW));
+      event.SetCursor(wxCursor(wxCURSOR_ARROW));
       return;
     }
   }
@@ -258,18 +291,19 @@ void CGridCtrl::OnSysColourChanged(wxSysColourChangedEvent& event) {
 void CGridCtrl::OnLeftDown(wxMouseEvent& event) {
   SetFocus();
   DrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed()) return;
+  // Sorting and selecting wait for the fill to end.
+  if (!guard.Allowed() || m_bFilling) return;
   const CellId cell = GetCellFromPoint(event.GetPosition());
   m_LeftClickDownCell = cell;
-  if (!IsValid(cell)) return;
+  if (!IsShownCell(cell)) return;
   if (!event.ShiftDown()) m_SelectionStartCell = cell;
   // Header presses sort and select; presses on scrolled cells belong to the
   // selection handling, which builds on ExtendSelectionTo.
-  if (cell.row < m_nFixedRows || cell.col < m_nFixedCols) {
+  if (cell.row < ShownFixedRows() || cell.col < ShownFixedCols()) {
     NotifyOwner(cell.row, cell.col, GVN_SELCHANGING);
-    m_PrevSelectedCellMap.clear();
-    if (event.ControlDown()) m_PrevSelectedCellMap = m_SelectedCellMap;
-    if (cell.row < m_nFixedRows)
+    m_store.ForgetRememberedSelection();
+    if (event.ControlDown()) m_store.RememberSelection();
+    if (cell.row < ShownFixedRows())
       OnHeaderRowClick(cell);
     else
       OnHeaderColumnClick(cell);
@@ -279,8 +313,8 @@ void CGridCtrl::OnLeftDown(wxMouseEvent& event) {
 void CGridCtrl::OnLeftUp(wxMouseEvent&) {
   DrawGuard guard(m_drawMutex, m_bAllowDraw);
   if (!guard.Allowed()) return;
-  if (m_MouseMode != MOUSE_NOTHING && IsValid(m_LeftClickDownCell)) {
-    NotifyOwner(m_idCurrentCell.row, m_idCurrentCell.col, GVN_SELCHANGED);
+  if (m_MouseMode != MOUSE_NOTHING && IsShownCell(m_LeftClickDownCell)) {
+    NotifyOwner(GetFocusCell().row, GetFocusCell().col, GVN_SELCHANGED);
     NotifyOwner(m_LeftClickDownCell.row, m_LeftClickDownCell.col, NM_CLICK);
   }
   m_MouseMode = MOUSE_NOTHING;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/wx/log_font_wx.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel {
@@ -41,39 +42,19 @@ GridColour GetGridSysColour(int nIndex) {
 }
 
 wxFont ToWxFont(const GridLogFont& lf) {
-  // A negative height is the character height in pixels; a positive one the
-  // cell height, which includes the internal leading (taken as a fifth).
-  int pixels = lf.lfHeight < 0 ? -lf.lfHeight : (lf.lfHeight * 4 + 2) / 5;
-  if (pixels == 0) pixels = 12;
-  const TString face(lf.lfFaceName, std::find(lf.lfFaceName, lf.lfFaceName + 32, TChar(0)));
-  wxFontInfo info(wxSize(0, pixels));
-  info.Family(wxFONTFAMILY_SWISS).Italic(lf.lfItalic != 0).Underlined(lf.lfUnderline != 0);
-  info.Strikethrough(lf.lfStrikeOut != 0).Weight(lf.lfWeight > 0 ? lf.lfWeight : 400);
-  if (!face.empty()) info.FaceName(ToWx(face));
-  wxFont font(info);
-  if (!font.IsOk()) font = wxFont(wxFontInfo(wxSize(0, pixels)).Family(wxFONTFAMILY_SWISS));
+  wxFont font = FontFromLogFont(lf);
+  // A record without a height still draws: in the system's font.
+  if (!font.IsOk()) font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
   return font;
 }
 
-GridLogFont FromWxFont(const wxFont& font) {
-  GridLogFont lf;
-  if (!font.IsOk()) return lf;
-  int pixels = font.GetPixelSize().GetHeight();
-  if (pixels <= 0) pixels = static_cast<int>(font.GetFractionalPointSize() * 96.0 / 72.0 + 0.5);
-  lf.lfHeight = -pixels;
-  lf.lfWeight = font.GetNumericWeight();
-  lf.lfItalic = font.GetStyle() != wxFONTSTYLE_NORMAL ? 1 : 0;
-  lf.lfUnderline = font.GetUnderlined() ? 1 : 0;
-  lf.lfStrikeOut = font.GetStrikethrough() ? 1 : 0;
-  const TString face = FromWx(font.GetFaceName());
-  std::copy_n(face.begin(), std::min<size_t>(face.size(), 31), lf.lfFaceName);
-  return lf;
-}
+GridLogFont FromWxFont(const wxFont& font) { return LogFontFromFont(font); }
 
 GridLogFont GetMessageLogFont() {
   if (GridHasDisplay()) return FromWxFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
   GridLogFont lf;
   lf.lfHeight = -12;
+  lf.lfWeight = 400;
   return lf;
 }
 
@@ -87,13 +68,16 @@ wxString Ellipsize(wxDC& dc, const wxString& text, int width) {
 
 }  // namespace
 
+wxString GridSingleLineText(TStringView text) {
+  wxString str = ToWx(text);
+  str.Replace(wxT("\r"), wxEmptyString);
+  str.Replace(wxT("\n"), wxT(" "));
+  return str;
+}
+
 void GridDrawText(wxDC& dc, TStringView text, GridRect* rect, uint32_t nFormat) {
   const bool single = (nFormat & DT_SINGLELINE) != 0;
-  wxString str = ToWx(text);
-  if (single) {
-    str.Replace(wxT("\r"), wxEmptyString);
-    str.Replace(wxT("\n"), wxT(" "));
-  }
+  wxString str = single ? GridSingleLineText(text) : ToWx(text);
   if (nFormat & DT_CALCRECT) {
     wxCoord w = 0, h = 0;
     dc.GetMultiLineTextExtent(str.empty() ? wxString(wxT(" ")) : str, &w, &h);

@@ -11,6 +11,8 @@
 #include <wx/font.h>
 #include <wx/gdicmn.h>
 
+class wxDC;
+
 namespace dossel {
 
 // System colour indices, numbered as the classic window-system ones.
@@ -32,6 +34,8 @@ GridColour GetGridSysColour(int nIndex);
 inline wxColour ToWxColour(GridColour clr) { return wxColour(clr & 0xFF, (clr >> 8) & 0xFF, (clr >> 16) & 0xFF); }
 inline GridColour FromWxColour(const wxColour& c) { return GridRgb(c.Red(), c.Green(), c.Blue()); }
 
+// The record's font (platform/wx/log_font_wx.h); a record of height 0 gives
+// the system's font.
 wxFont ToWxFont(const GridLogFont& lf);
 GridLogFont FromWxFont(const wxFont& font);
 // The system's message font as a record; a plain 9-point sans without display.
@@ -39,6 +43,10 @@ GridLogFont GetMessageLogFont();
 
 // From inclusive-exclusive rectangle to wx and back.
 inline wxRect ToWxRect(const GridRect& r) { return wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+// The text as a single-line cell shows it: line feeds as blanks, carriage
+// returns left out.
+wxString GridSingleLineText(TStringView text);
 
 // Draws text into rect with the format bits (alignment, single line, end
 // ellipsis); with DT_CALCRECT it only measures, widening nothing and

@@ -243,7 +243,7 @@ bool GridTextMeasure::TextSize(wxDC& dc, const GridLogFont& lf, TStringView text
   return metrics->Usable() && metrics->Measure(dc, text, size);
 }
 
-bool GridTextMeasure::CellExtent(wxDC& dc, const CGridCellBase& cell, GridSize* size) {
+bool GridTextMeasure::CellExtent(wxDC& dc, const CGridCellBase& cell, const wxFont* font, GridSize* size) {
   // Other cell classes may measure differently.
   if (typeid(cell) != typeid(CGridCell)) return false;
   const TStringView text = cell.GetText();
@@ -252,7 +252,6 @@ bool GridTextMeasure::CellExtent(wxDC& dc, const CGridCellBase& cell, GridSize* 
   if (!lf || lf->lfEscapement == 900 || lf->lfEscapement == -900) return false;
   if (cell.IsDefaultFont()) {
     // Without its font object the cell is measured in the context's font.
-    const wxFont* font = cell.GetFontObject();
     if (!font || !font->IsOk()) return false;
   }
   GridSize textSize;

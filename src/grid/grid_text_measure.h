@@ -22,6 +22,7 @@
 #include "grid/grid_types.h"
 
 class wxDC;
+class wxFont;
 
 namespace dossel {
 
@@ -37,10 +38,11 @@ class GridTextMeasure {
   // The size dc.GetTextExtent gives the text in the font; false when the
   // text must be measured exactly. The context's font is left as it was.
   bool TextSize(wxDC& dc, const GridLogFont& lf, TStringView text, GridSize* size);
-  // The size cell.GetCellExtent(&dc) gives; false when the cell must be
-  // measured exactly (another cell class, empty text, turned font, or a text
+  // The size CGridCtrl::GetCellExtent gives the cell, drawn in font (the
+  // window's object for its LOGFONT); false when the cell must be measured
+  // exactly (another cell class, empty text, turned font, or a text
   // TextSize refuses).
-  bool CellExtent(wxDC& dc, const CGridCellBase& cell, GridSize* size);
+  bool CellExtent(wxDC& dc, const CGridCellBase& cell, const wxFont* font, GridSize* size);
   // Forgets every font (after the system's font settings change).
   void Clear();
 

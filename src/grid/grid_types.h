@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/log_font.h"
 #include "platform/text.h"
 
 namespace dossel {
@@ -45,25 +46,9 @@ inline constexpr GridColour GridRgb(unsigned r, unsigned g, unsigned b) {
   return (r & 0xFFu) | ((g & 0xFFu) << 8) | ((b & 0xFFu) << 16);
 }
 
-// Font description with the fields a stored font keeps. A negative height is
-// a character height in pixels; escapement is in tenths of a degree.
-struct GridLogFont {
-  int32_t lfHeight = 0;
-  int32_t lfWidth = 0;
-  int32_t lfEscapement = 0;
-  int32_t lfOrientation = 0;
-  int32_t lfWeight = 400;
-  uint8_t lfItalic = 0;
-  uint8_t lfUnderline = 0;
-  uint8_t lfStrikeOut = 0;
-  uint8_t lfCharSet = 0;
-  uint8_t lfOutPrecision = 0;
-  uint8_t lfClipPrecision = 0;
-  uint8_t lfQuality = 0;
-  uint8_t lfPitchAndFamily = 0;
-  TChar lfFaceName[32] = {};
-  bool operator==(const GridLogFont& other) const;
-};
+// The grid's fonts are the program's font records; a negative height is a
+// character height in pixels, escapement is in tenths of a degree.
+using GridLogFont = LOGFONT;
 
 // Cell state bits.
 enum GridCellState : uint32_t {

@@ -89,7 +89,7 @@ std::vector<GridLogFont> Fonts() {
     GridLogFont lf;
     lf.lfHeight = -15;
     const TString name = Text(face);
-    std::copy(name.begin(), name.end(), lf.lfFaceName);
+    lf.lfFaceName = name;
     fonts.push_back(lf);
   }
   return fonts;
@@ -107,7 +107,7 @@ class GridMeasureTest : public GridWindowFixture {
     int32_t width = 0;
     for (int32_t row = first; row <= last; ++row)
       if (!skipHidden || grid->GetRowHeight(row) > 0)
-        width = std::max(width, grid->GetCell(row, col)->GetCellExtent(&dc).cx);
+        width = std::max(width, grid->GetCellExtent(*grid->GetCell(row, col), &dc).cx);
     return width;
   }
   int32_t ExactRowHeight(int32_t row, bool skipHidden) {
@@ -115,7 +115,7 @@ class GridMeasureTest : public GridWindowFixture {
     int32_t height = skipHidden ? 1 : 0;
     for (int32_t col = 0; col < grid->GetColumnCount(); ++col)
       if (!skipHidden || grid->GetColumnWidth(col) > 0)
-        height = std::max(height, grid->GetCell(row, col)->GetCellExtent(&dc).cy);
+        height = std::max(height, grid->GetCellExtent(*grid->GetCell(row, col), &dc).cy);
     return height;
   }
   // Texts of every kind, cells with their own fonts, margins and formats.

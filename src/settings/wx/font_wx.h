@@ -1,19 +1,13 @@
 #pragma once
-// Fonts from the settings as wx fonts: the LOGFONT-shaped record converted
-// to and from wxFont, and the two font helpers the panes use. UI thread only.
+// Fonts from the settings as wx fonts: the two font helpers the panes use,
+// over the record's conversion (platform/wx/log_font_wx.h). UI thread only.
 
 #include <wx/font.h>
 
+#include "platform/wx/log_font_wx.h"
 #include "settings/font_setting.h"
 
 namespace dossel {
-
-// A negative height is a character height in pixels; a positive one (a cell
-// height) is taken as the character height too, wx having no cell-height
-// fonts. A face name this machine lacks falls back to the family's default
-// (the default sans font for the default record).
-wxFont FontFromLogFont(const LOGFONT& record);
-LOGFONT LogFontFromFont(const wxFont& font);
 
 // Reads the font key and creates the font into `font`; 1 on success, else 0
 // with `font` left empty (wxNullFont).
