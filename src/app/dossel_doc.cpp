@@ -2,12 +2,12 @@
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
-#include <wx/msgdlg.h>
 
 #include <fstream>
 #include <iterator>
 
 #include "app/query_view.h"
+#include "platform/user_interface.h"
 #include "platform/wx/wx_text.h"
 
 using namespace dossel;
@@ -43,10 +43,10 @@ bool CDosselDoc::IsModified() const { return m_view->GetEdit()->IsModified(); }
 
 bool CDosselDoc::SaveModified(wxWindow* parent) {
   if (!IsModified()) return true;
-  const int answer = wxMessageBox(wxString::Format("Save changes to %s?", GetTitle()), "Dossel",
-                                  wxYES_NO | wxCANCEL | wxICON_EXCLAMATION, parent);
-  if (answer == wxCANCEL) return false;
-  if (answer == wxNO) return true;
+  const int answer = ShowMessageBox(FromWx(wxString::Format("Save changes to %s?", GetTitle())), DT("Dossel"),
+                                    kMbYesNoCancel | kMbIconWarning);
+  if (answer == kIdCancel) return false;
+  if (answer == kIdNo) return true;
   return DoSave(parent, false);
 }
 
@@ -57,10 +57,10 @@ void CDosselDoc::OnNewDocument() {
   m_path.clear();
 }
 
-bool CDosselDoc::OnOpenDocument(const wxString& path, wxWindow* parent) {
+bool CDosselDoc::OnOpenDocument(const wxString& path, wxWindow* /*parent*/) {
   std::string bytes;
   if (!ReadBytes(path, bytes)) {
-    wxMessageBox(wxString::Format("Cannot open the file %s.", path), "Dossel", wxOK | wxICON_ERROR, parent);
+    ShowMessageBox(FromWx(wxString::Format("Cannot open the file %s.", path)), DT("Dossel"), kMbOk | kMbIconError);
     return false;
   }
   wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
@@ -72,7 +72,7 @@ bool CDosselDoc::OnOpenDocument(const wxString& path, wxWindow* parent) {
   return true;
 }
 
-bool CDosselDoc::OnSaveDocument(const wxString& path, wxWindow* parent) {
+bool CDosselDoc::OnSaveDocument(const wxString& path, wxWindow* /*parent*/) {
   const wxString text = m_view->GetEdit()->GetValue();
   std::string bytes;
   if (m_bLatin1) {
@@ -84,7 +84,7 @@ bool CDosselDoc::OnSaveDocument(const wxString& path, wxWindow* parent) {
     bytes.assign(utf8.data(), utf8.length());
   }
   if (!WriteBytes(path, bytes)) {
-    wxMessageBox(wxString::Format("Cannot save the file %s.", path), "Dossel", wxOK | wxICON_ERROR, parent);
+    ShowMessageBox(FromWx(wxString::Format("Cannot save the file %s.", path)), DT("Dossel"), kMbOk | kMbIconError);
     return false;
   }
   m_view->GetEdit()->DiscardEdits();
