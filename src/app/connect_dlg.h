@@ -91,6 +91,7 @@ using ConnectCallback = std::function<bool(const dossel::TString& connectString)
 
 // Shows the dialog; on OK remembers the values under the name, builds the
 // connect string and calls `connect`. False when cancelled or not connected.
+// Afterwards the keyboard focus is where it was before the dialog.
 bool RunConnectDialog(wxWindow* parent, const ConnectCallback& connect);
 
 // The OK step of RunConnectDialog alone, for a dialog already confirmed.
