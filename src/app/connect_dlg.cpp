@@ -6,6 +6,7 @@
 #include <wx/filedlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/weakref.h>
 
 #include <algorithm>
 
@@ -200,7 +201,14 @@ bool ConnectWithDialogValues(const CConnectDlg& dialog, const ConnectCallback& c
 }
 
 bool RunConnectDialog(wxWindow* parent, const ConnectCallback& connect) {
-  CConnectDlg dialog(parent);
-  if (dialog.ShowModal() != wxID_OK) return false;
-  return ConnectWithDialogValues(dialog, connect);
+  // The window behind a modal dialog can come back without a focused
+  // window; the keys go back to where they went before.
+  const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
+  bool connected = false;
+  {
+    CConnectDlg dialog(parent);
+    if (dialog.ShowModal() == wxID_OK) connected = ConnectWithDialogValues(dialog, connect);
+  }
+  if (focus && focus->IsShownOnScreen()) focus->SetFocus();
+  return connected;
 }

@@ -8,8 +8,9 @@
 // The dialog itself does not connect. RunConnectDialog performs its OK the way
 // the session controller wants it: the values are remembered first (so a
 // failed connect still keeps them), then the connect string
-// "DSN=...;Database=...;Timeout=...;StepAPI=..." goes to the caller's connect
-// callback, which is where the controller's Connect plugs in.
+// "DSN=...;Database=...;Timeout=...;StepAPI=..." (without a key whose field
+// is empty) goes to the caller's connect callback, which is where the
+// controller's Connect plugs in.
 //
 // UI thread only.
 
@@ -90,6 +91,7 @@ using ConnectCallback = std::function<bool(const dossel::TString& connectString)
 
 // Shows the dialog; on OK remembers the values under the name, builds the
 // connect string and calls `connect`. False when cancelled or not connected.
+// Afterwards the keyboard focus is where it was before the dialog.
 bool RunConnectDialog(wxWindow* parent, const ConnectCallback& connect);
 
 // The OK step of RunConnectDialog alone, for a dialog already confirmed.

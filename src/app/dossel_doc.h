@@ -1,7 +1,8 @@
 #pragma once
 // The document: the query pane's text as a file. Files are read and written
 // as raw bytes, without a header, so a script opened and saved comes back
-// byte for byte. UI thread only.
+// byte for byte. Its messages go through the installed user interface (so
+// tests record them); `parent` owns the file dialogs. UI thread only.
 
 #include <wx/string.h>
 

@@ -183,7 +183,12 @@ void CMainFrame::SwitchPane(int index) {
   if (index < 0 || index >= static_cast<int>(m_pPanes.size())) return;
   CPane* oldPane = m_pPanes[m_nCurrentPane];
   CPane* newPane = m_pPanes[index];
-  if (oldPane == newPane) return;
+  // Showing the pane already shown still gives it the keys, which may have
+  // gone astray (a dialog, a disabled frame).
+  if (oldPane == newPane) {
+    newPane->FocusWindow()->SetFocus();
+    return;
+  }
   m_nCurrentPane = index;
   // The visible pane always carries the first pane's identifier.
   const int oldId = oldPane->GetId();

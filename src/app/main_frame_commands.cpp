@@ -2,6 +2,7 @@
 
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
+#include <wx/filename.h>
 #include <wx/msgdlg.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
@@ -29,6 +30,18 @@ int PaneOfCommand(int command) {
   for (int i = 0; i < 4; ++i)
     if (kPaneCommands[i] == command) return i;
   return -1;
+}
+
+// Takes `path` out of the recent-file list when it is there; the other
+// entries stay.
+void ForgetRecentFile(wxFileHistory& history, const wxString& path) {
+  const wxFileName unreadable(path);
+  for (size_t i = 0; i < history.GetCount(); ++i) {
+    if (wxFileName(history.GetHistoryFile(i)).SameAs(unreadable)) {
+      history.RemoveFileFromHistory(i);
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -116,7 +129,7 @@ void CMainFrame::OnFileCommand(wxCommandEvent& event) {
 
 bool CMainFrame::OpenDocumentFile(const wxString& path) {
   if (!m_pDoc->OnOpenDocument(path, this)) {
-    m_pFileHistory->RemoveFileFromHistory(0);
+    ForgetRecentFile(*m_pFileHistory, path);
     return false;
   }
   m_pFileHistory->AddFileToHistory(path);

@@ -7,6 +7,7 @@
 #include "app/find_replace.h"
 #include "app/main_frame.h"
 #include "app/pane.h"
+#include "app/result_view.h"
 #include "app/text_printout.h"
 #include "res/command_ids.h"
 
@@ -60,7 +61,8 @@ bool CMainFrame::GetEditorCommandState(int id, bool& enabled, bool& checked) con
       enabled = pane->FindTarget() != nullptr;
       break;
     case ID_EDIT_REPLACE:
-      enabled = pane->FindTarget() && pane->FindTarget()->IsEditable();
+      // Text results accept typing, yet what a query returned is not replaced.
+      enabled = pane != m_pResultView && pane->FindTarget() && pane->FindTarget()->IsEditable();
       break;
     case ID_EDIT_GOTO:
       enabled = m_nCurrentPane != 3;

@@ -51,6 +51,8 @@ bool CResultView::IsGridBusy() const {
   return m_pGrid && (!m_pGrid->IsRedrawAllowed() || (m_pFrame && m_pFrame->m_bExecuting));
 }
 
+wxTextCtrl* CResultView::FindTarget() { return IsTextFormat() ? GetEdit() : nullptr; }
+
 wxWindow* CResultView::FocusWindow() { return IsGridShown() ? static_cast<wxWindow*>(m_pGrid) : GetEdit(); }
 
 CGridCtrl* CResultView::CreateGrid() {
@@ -88,7 +90,10 @@ void CResultView::ApplyGridSettings() {
 }
 
 bool CResultView::IsEditCommandEnabled(int command) const {
-  if (IsTextFormat() || !m_pGrid) return IsTextFormat() && CEditPane::IsEditCommandEnabled(command);
+  // What a query returned may be copied, never cut or pasted over.
+  if (IsTextFormat())
+    return command != ID_EDIT_CUT && command != ID_EDIT_PASTE && CEditPane::IsEditCommandEnabled(command);
+  if (!m_pGrid) return false;
   if (!IsGridShown() || IsGridBusy()) return false;
   switch (command) {
     case ID_EDIT_COPY:
@@ -101,11 +106,11 @@ bool CResultView::IsEditCommandEnabled(int command) const {
 }
 
 void CResultView::DoEditCommand(int command) {
+  if (!IsEditCommandEnabled(command)) return;
   if (IsTextFormat()) {
     CEditPane::DoEditCommand(command);
     return;
   }
-  if (!IsEditCommandEnabled(command)) return;
   if (command == ID_EDIT_COPY) m_pGrid->OnEditCopy();
   if (command == ID_EDIT_SELECT_ALL) m_pGrid->OnEditSelectAll();
 }

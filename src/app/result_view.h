@@ -48,6 +48,8 @@ class CResultView : public CEditPane {
   bool IsEditCommandEnabled(int command) const override;
   void DoEditCommand(int command) override;
   wxWindow* FocusWindow() override;
+  // Find and Find Next search the text results; Replace never changes them.
+  wxTextCtrl* FindTarget() override;
 
   // Font (the result key's font, for the text or the grid), word wrap
   // (32782: a flag stored under the result key, while the grid is not

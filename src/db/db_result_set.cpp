@@ -107,6 +107,12 @@ void CDbResultSet::DescribeColumns() {
     SQLSMALLINT type = 0, scale = 0, nullable = 0;
     SQLULEN precision = 0;
     OdbcDescribeCol(hstmt, column, kColumnNameRoom, info.m_strName, type, precision, scale, nullable);
+    // The heading is the label: the SQLite driver cuts the described name of
+    // an expression at its last "." ("select 2.5" is named "5") but labels it
+    // whole, and its LongNames key would prefix plain columns with the table.
+    TString label;
+    if (IsSuccessCode(OdbcColumnLabel(hstmt, column, kColumnNameRoom, label)) && !label.empty())
+      info.m_strName = std::move(label);
     info.m_nSQLType = type;
     info.m_nPrecision = static_cast<uint32_t>(precision);
     info.m_nScale = scale;

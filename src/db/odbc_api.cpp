@@ -53,6 +53,17 @@ SQLRETURN OdbcDescribeCol(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT nameR
   return rc;
 }
 
+SQLRETURN OdbcColumnLabel(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT room, TString& label) {
+  std::vector<TChar> buffer(room + 1, 0);
+  SQLSMALLINT bytes = 0;
+  const SQLRETURN rc = Repeat([&] {
+    return DOSSEL_SQL_W(SQLColAttribute)(hstmt, column, SQL_DESC_LABEL, buffer.data(), room * kCharBytes, &bytes,
+                                         nullptr);
+  });
+  label = FromBuffer(buffer);
+  return rc;
+}
+
 SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, SQLINTEGER& native, TString& message,
                     SQLSMALLINT messageRoom) {
   std::vector<TChar> stateBuffer(6, 0);

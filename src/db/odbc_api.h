@@ -42,6 +42,8 @@ SQLRETURN OdbcPrepare(SQLHSTMT hstmt, const TString& sql);
 // Describes column `column` (1-based); the name buffer holds nameRoom characters.
 SQLRETURN OdbcDescribeCol(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT nameRoom, TString& name, SQLSMALLINT& type,
                           SQLULEN& precision, SQLSMALLINT& scale, SQLSMALLINT& nullable);
+// The column's label (SQL_DESC_LABEL) into a buffer of `room` characters.
+SQLRETURN OdbcColumnLabel(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT room, TString& label);
 // One SQLError record; message room in characters.
 SQLRETURN OdbcError(SQLHENV henv, SQLHDBC hdbc, SQLHSTMT hstmt, TString& state, SQLINTEGER& native, TString& message,
                     SQLSMALLINT messageRoom);

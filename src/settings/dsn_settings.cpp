@@ -64,8 +64,12 @@ std::vector<TString> ListDsnNames() {
 }
 
 TString BuildDsnConnectString(TStringView name, const DsnSettings& values) {
-  return Format(DT("DSN=%s;Database=%s;Timeout=%u;StepAPI=%d"), ConnectValue(name), ConnectValue(values.database),
-                values.lockTimeout, values.stepApi ? 1 : 0);
+  // A key with an empty value is not "unset" to a driver: "Database=" makes
+  // it open no database instead of the one its data source names.
+  TString text;
+  if (!name.empty()) text += Format(DT("DSN=%s;"), ConnectValue(name));
+  if (!values.database.empty()) text += Format(DT("Database=%s;"), ConnectValue(values.database));
+  return text + Format(DT("Timeout=%u;StepAPI=%d"), values.lockTimeout, values.stepApi ? 1 : 0);
 }
 
 }  // namespace dossel

@@ -36,7 +36,8 @@ int DeleteDsnSettings(TStringView name);
 std::vector<TString> ListDsnNames();
 
 // "DSN=%s;Database=%s;Timeout=%u;StepAPI=%d", the connect string the program
-// gives the driver for these values.
+// gives the driver for these values, without the DSN or Database key when
+// its value is empty.
 TString BuildDsnConnectString(TStringView name, const DsnSettings& values);
 
 }  // namespace dossel

@@ -101,6 +101,20 @@ TEST_F(ConnectDlgTest, OkRemembersTheValuesAndConnectsWithTheirString) {
   EXPECT_EQ(name, DT("N"));
 }
 
+TEST_F(ConnectDlgTest, EmptyDatabaseFieldLeavesTheDataSourcesOwnDatabase) {
+  TString connected;
+  RunModal<CConnectDlg>([&](CConnectDlg& dialog) {
+    Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->SetValue("Configured");
+    Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->SetValue("");
+    Click(dialog, wxID_OK);
+  });
+  RunConnectDialog(nullptr, [&](const TString& connectString) {
+    connected = connectString;
+    return false;
+  });
+  EXPECT_EQ(connected, DT("DSN=Configured;Timeout=1000;StepAPI=0"));
+}
+
 TEST_F(ConnectDlgTest, BadLockTimeoutKeepsTheDialogOpen) {
   bool stillOpen = false;
   RunModal<CConnectDlg>([&](CConnectDlg& dialog) {

@@ -3,6 +3,7 @@
 // entries, and the Go To dialog over text and over the results grid.
 
 #include <wx/button.h>
+#include <wx/clipbrd.h>
 #include <wx/fontdlg.h>
 #include <wx/uiaction.h>
 
@@ -228,6 +229,57 @@ TEST_F(EditorTest, FindAndReplaceOpenTheDialogOnTheActiveEditPane) {
   EXPECT_EQ(from, 7);
   m_frame->SwitchPane(3);
   EXPECT_FALSE(Enabled(ID_EDIT_FIND)) << "the schema pane has no text to search";
+}
+
+// The text result pane: what a query returned can be found, selected and
+// copied (by menu and by Ctrl+A / Ctrl+C), but not cut, pasted over or
+// replaced.
+TEST_F(EditorTest, TextResultsAreFoundAndCopiedButNeitherCutPastedNorReplaced) {
+  m_frame->SwitchPane(1);
+  wxTextCtrl* edit = m_frame->m_pResultView->GetEdit();
+  const wxString rows = "id  name\n1   Ann\n2   Bob\n";
+  edit->ChangeValue(rows);
+  edit->SetSelection(4, 8);
+  {
+    wxClipboardLocker clipboard;
+    wxTheClipboard->SetData(new wxTextDataObject("pasted"));
+  }
+  EXPECT_FALSE(Enabled(ID_EDIT_CUT));
+  EXPECT_FALSE(Enabled(ID_EDIT_PASTE));
+  EXPECT_FALSE(Enabled(ID_EDIT_REPLACE));
+  EXPECT_TRUE(Enabled(ID_EDIT_COPY));
+  EXPECT_TRUE(Enabled(ID_EDIT_SELECT_ALL));
+  EXPECT_TRUE(Enabled(ID_EDIT_FIND));
+  EXPECT_TRUE(Enabled(ID_EDIT_REPEAT));
+
+  CFindReplace& find = m_frame->FindReplace();
+  find.Data().SetFindString("Bob");
+  find.Data().SetFlags(wxFR_DOWN);
+  edit->SetSelection(0, 0);
+  Command(ID_EDIT_REPEAT);
+  long from = 0, to = 0;
+  edit->GetSelection(&from, &to);
+  EXPECT_EQ(from, rows.Find("Bob"));
+  EXPECT_EQ(to, from + 3);
+
+  // Neither the commands nor their keys change the text.
+  Command(ID_EDIT_CUT);
+  Command(ID_EDIT_PASTE);
+  m_frame->Raise();
+  edit->SetFocus();
+  Pump(30);
+  PressCtrl('X');
+  PressCtrl('V');
+  EXPECT_EQ(edit->GetValue(), rows);
+
+  PressCtrl('A');
+  PressCtrl('C');
+  wxTextDataObject copied;
+  {
+    wxClipboardLocker clipboard;
+    ASSERT_TRUE(wxTheClipboard->GetData(copied));
+  }
+  EXPECT_EQ(copied.GetText(), rows);
 }
 
 TEST_F(EditorTest, TraceWordWrapKeepsTextFontAndFocusAndStoresTheFlag) {

@@ -6,6 +6,15 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <wx/filename.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "app/about_dlg.h"
@@ -177,6 +186,96 @@ TEST_F(TextFrameTest, RecentFilesSurviveTheFrame) {
   ASSERT_EQ(recent->GetMenuItemCount(), 2u);
   EXPECT_NE(recent->FindItemByPosition(0)->GetItemLabel().Find("second.sql"), wxNOT_FOUND);
   EXPECT_NE(recent->FindItemByPosition(1)->GetItemLabel().Find("first.sql"), wxNOT_FOUND);
+}
+
+// The names in the Recent Files submenu, newest first.
+std::vector<std::string> RecentFiles(CMainFrame* frame) {
+  std::vector<std::string> names;
+  wxMenu* recent = frame->GetMenuBar()->GetMenu(0)->FindItemByPosition(14)->GetSubMenu();
+  for (wxMenuItem* item : recent->GetMenuItems())
+    names.push_back(wxFileName(item->GetItemLabelText().AfterFirst(' ')).GetFullName().utf8_string());
+  return names;
+}
+
+TEST_F(TextFrameTest, AFileThatFailsToOpenTakesOnlyItsOwnRecentEntry) {
+  const std::string first = m_folder.File("first.sql"), second = m_folder.File("second.sql");
+  std::ofstream(first) << "select 1";
+  std::ofstream(second) << "select 2";
+  ASSERT_TRUE(m_frame->OpenDocumentFile(first));
+  ASSERT_TRUE(m_frame->OpenDocumentFile(second));
+  ASSERT_EQ(RecentFiles(m_frame), (std::vector<std::string>{"second.sql", "first.sql"}));
+
+  const std::string missing = m_folder.File("missing.sql");
+  EXPECT_FALSE(m_frame->OpenDocumentFile(missing));
+  ASSERT_EQ(m_ui.texts.size(), 1u);
+  EXPECT_EQ(m_ui.texts[0], FromUtf8("Cannot open the file " + missing + "."));
+  EXPECT_EQ(RecentFiles(m_frame), (std::vector<std::string>{"second.sql", "first.sql"}));
+
+  // A listed file that has gone leaves the list, and only it.
+  std::remove(first.c_str());
+  EXPECT_FALSE(m_frame->OpenDocumentFile(first));
+  EXPECT_EQ(RecentFiles(m_frame), std::vector<std::string>{"second.sql"});
+}
+
+// Lets a test make writes fail part-way, as a full disk or a quota would:
+// writing past the limit fails with EFBIG (root included).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    m_signal = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, m_saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    std::signal(SIGXFSZ, m_signal);
+  }
+
+ private:
+  rlimit m_saved{};
+  void (*m_signal)(int) = nullptr;
+};
+
+TEST_F(TextFrameTest, SavingReplacesTheFileWholeOrLeavesItUntouched) {
+  const std::string path = m_folder.File("script.sql");
+  const std::string original = "select 'original'\n";
+  std::ofstream(path, std::ios::binary) << original;
+  ::chmod(path.c_str(), 0640);
+  ASSERT_TRUE(m_frame->OpenDocumentFile(path));
+  const std::string longer = std::string(64 * 1024, 'x') + "\n";
+  m_frame->m_pQueryView->SetQueryText(FromUtf8(longer));
+  m_frame->m_pQueryView->GetEdit()->MarkDirty();
+
+  {
+    FileSizeLimit limit(4096);
+    EXPECT_FALSE(m_frame->GetDocument()->OnSaveDocument(path, m_frame));
+  }
+  EXPECT_TRUE(ReadFile(path) == original) << "the original was changed";
+  ASSERT_EQ(m_ui.texts.size(), 1u);
+  const std::string said = ToUtf8(m_ui.texts[0]);
+  EXPECT_EQ(said, "Cannot save the file " + path + ".\r\n" + std::strerror(EFBIG));
+  EXPECT_TRUE(m_frame->GetDocument()->IsModified());
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(m_folder.File("")))
+    if (!entry.path().filename().string().starts_with("registry")) left.push_back(entry.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{"script.sql"}) << "no temporary file is left behind";
+
+  ASSERT_TRUE(m_frame->GetDocument()->OnSaveDocument(path, m_frame));
+  EXPECT_TRUE(ReadFile(path) == longer);
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  // Saved through a link, the link stays and its target gets the text.
+  const std::string link = m_folder.File("link.sql");
+  ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
+  m_frame->m_pQueryView->SetQueryText(DT("select 'through the link'"));
+  ASSERT_TRUE(m_frame->GetDocument()->OnSaveDocument(link, m_frame));
+  EXPECT_EQ(ReadFile(path), "select 'through the link'");
+  struct stat linkInfo {};
+  ASSERT_EQ(::lstat(link.c_str(), &linkInfo), 0);
+  EXPECT_TRUE(S_ISLNK(linkInfo.st_mode));
 }
 
 TEST_F(TextFrameTest, AboutBoxShowsTheVersion) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "db/odbc/dossel_odbc.h"
 #include "db_test_fixture.h"
@@ -101,6 +102,40 @@ TEST(OdbcLibraryTest, PromptGoesToTheHandlerAndCancelLeavesTheConnectionClosed) 
     ASSERT_TRUE(connection.OpenWithOptions(SqliteConnectString(path), 0));
     EXPECT_EQ(s_promptSeen, "<not asked>");
   }
+}
+
+// The SQLite driver cuts a column's name at its last ".", so an expression
+// such as 2.5 would head its column "5". Headings come from the column's
+// label: whole for expressions and dotted aliases, the bare name for columns
+// of a table (with or without a correlation name).
+TEST(OdbcLibraryTest, SqliteColumnHeadingsAreWholeLabels) {
+  ScratchFolder folder;
+  const std::string path = folder.File("shop.db");
+  RunSqlite(path,
+            "create table customers(customer_id integer primary key, name text);"
+            "create table orders(order_id integer primary key, customer_id integer, price real);"
+            "insert into customers values (1, 'Ann'); insert into orders values (7, 1, 2.0)");
+  CDbConnection connection;
+  ASSERT_TRUE(connection.OpenWithOptions(FromUtf8("DSN=Shop;Database=" + path), db::kNoOdbcDialog));
+  auto headings = [&](const TString& sql) {
+    db::CQueryResultSet rs(&connection);
+    EXPECT_TRUE(rs.OpenSql(sql));
+    std::vector<TString> names;
+    for (int i = 0; i < rs.GetColumnCount(); ++i) {
+      db::CDbColumnInfo info;
+      rs.GetDescribedColumn(i, info);
+      names.push_back(info.m_strName);
+    }
+    return names;
+  };
+  using Names = std::vector<TString>;
+  EXPECT_EQ(headings(DT("select 2.5, price*1.1, c.name, o.order_id, count(*) "
+                        "from customers c join orders o on c.customer_id = o.customer_id")),
+            (Names{DT("2.5"), DT("price*1.1"), DT("name"), DT("order_id"), DT("count(*)")}));
+  EXPECT_EQ(headings(DT("select * from customers c join orders o on c.customer_id = o.customer_id")),
+            (Names{DT("customer_id"), DT("name"), DT("order_id"), DT("customer_id"), DT("price")}));
+  EXPECT_EQ(headings(DT("select customers.name, name as \"x.y\", upper(name), price as p from customers, orders")),
+            (Names{DT("name"), DT("x.y"), DT("upper(name)"), DT("p")}));
 }
 
 }  // namespace

@@ -33,6 +33,14 @@ TEST_F(DsnSettingsTest, RemembersValuesPerName) {
             DT("DSN=Big;Database=x;Timeout=4294967295;StepAPI=0"));
 }
 
+// An empty key would override what a configured data source names itself
+// (a driver takes "Database=" as "no database"), so empty fields are left out.
+TEST_F(DsnSettingsTest, ConnectStringLeavesOutEmptyFields) {
+  EXPECT_EQ(BuildDsnConnectString(DT("Sales"), {DT(""), 1000, 0}), DT("DSN=Sales;Timeout=1000;StepAPI=0"));
+  EXPECT_EQ(BuildDsnConnectString(DT(""), {DT("/data/a.db"), 300, 1}), DT("Database=/data/a.db;Timeout=300;StepAPI=1"));
+  EXPECT_EQ(BuildDsnConnectString(DT(""), {}), DT("Timeout=1000;StepAPI=0"));
+}
+
 TEST_F(DsnSettingsTest, NameWithBackslashIsStoredDeeperAndNotListed) {
   SaveDsnSettings(DT("Plain"), {});
   SaveDsnSettings(DT("Team\\Sales"), {DT("/data/sales.db"), 1000, 0});
@@ -57,7 +65,6 @@ TEST_F(DsnSettingsTest, ConnectStringBracesValuesThatWouldBreakIt) {
   EXPECT_EQ(BuildDsnConnectString(DT("A"), {DT("/tmp/a;b.db"), 5, 0}),
             DT("DSN=A;Database={/tmp/a;b.db};Timeout=5;StepAPI=0"));
   EXPECT_EQ(BuildDsnConnectString(DT("A"), {DT("{x}.db"), 5, 0}), DT("DSN=A;Database={{x}}.db};Timeout=5;StepAPI=0"));
-  EXPECT_EQ(BuildDsnConnectString(DT(""), {DT(""), 1000, 0}), DT("DSN=;Database=;Timeout=1000;StepAPI=0"));
 }
 
 }  // namespace
