@@ -35,8 +35,7 @@ bool CGridStore::IsValid(const CellRange& r) const {
 CGridCellBase* CGridStore::CreateCell(int32_t nRow, int32_t nCol) {
   if (!m_pRtcDefault || !m_pRtcDefault->IsDerivedFrom(&CGridCellBase::s_class) || !m_pRtcDefault->create)
     return nullptr;
-  if (m_nTestCellBudget.load(std::memory_order_relaxed) >= 0 && m_nTestCellBudget.fetch_sub(1) <= 0)
-    throw std::bad_alloc();
+  if (m_bTestCellLimit.load(std::memory_order_relaxed) && m_nTestCellBudget.fetch_sub(1) <= 0) throw std::bad_alloc();
   CGridCellBase* cell = m_pRtcDefault->create();
   if (!cell) return nullptr;
   cell->SetGrid(this);
@@ -124,8 +123,16 @@ void CGridStore::GrowRows(int32_t nRows) {
     SetHeight(row, height);
     CellRow cells = new CGridCellBase*[static_cast<size_t>(std::max(m_nRowObjectCols, 1))]();
     RowAt(row) = cells;
+    try {
+      for (int32_t col = 0; col < cols; ++col) cells[col] = CreateCell(row, col);
+    } catch (const std::bad_alloc&) {
+      // Only whole rows stay.
+      for (int32_t col = 0; col < cols; ++col) delete cells[col];
+      delete[] cells;
+      RowAt(row) = nullptr;
+      throw;
+    }
     m_nRows.store(row + 1, std::memory_order_relaxed);
-    for (int32_t col = 0; col < cols; ++col) cells[col] = CreateCell(row, col);
   }
 }
 
@@ -177,8 +184,17 @@ void CGridStore::GrowColumns(int32_t nCols) {
   if (!m_bVirtualMode) {
     // The cells come column by column, so that a failure leaves whole columns.
     for (int32_t col = oldCols; col < nCols; ++col) {
-      for (int32_t row = 0; row < rows; ++row)
-        if (RowAt(row)) RowAt(row)[col] = CreateCell(row, col);
+      try {
+        for (int32_t row = 0; row < rows; ++row)
+          if (RowAt(row)) RowAt(row)[col] = CreateCell(row, col);
+      } catch (const std::bad_alloc&) {
+        for (int32_t row = 0; row < rows; ++row) {
+          if (!RowAt(row)) continue;
+          delete RowAt(row)[col];
+          RowAt(row)[col] = nullptr;
+        }
+        throw;
+      }
       m_nCols.store(col + 1, std::memory_order_relaxed);
     }
   }

@@ -204,7 +204,10 @@ class CGridStore {
   bool TakeOutOfMemory() { return m_bOutOfMemory.exchange(false); }
   // Tests: at most this many more cells can be created (-1: no limit);
   // creating more runs out of memory.
-  void SetCellLimitForTest(int64_t cells) { m_nTestCellBudget.store(cells); }
+  void SetCellLimitForTest(int64_t cells) {
+    m_nTestCellBudget.store(cells);
+    m_bTestCellLimit.store(cells >= 0);
+  }
 
   IGridStoreHost* GetHost() const { return m_pHost; }
   void SetHost(IGridStoreHost* pHost) { m_pHost = pHost; }
@@ -289,7 +292,8 @@ class CGridStore {
   std::atomic<bool> m_bColumnsPublished{false};
   std::atomic<uint32_t> m_nLayoutStamp{0};
   std::atomic<bool> m_bOutOfMemory{false};
-  std::atomic<int64_t> m_nTestCellBudget{-1};
+  std::atomic<bool> m_bTestCellLimit{false};
+  std::atomic<int64_t> m_nTestCellBudget{0};
 };
 
 template <typename Changed>
