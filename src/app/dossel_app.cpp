@@ -1,5 +1,6 @@
 #include "app/dossel_app.h"
 
+#include <wx/clipbrd.h>
 #include <wx/cmdline.h>
 #include <wx/uilocale.h>
 
@@ -64,6 +65,9 @@ void CDosselApp::SwitchPane(int index) {
 }
 
 int CDosselApp::OnExit() {
+  // What the user copied (grid cells, pane text) stays on the clipboard after
+  // the program ends: the desktop's clipboard manager takes a copy of it.
+  wxTheClipboard->Flush();
   DosselOdbcSetPromptHandler(nullptr);
   dossel::SetUserInterface(nullptr);
   return wxApp::OnExit();

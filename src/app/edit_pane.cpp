@@ -2,6 +2,8 @@
 
 #include <wx/clipbrd.h>
 #include <wx/fontdlg.h>
+#include <wx/fontenum.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 
 #include <memory>
@@ -15,6 +17,36 @@
 using namespace dossel;
 using namespace dossel::res;
 
+namespace {
+
+bool IsMissingDefaultFace(const LOGFONT& record) {
+  const TString defaultFace = DefaultLogFont().lfFaceName;
+  if (!EqualsNoCase(record.lfFaceName, defaultFace)) return false;
+  // Enumerating the faces takes a while; the answer holds for the run.
+  static const bool missing = !wxFontEnumerator::IsValidFacename(ToWx(defaultFace));
+  return missing;
+}
+
+}  // namespace
+
+wxFont DesktopFixedFont() {
+  const wxFont fixed = wxSystemSettings::GetFont(wxSYS_ANSI_FIXED_FONT);
+  if (fixed.IsOk() && fixed.IsFixedWidth()) return fixed;
+  // GTK answers its normal font there: the monospace family at that size.
+  return wxFont(
+      wxFontInfo(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).GetPointSize()).Family(wxFONTFAMILY_TELETYPE));
+}
+
+wxFont DesktopGridFont() { return wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT); }
+
+int CreatePaneFont(TStringView fontKeyPath, const wxFont& desktop, wxFont& font) {
+  LOGFONT record;
+  ReadFontSetting(fontKeyPath, record);
+  if (!IsMissingDefaultFace(record)) return CreateFontFromSetting(fontKeyPath, font);
+  font = desktop;
+  return font.IsOk() ? 1 : 0;
+}
+
 CEditPane::CEditPane(wxWindow* parent, int id, TStringView settingsKey, bool readsWordWrap)
     : CPane(parent, id), m_settingsKey(settingsKey) {
   if (readsWordWrap) m_bWordWrap = KeyReadInteger(HKEY_LOCAL_MACHINE, m_settingsKey, DT("WordWrap"), 0) == 1 ? 1 : 0;
@@ -22,7 +54,7 @@ CEditPane::CEditPane(wxWindow* parent, int id, TStringView settingsKey, bool rea
   m_edit = CreateEdit(IsWordWrap());
   GetSizer()->Add(m_edit, 1, wxEXPAND);
   wxFont font;
-  if (CreateFontFromSetting(FontKey(), font)) ApplyFont(font);
+  if (CreatePaneFont(FontKey(), DesktopFixedFont(), font)) ApplyFont(font);
 }
 
 TString CEditPane::FontKey() const { return m_settingsKey + DT("\\Font"); }

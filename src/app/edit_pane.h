@@ -11,6 +11,18 @@
 #include "app/pane.h"
 #include "platform/text.h"
 
+// The pane fonts of a machine that lacks the settings' default face ("MS
+// Sans Serif", which would fall back to a small sans font): the desktop's
+// fixed-width font for text, its normal font for the grid.
+wxFont DesktopFixedFont();
+wxFont DesktopGridFont();
+
+// The font stored under `fontKeyPath` (the default record when none is), into
+// `font`; when its face is the settings' default and this machine lacks it,
+// `desktop` instead. A face the user chose is used as stored. 1 when a font
+// was made.
+int CreatePaneFont(dossel::TStringView fontKeyPath, const wxFont& desktop, wxFont& font);
+
 class CEditPane : public CPane {
  public:
   // `settingsKey` is the pane's key ("Software\Harlune\Dossel\Query"); its

@@ -72,7 +72,7 @@ CGridCtrl* CResultView::CreateGrid() {
   ApplyGridSettings();
   grid->EnableColumnHide(true);
   grid->SetHeaderSort(true);
-  if (GetPaneFont().IsOk()) grid->SetFont(GetPaneFont());
+  ApplyGridFont();
   return grid;
 }
 
@@ -118,7 +118,12 @@ void CResultView::DoEditCommand(int command) {
 void CResultView::ChooseFont() {
   RunFontDialog();
   // In grid format the grid takes the font; it shows at the next repaint.
-  if (!IsTextFormat() && m_pGrid && GetPaneFont().IsOk()) m_pGrid->SetFont(GetPaneFont());
+  if (!IsTextFormat() && m_pGrid) ApplyGridFont();
+}
+
+void CResultView::ApplyGridFont() {
+  wxFont font;
+  if (CreatePaneFont(FontKey(), DesktopGridFont(), font)) m_pGrid->SetFont(font);
 }
 
 int CResultView::WordWrapCommand() const { return IsGridShown() ? 0 : ID_QUERY_WORD_WRAP; }

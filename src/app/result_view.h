@@ -72,6 +72,9 @@ class CResultView : public CEditPane {
   void OnContextMenu(wxContextMenuEvent& event);
   void OnContextCommand(wxCommandEvent& event);
   void ApplyGridSettings();
+  // The result key's font, or the desktop's normal font for the missing
+  // default face.
+  void ApplyGridFont();
 
   dossel::CGridCtrl* m_pGrid = nullptr;
   CMainFrame* m_pFrame;

@@ -5,6 +5,7 @@
 #include <wx/button.h>
 #include <wx/clipbrd.h>
 #include <wx/fontdlg.h>
+#include <wx/settings.h>
 #include <wx/uiaction.h>
 
 #include <gtk/gtk.h>
@@ -540,6 +541,35 @@ TEST_F(GoToTest, TheDialogIsReusedRecreatedAfterClosingAndIdleInTheSchemaPane) {
   EXPECT_NE(m_frame->GetGoToDlg(), nullptr);
 }
 
+// With nothing stored, the panes' font is the settings' default face, which
+// this machine lacks ("MS Sans Serif"; it would fall back to a small sans
+// font): the text panes take the desktop's fixed-width font at its size.
+TEST_F(EditorTest, TheMissingDefaultFaceGivesTheTextPanesTheDesktopsFixedFont) {
+  const int desktopSize = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).GetPointSize();
+  auto expectDesktopFixed = [&](CEditPane* pane, const char* name) {
+    const wxFont font = pane->GetEdit()->GetFont();
+    EXPECT_TRUE(font.IsFixedWidth()) << name << ": " << font.GetNativeFontInfoUserDesc();
+    EXPECT_EQ(font.GetPointSize(), desktopSize) << name;
+  };
+  expectDesktopFixed(Query(), "query");
+  expectDesktopFixed(TraceView(), "trace");
+  expectDesktopFixed(m_frame->m_pResultView, "text result");
+
+  // A face the user chose is used as stored; the default face stored
+  // explicitly is still the missing default.
+  LOGFONT chosen = DefaultLogFont();
+  chosen.lfFaceName = DT("DejaVu Serif");
+  chosen.lfHeight = -15;
+  ASSERT_EQ(WriteFontSetting(Format(DT("%s\\Font"), kTraceKey), chosen), 1);
+  ASSERT_EQ(WriteFontSetting(Format(DT("%s\\Font"), kQueryKey), DefaultLogFont()), 1);
+  m_frame->Destroy();
+  Pump(20);
+  m_frame = new CMainFrame();
+  EXPECT_EQ(TraceView()->GetEdit()->GetFont().GetFaceName(), "DejaVu Serif");
+  EXPECT_EQ(TraceView()->GetEdit()->GetFont().GetPixelSize().GetHeight(), 15);
+  expectDesktopFixed(Query(), "query, default stored");
+}
+
 // The result grid: a grid of 51 rows (the header and 50).
 class GridGoToTest : public FrameTest {};
 
@@ -569,6 +599,11 @@ TEST_F(GridGoToTest, GoToMovesTheFocusCellToARowOfTheGrid) {
   dialog->LineEdit()->SetValue("");
   dialog->Previous();
   EXPECT_EQ(grid->GetFocusCell().row, 49);
+
+  // The missing default face gives the grid the desktop's normal font.
+  const wxFont desktop = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+  EXPECT_EQ(grid->GetFont().GetFaceName(), desktop.GetFaceName());
+  EXPECT_EQ(grid->GetFont().GetPointSize(), desktop.GetPointSize());
 }
 
 }  // namespace
