@@ -82,12 +82,6 @@ inline constexpr int ID_TEMPLATE_LAST = 33499;
 inline constexpr int ID_SCRIPT_FIRST = 33500;
 inline constexpr int ID_SCRIPT_LAST = 33999;
 
-// Private messages of the main frame.
-inline constexpr int WM_RUN_FINISHED = 0x1401;
-inline constexpr int WM_HELPTEXT_FINISHED = 0x1402;
-inline constexpr int WM_CANCEL_FINISHED = 0x1403;
-inline constexpr int WM_PREPARE_GRID = 0x1404;
-
 // Child window identifiers: the visible pane always carries the first.
 inline constexpr int AFX_IDW_PANE_FIRST = 59648;
 inline constexpr int AFX_IDW_TOOLBAR = 0xE800;

@@ -3,7 +3,8 @@
 // isql reading the same query to /dev/null, with StepAPI=0 and 1.
 // Each run is a process of its own (started again under Xvfb when there is
 // no display): it opens the main frame, connects, runs the query and reports
-// the time from Execute to the completion line.
+// the time from Execute to the completion line, and for the grid the time
+// until the window shows its first screen of rows.
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -19,7 +20,9 @@
 
 #include "app/main_frame.h"
 #include "app/query_view.h"
+#include "app/result_view.h"
 #include "bench_support.h"
+#include "grid/grid_ctrl.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;
@@ -28,7 +31,11 @@ namespace {
 
 const char* kQuery = "select id, name, city, amount, quantity, note from t where id <= ";
 
-// The child: one run in a real frame; writes its seconds to `out`.
+// Rows a first screen of the grid holds, at the bench's window size.
+constexpr int kFirstScreenRows = 30;
+
+// The child: one run in a real frame; writes its seconds, and the seconds
+// until the first screen of rows was shown, to `out`.
 int RunOnce(const std::string& database, long rows, int format, int stepApi, const std::string& out) {
   int argc = 1;
   char name[] = "bench_result_output";
@@ -43,15 +50,20 @@ int RunOnce(const std::string& database, long rows, int format, int stepApi, con
   frame->Show();
   const TString connect = FromUtf8("DSN=Bench;Database=" + database + ";StepAPI=" + std::to_string(stepApi));
   if (!frame->Connect(&connect)) return 3;
-  frame->m_pQueryView->SetQueryText(FromUtf8(kQuery + std::to_string(rows)));
+  frame->QueryView()->SetQueryText(FromUtf8(kQuery + std::to_string(rows)));
   const auto start = std::chrono::steady_clock::now();
+  auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
   frame->Execute();
-  while (frame->m_bExecuting) {
+  double firstScreen = -1;
+  while (frame->Session().IsExecuting()) {
     wxTheApp->Yield(true);
+    const CGridCtrl* grid = frame->ResultView()->GetGrid();
+    if (firstScreen < 0 && grid && grid->IsFilling() && grid->GetShownRowCount() > kFirstScreenRows)
+      firstScreen = elapsed();
     wxMilliSleep(1);
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::ofstream(out) << seconds;
+  const double seconds = elapsed();
+  std::ofstream(out) << seconds << ' ' << (firstScreen < 0 ? seconds : firstScreen);
   frame->Destroy();
   wxTheApp->Yield(true);
   wxEntryCleanup();
@@ -60,16 +72,23 @@ int RunOnce(const std::string& database, long rows, int format, int stepApi, con
 
 }  // namespace
 
-// One of our runs, best of three.
-bench::Measure MeasureRun(const char* self, const std::string& database, long rows, int format, int stepApi) {
+// One of our runs, best of three; `firstScreen` gets that run's time to
+// the first screen of rows.
+bench::Measure MeasureRun(const char* self, const std::string& database, long rows, int format, int stepApi,
+                          double* firstScreen = nullptr) {
   const std::string timeFile = bench::ScratchFolder() + "/seconds";
-  return bench::Best(3, [&] {
+  double bestFirst = 0;
+  bench::Measure best = bench::Best(3, [&] {
     bench::Measure m =
         bench::MeasureCommand(std::string("'") + self + "' --run '" + database + "' " + std::to_string(rows) + " " +
                               std::to_string(format) + " " + std::to_string(stepApi) + " '" + timeFile + "'");
-    std::ifstream(timeFile) >> m.seconds;
+    double first = 0;
+    std::ifstream(timeFile) >> m.seconds >> first;
+    if (m.ok && (bestFirst == 0 || first < bestFirst)) bestFirst = first;
     return m;
   });
+  if (firstScreen) *firstScreen = bestFirst;
+  return best;
 }
 
 int main(int argc, char** argv) {
@@ -102,8 +121,10 @@ int main(int argc, char** argv) {
                                ";StepAPI=" + std::to_string(stepApi);
     const bench::Measure isql = bench::Best(
         3, [&] { return bench::MeasureCommand("echo '" + sql + "' | isql -k '" + driver + "' -b -d, > /dev/null"); });
-    const bench::Measure grid = MeasureRun(argv[0], database, rows, 0, stepApi);
-    const std::string tag = "rows=1000000 step_api=" + std::to_string(stepApi);
+    double firstScreen = 0;
+    const bench::Measure grid = MeasureRun(argv[0], database, rows, 0, stepApi, &firstScreen);
+    const std::string tag =
+        "rows=1000000 step_api=" + std::to_string(stepApi) + " first_screen_s=" + std::to_string(firstScreen);
     bench::Print("grid_fill_1m", grid, "sqlite3_csv", csv, tag);
     bench::Print("grid_fill_1m", grid, "isql_batch", isql, tag);
   }

@@ -77,11 +77,11 @@ void CGoToDlg::OnClose(wxCloseEvent&) { Destroy(); }
 
 void CGoToDlg::Prefill() {
   CPane* pane = m_pFrame->GetActivePane();
-  CResultView* result = m_pFrame->m_pResultView;
+  CResultView* result = m_pFrame->ResultView();
   if (pane == result && result->IsGridShown()) {
     const long row = result->GetGrid()->GetFocusCell().row;
     m_line->SetValue(row >= 0 ? wxString::Format("%ld", row) : wxString());
-  } else if (pane == m_pFrame->m_pQueryView || pane == m_pFrame->m_pTraceView) {
+  } else if (pane == m_pFrame->QueryView() || pane == m_pFrame->TraceView()) {
     wxTextCtrl* edit = static_cast<CEditPane*>(pane)->GetEdit();
     long from = 0, to = 0, column = 0, line = 0;
     edit->GetSelection(&from, &to);
@@ -108,11 +108,11 @@ void CGoToDlg::GoTo() {
   long target = 0;
   if (!text.ToLong(&target)) target = 0;
   CPane* pane = m_pFrame->GetActivePane();
-  CResultView* result = m_pFrame->m_pResultView;
+  CResultView* result = m_pFrame->ResultView();
   if (pane == result && result->IsGridShown()) {
-    GoToGridRow(target);
+    if (!result->IsGridBusy()) GoToGridRow(target);
     m_line->SetFocus();
-  } else if (pane == m_pFrame->m_pQueryView || pane == m_pFrame->m_pTraceView) {
+  } else if (pane == m_pFrame->QueryView() || pane == m_pFrame->TraceView()) {
     wxTextCtrl* edit = static_cast<CEditPane*>(pane)->GetEdit();
     const bool moved = GoToTextLine(edit, target);
     long from = 0, to = 0;
@@ -133,7 +133,7 @@ void CGoToDlg::Previous() {
 }
 
 bool CGoToDlg::GoToGridRow(long target) {
-  dossel::CGridCtrl* grid = m_pFrame->m_pResultView->GetGrid();
+  dossel::CGridCtrl* grid = m_pFrame->ResultView()->GetGrid();
   const long rows = grid->GetRowCount();
   dossel::CellId focus = grid->GetFocusCell();
   if (rows <= 0 || grid->GetColumnCount() <= 0) return false;

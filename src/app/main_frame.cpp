@@ -79,9 +79,12 @@ bool IsCheckedCommand(int id) {
 
 }  // namespace
 
-CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Dossel", wxDefaultPosition, wxSize(960, 700)), m_timer(this, 1) {
-  m_nLoginTimeout = KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("LoginTimeOut"), 0);
-  m_nQueryTimeout = KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("QueryTimeOut"), 0);
+CMainFrame::CMainFrame()
+    : wxFrame(nullptr, wxID_ANY, "Dossel", wxDefaultPosition, wxSize(960, 700)),
+      m_timer(this, 1),
+      m_pSession(std::make_unique<session::CSession>(static_cast<session::ISessionView&>(*this))) {
+  m_pSession->SetLoginTimeout(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("LoginTimeOut"), 0));
+  m_pSession->SetQueryTimeout(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("QueryTimeOut"), 0));
   SetIcon(AppIcon());
   CreateMenuBar();
   CreateAcceleratorTable();
@@ -207,8 +210,7 @@ void CMainFrame::SwitchPane(int index) {
 CMainFrame::~CMainFrame() {
   SetAppendTargets(nullptr, nullptr);
   if (m_pFileHistory) SaveRecentFiles(*m_pFileHistory);
-  if (m_db.IsOpen()) m_db.Close();
-  delete m_pResultSet;
-  m_pResultSet = nullptr;
-  if (m_nTimerId != 0) m_timer.Stop();
+  // The session closes its connection on its own thread before the panes go.
+  m_pSession.reset();
+  m_timer.Stop();
 }

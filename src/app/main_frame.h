@@ -1,13 +1,12 @@
 #pragma once
-// The main window and the session controller. The frame owns the toolbar,
-// status bar and the four panes (one visible at a time), the connection
-// object and the one query result set, and drives connect, disconnect,
-// execute and cancel with their worker threads and the one-second timer.
+// The main window: a view of the session. The frame owns the toolbar, the
+// status bar, the four panes (one visible at a time), the document and the
+// session, and turns the user's commands into session calls; the session
+// tells it what happens through ISessionView, which the frame implements by
+// queueing to the UI thread (main_frame_session.cpp).
 //
-// UI thread only, except where a member says otherwise: the query worker and
-// the cancel worker read the members named in RunParams and the atomic flags,
-// and write to the panes only through AppendTrace / AppendResultText and the
-// grid's storage calls.
+// UI thread only, except the ISessionView functions, whose comments say who
+// calls them.
 
 #include <wx/frame.h>
 #include <wx/timer.h>
@@ -20,11 +19,10 @@
 #include "app/find_replace.h"
 #include "app/goto_dlg.h"
 #include "app/text_printout.h"
-#include "app/worker_thread.h"
-#include "db/db_connection.h"
-#include "db/query_result_set.h"
 #include "platform/format.h"
 #include "platform/text.h"
+#include "session/session.h"
+#include "session/session_view.h"
 
 class wxThreadEvent;
 class wxFileHistory;
@@ -35,35 +33,28 @@ class CTraceView;
 class CSchemaView;
 namespace dossel {
 class CGridCtrl;
-}
+class CGridStore;
+}  // namespace dossel
 class CDosselDoc;
 class CMainFrame;
 
-// The block handed to the query worker, reused for every run.
-struct RunParams {
-  dossel::TString sql;
-  CMainFrame* frame = nullptr;
-  dossel::CGridCtrl* grid = nullptr;  // set by the UI thread while it prepares the grid
-};
-
-class CMainFrame : public wxFrame {
+class CMainFrame : public wxFrame, private dossel::session::ISessionView {
  public:
   CMainFrame();
   ~CMainFrame() override;
 
-  // ---- session controller ----
+  // ---- session commands ----
+  dossel::session::CSession& Session() { return *m_pSession; }
+  const dossel::session::CSession& Session() const { return *m_pSession; }
   // Connects with `connect` (which may carry "ODBC;"), or lets the user
   // choose a data source when it is null.
   bool Connect(const dossel::TString* connect);
   void Disconnect();
+  // Runs the query pane's selection, or its whole text.
   void Execute();
-  bool StartRun(const dossel::TString& sql);
   void RequestCancel();
-  bool SelectCurrentDatabase();
-  void PrintExecuteTime();
-  void CloseStatement();
-  // Waits (at most 30 seconds each) for the cancel and query workers; false
-  // when one of them is still running.
+  // Waits (at most 30 seconds each) for the cancel worker and the
+  // connection's work; false when one of them is still running.
   bool StopWorkers();
   // The Connect dialog; on OK it connects with the string it builds.
   void ShowConnectDialog();
@@ -78,6 +69,10 @@ class CMainFrame : public wxFrame {
   CPane* GetPane(int index) const { return m_pPanes[index]; }
   CPane* GetActivePane() const { return m_pPanes[m_nCurrentPane]; }
   CDosselDoc* GetDocument() const { return m_pDoc.get(); }
+  CQueryView* QueryView() const { return m_pQueryView; }
+  CResultView* ResultView() const { return m_pResultView; }
+  CTraceView* TraceView() const { return m_pTraceView; }
+  CSchemaView* SchemaView() const { return m_pSchemaView; }
 
   // ---- editor commands (main_frame_editor.cpp) ----
   // Font, Word Wrap, Find, Find Next, Replace, Go To and printing, routed to
@@ -98,54 +93,6 @@ class CMainFrame : public wxFrame {
   CGoToHolder m_goTo;
   std::unique_ptr<dossel::CFindReplace> m_pFindReplace;
   std::unique_ptr<dossel::CPrintSupport> m_pPrint;
-
- public:
-  // Members the other panes read (UI thread).
-  dossel::db::CDbConnection m_db;
-  dossel::db::CQueryResultSet* m_pResultSet = nullptr;
-  RunParams m_run;
-  CMainFrame* m_pCancelFrame = this;
-  CQueryView* m_pQueryView = nullptr;
-  CResultView* m_pResultView = nullptr;
-  CTraceView* m_pTraceView = nullptr;
-  CSchemaView* m_pSchemaView = nullptr;
-  bool m_bTransactSql = false;
-  bool m_bMultipleResults = false;
-  bool m_bRowCountSupported = false;
-  // Written by one thread each and read by the others.
-  std::atomic<bool> m_bCanceling{false};
-  std::atomic<bool> m_bCanceled{false};
-  std::atomic<bool> m_bExecuting{false};
-  bool m_bFinishHandled = false;
-  // The user asked to cancel the run (the driver may not have been told yet).
-  bool CancelRequested() const { return m_bCanceled || m_bCanceling; }
-  std::atomic<bool> m_bHelpTextMode{false};
-  int32_t m_nLoginTimeout = 0;
-  int32_t m_nQueryTimeout = 0;
-  dossel::TString m_strDbmsName;
-  dossel::TString m_strDataSourceName;
-  dossel::TString m_strDatabaseName;
-  bool m_bCancelSupported = false;
-  uint32_t m_dwStartTick = 0;
-
-  // Posts a private message (WM_RUN_FINISHED ...) to the frame; any thread.
-  void PostFrameMessage(int message, int wParam, long lParam);
-
-  // ---- grid runs (main_frame_grid.cpp) ----
-  // Runs `call` on the UI thread and waits for its answer (the worker's
-  // "sent" message); `fallback` when the frame closes meanwhile.
-  int CallOnUiThread(std::function<int()> call, int fallback);
-  // WM_PREPARE_GRID: makes or resets the grid and switches its drawing off.
-  // UI thread; 0, or -1 when the grid cannot be made.
-  int OnPrepareGrid(int columns);
-  // The worker's side: the grid to write, or null when there is none.
-  dossel::CGridCtrl* PrepareGridFromWorker(int columns);
-  // Switches drawing back on and, when rows were written, sizes the columns.
-  void FinishGridFromWorker(bool sizeColumns);
-  // An UPDATE empties an existing grid.
-  void EmptyGrid();
-  // The worker notes the grid's counts for the timer's progress line.
-  void NoteGridSize(int32_t rows, int32_t columns);
 
  private:
   // Creation (main_frame.cpp).
@@ -173,42 +120,39 @@ class CMainFrame : public wxFrame {
   void OnIdleIndicators(wxIdleEvent& event);
   void OnClose(wxCloseEvent& event);
 
-  // Controller internals (session_controller.cpp).
-  void ReadConnectionFacts();
-  void OnRunFinished(wxThreadEvent& event);
-  void OnHelpTextFinished(wxThreadEvent& event);
-  void OnCancelFinished(wxThreadEvent& event);
-  void HandleCompletion(bool errors);
   void OnTimer(wxTimerEvent& event);
-  void StopTimer();
-  // The timer's "Results:" line while a run fills the grid.
-  void AppendGridProgress();
-  void RunQueryThread();
-  void RunHelpTextThread();
-  void CancelQueryThread();
 
+  // ISessionView (main_frame_session.cpp).
+  void AppendTrace(dossel::TStringView text) override;
+  void AppendResultText(dossel::TStringView text) override;
+  void Post(std::function<void()> call) override;
+  void StartTimer(unsigned milliseconds) override;
+  void StopTimer() override;
+  dossel::CGridStore* PrepareGrid() override;
+  void FinishGrid(bool rowsWritten) override;
+  void EmptyGrid() override;
+  void ShowObjectText() override;
+  void RunEnded(bool objectTextRun) override;
+  // Runs `call` on the UI thread and waits for its answer (a worker's
+  // "sent" message); `fallback` when the frame closes meanwhile.
+  int CallOnUiThread(std::function<int()> call, int fallback);
+  // Makes or resets the grid and begins its fill. UI thread; the store, or
+  // null when the grid cannot be made.
+  dossel::CGridStore* OnPrepareGrid();
+
+  CQueryView* m_pQueryView = nullptr;
+  CResultView* m_pResultView = nullptr;
+  CTraceView* m_pTraceView = nullptr;
+  CSchemaView* m_pSchemaView = nullptr;
   std::array<CPane*, 4> m_pPanes{};
   int m_nCurrentPane = 0;
   std::unique_ptr<CDosselDoc> m_pDoc;
   std::unique_ptr<wxFileHistory> m_pFileHistory;
   wxTimer m_timer;
-  int m_nTimerId = 0;
-  CWorkerThread m_runThread;
-  CWorkerThread m_cancelThread;
+  // Read by workers waiting for the UI thread: they give up once it is set.
   std::atomic<bool> m_bClosing{false};
-  std::atomic<bool> m_bGridFilling{false};
-  std::atomic<int32_t> m_nGridRows{0};
-  std::atomic<int32_t> m_nGridColumns{0};
+  std::unique_ptr<dossel::session::CSession> m_pSession;
 };
-
-// "Execute time: hh:mm:ss.mmm\r\n" for an elapsed time; hours are not
-// reduced modulo 24.
-dossel::TString FormatExecuteTime(uint32_t ms);
-
-// The text a run executes for `sql` on a T-SQL family server: "sp_helptext "
-// at the very start makes an object-text run (`helpTextMode`), rewritten into
-// a syscomments query for the Anywhere servers.
-dossel::TString ObjectTextQuery(dossel::TStringView sql, dossel::TStringView dbms, bool& helpTextMode);
 
 // Appends to the trace pane and the result pane's text from any thread. The
 // arguments are formatted into the format; data passed as an argument is

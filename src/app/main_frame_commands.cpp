@@ -66,20 +66,17 @@ void CMainFrame::BindCommands() {
   Bind(wxEVT_IDLE, &CMainFrame::OnIdleIndicators, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
   Bind(wxEVT_TIMER, &CMainFrame::OnTimer, this);
-  Bind(wxEVT_THREAD, &CMainFrame::OnRunFinished, this, WM_RUN_FINISHED);
-  Bind(wxEVT_THREAD, &CMainFrame::OnHelpTextFinished, this, WM_HELPTEXT_FINISHED);
-  Bind(wxEVT_THREAD, &CMainFrame::OnCancelFinished, this, WM_CANCEL_FINISHED);
   BindEditorCommands();
 }
 
 void CMainFrame::OnConnect(wxCommandEvent&) { ShowConnectDialog(); }
 
 void CMainFrame::OnConnectDataSource(wxCommandEvent&) {
-  if (!m_db.IsOpen()) Connect(nullptr);
+  if (!m_pSession->IsConnected()) Connect(nullptr);
 }
 
 void CMainFrame::OnDisconnect(wxCommandEvent&) {
-  if (m_db.IsOpen()) Disconnect();
+  if (m_pSession->IsConnected()) Disconnect();
 }
 
 void CMainFrame::OnExecute(wxCommandEvent&) {
@@ -166,7 +163,8 @@ void CMainFrame::OnAbout(wxCommandEvent&) {
 void CMainFrame::OnExit(wxCommandEvent&) { Close(); }
 
 bool CMainFrame::IsCommandEnabled(int id) const {
-  const bool connected = m_db.IsOpen();
+  const session::CSession& session = *m_pSession;
+  const bool connected = session.IsConnected();
   switch (id) {
     case ID_SQL_CONNECT:
     case ID_SQL_CONNECT_DATA_SOURCE:
@@ -174,11 +172,11 @@ bool CMainFrame::IsCommandEnabled(int id) const {
     case ID_SQL_DISCONNECT:
       return connected;
     case ID_SQL_EXECUTE:
-      return connected && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !m_bExecuting;
+      return connected && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !session.IsExecuting();
     case ID_SQL_CANCEL:
-      return connected && m_bExecuting && !m_bCanceling && m_bCancelSupported;
+      return connected && session.IsExecuting() && !session.IsCanceling() && session.IsCancelSupported();
     case ID_VIEW_ODBC_INFO:
-      return connected && !m_bExecuting;
+      return connected && !session.IsExecuting();
     case ID_VIEW_SCHEMA:
       return connected;
     default:
@@ -236,13 +234,15 @@ void CMainFrame::OnIdleIndicators(wxIdleEvent& event) {
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event) {
-  if (m_db.IsOpen()) Disconnect();
+  if (m_pSession->IsConnected()) Disconnect();
   // A worker waiting for the UI thread gives up instead of waiting for a
   // frame that waits for it.
   m_bClosing = true;
   const bool workersStopped = StopWorkers();
   if (event.CanVeto() && !m_pDoc->SaveModified(this)) {
     m_bClosing = false;
+    // A fill whose end was given up on while closing ends here instead.
+    if (workersStopped) m_pResultView->EndAbandonedFill();
     event.Veto();
     return;
   }

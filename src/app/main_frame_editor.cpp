@@ -65,7 +65,8 @@ bool CMainFrame::GetEditorCommandState(int id, bool& enabled, bool& checked) con
       enabled = pane != m_pResultView && pane->FindTarget() && pane->FindTarget()->IsEditable();
       break;
     case ID_EDIT_GOTO:
-      enabled = m_nCurrentPane != 3;
+      // A grid being filled takes no focus moves: its rows are still growing.
+      enabled = m_nCurrentPane != 3 && !(pane == m_pResultView && m_pResultView->IsGridBusy());
       break;
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:

@@ -48,7 +48,8 @@ bool CResultView::IsGridShown() const { return m_pGrid && m_pGrid->IsShown(); }
 // A run may start filling the grid at any moment while it executes, so the
 // grid is busy for the whole run, not only while its drawing is off.
 bool CResultView::IsGridBusy() const {
-  return m_pGrid && (!m_pGrid->IsRedrawAllowed() || (m_pFrame && m_pFrame->m_bExecuting));
+  return m_pGrid &&
+         (m_pGrid->IsFilling() || !m_pGrid->IsRedrawAllowed() || (m_pFrame && m_pFrame->Session().IsExecuting()));
 }
 
 wxTextCtrl* CResultView::FindTarget() { return IsTextFormat() ? GetEdit() : nullptr; }
@@ -77,9 +78,22 @@ CGridCtrl* CResultView::CreateGrid() {
 }
 
 void CResultView::ResetGrid() {
+  m_pGrid->ResetForNewResult(kInitialRows, kInitialColumns);
   ApplyGridSettings();
-  m_pGrid->SetRowCount(kInitialRows);
-  m_pGrid->SetColumnCount(kInitialColumns);
+}
+
+void CResultView::FinishGridFill(bool rowsWritten) {
+  if (!m_pGrid) return;
+  // Ending the fill sizes the columns over every row (or the header alone).
+  m_pGrid->EndFill();
+  (void)rowsWritten;
+  m_pGrid->StretchLastColumn();
+  m_pGrid->Refresh();
+  m_pGrid->Update();
+}
+
+void CResultView::EndAbandonedFill() {
+  if (m_pGrid && m_pGrid->IsFilling()) FinishGridFill(true);
 }
 
 void CResultView::ApplyGridSettings() {

@@ -42,8 +42,16 @@ class CResultView : public CEditPane {
   // Makes the grid with the settings a result needs; null when its window
   // cannot be created.
   dossel::CGridCtrl* CreateGrid();
-  // Gives a later run the grid back with its header and first counts.
+  // Gives a later run the grid back with its first counts: no text,
+  // selection or scroll position of an earlier run stays.
   void ResetGrid();
+  // Ends the fill the run began: every row shown, columns sized to the
+  // contents when rows were written, to the header otherwise.
+  void FinishGridFill(bool rowsWritten);
+  // A fill whose end the closing frame gave up on (closing was then
+  // cancelled, and the run's thread is idle): the window takes its rows and
+  // input back.
+  void EndAbandonedFill();
 
   bool IsEditCommandEnabled(int command) const override;
   void DoEditCommand(int command) override;
@@ -54,7 +62,8 @@ class CResultView : public CEditPane {
   // Font (the result key's font, for the text or the grid), word wrap
   // (32782: a flag stored under the result key, while the grid is not
   // shown) and printing of the text (while the grid is not shown).
-  bool CanChooseFont() override { return true; }
+  // Not while a run fills the grid: the cells' fonts are read by the fill.
+  bool CanChooseFont() override { return !(IsGridShown() && IsGridBusy()); }
   void ChooseFont() override;
   int WordWrapCommand() const override;
   bool CanPrint() override { return !IsGridShown(); }

@@ -75,6 +75,7 @@ void CDbResultSet::AllocateFieldStatus() {
 SQLRETURN CDbResultSet::ExecuteStatement() {
   const SQLHSTMT hstmt = m_hstmt.Get();
   SQLRETURN rc;
+  std::lock_guard<std::timed_mutex> call(m_callLock);
   if (m_dwOptions & kExecuteDirect) {
     rc = OdbcExecDirect(hstmt, m_strSQL);
   } else {
@@ -163,6 +164,7 @@ void CDbResultSet::Move(int32_t rows, SQLUSMALLINT fetchType) {
 
   SQLRETURN rc;
   SQLULEN rowsFetched = 0;
+  std::unique_lock<std::timed_mutex> call(m_callLock);
   if (m_nOpenType == kForwardOnly) {
     rc = Repeat([&] { return SQLFetch(hstmt); });
     rowsFetched = 1;
@@ -172,6 +174,7 @@ void CDbResultSet::Move(int32_t rows, SQLUSMALLINT fetchType) {
     rc = Repeat([&] { return SQLExtendedFetch(hstmt, fetchType, rows, &rowsFetched, m_rgRowStatus.data()); });
     m_bDeleted = m_rgRowStatus[0] == SQL_ROW_DELETED;
   }
+  call.unlock();
   const bool fetched = CheckFetchResult(rc);
   UpdateCursorFlags(rc, fetchType, rows, rowsFetched);
   if (!fetched && !m_bExecuteFailed && m_nResultCols > 0) {
@@ -250,7 +253,9 @@ std::vector<TChar>& CDbResultSet::TextBuffer(int field) { return m_textBuffers[f
 bool CDbResultSet::NextResultSet() {
   const SQLHSTMT hstmt = m_hstmt.Get();
   if (!hstmt) return false;
+  std::unique_lock<std::timed_mutex> call(m_callLock);
   const SQLRETURN rc = Repeat([&] { return SQLMoreResults(hstmt); });
+  call.unlock();
   if (rc == SQL_ERROR) {
     // A later statement of the batch failed: the run must say so, not end
     // as if the batch had no more results.
@@ -275,9 +280,12 @@ bool CDbResultSet::GetRowCount(int64_t& rows) {
 }
 
 SQLRETURN CDbResultSet::Cancel() {
-  std::lock_guard<std::mutex> guard(m_statementLock);
+  std::lock_guard<std::mutex> freeGuard(m_freeLock);
   const SQLHSTMT hstmt = m_hstmt.Get();
-  return hstmt ? SQLCancel(hstmt) : SQL_INVALID_HANDLE;
+  if (!hstmt) return SQL_INVALID_HANDLE;
+  // Held or not after the wait; see m_callLock.
+  std::unique_lock<std::timed_mutex> call(m_callLock, std::chrono::milliseconds(kCancelWaitMs));
+  return SQLCancel(hstmt);
 }
 
 void CDbResultSet::Close() {
@@ -287,7 +295,7 @@ void CDbResultSet::Close() {
   m_rgRowStatus.clear();
   m_textBuffers.clear();
   {
-    std::lock_guard<std::mutex> guard(m_statementLock);
+    std::lock_guard<std::mutex> guard(m_freeLock);
     m_hstmt.Reset();
   }
   if (m_pDatabase) m_pDatabase->RemoveResultSet(this);

@@ -7,6 +7,7 @@
 // worker during one). The only call from another thread is Cancel. Database
 // failures show as false results, end of result or empty text.
 
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -30,6 +31,10 @@ enum OpenOptions : uint32_t { kReadOnly = 0x4, kNoDirtyFieldCheck = 0x20, kExecu
 
 class CDbResultSet {
  public:
+  // How long a cancel waits for the call in progress to return before it
+  // interrupts it.
+  static constexpr int kCancelWaitMs = 250;
+
   explicit CDbResultSet(CDbConnection* connection);
   virtual ~CDbResultSet();
   CDbResultSet(const CDbResultSet&) = delete;
@@ -55,9 +60,10 @@ class CDbResultSet {
   void GetDescribedColumn(int index, CDbColumnInfo& info) const;
   bool NextResultSet();
   // Asks the driver to stop the statement; safe from another thread. It
-  // waits for a value being read and for a statement being freed (the SQLite
-  // driver frees row data in its cancel, under a reader copying it); execute
-  // and fetch are not waited for, so a long statement is interrupted at once.
+  // waits for a statement being freed, and at most kCancelWaitMs for the
+  // execute, fetch or read in progress (the SQLite driver frees row data in
+  // its cancel, under a reader copying it); a call still running after that
+  // is interrupted.
   SQLRETURN Cancel();
 
   // What went wrong in the last open or fetch, for the user: whether the
@@ -118,9 +124,15 @@ class CDbResultSet {
   uint32_t m_dwRowsetSize = 1;
   std::vector<SQLUSMALLINT> m_rgRowStatus;
   int m_nBindState = 0;  // 0 not yet bound, -1 nothing to bind, else bound count
-  // Held by Cancel, by the reading of a value and by the freeing of the
-  // statement: the only calls that may meet across threads.
-  std::mutex m_statementLock;
+  // Cancel is the only call that comes from another thread. The SQLite
+  // driver frees the statement's row data in its cancel, so a cancel must
+  // not meet a fetch or a value being read: Cancel takes m_callLock, which
+  // every call that reads or moves the cursor holds, when it can have it
+  // within kCancelWaitMs; past that a call is stuck in the driver (a long
+  // execute or fetch) and only a cancel without the lock can interrupt it.
+  // m_freeLock keeps the statement from being freed under any cancel.
+  std::timed_mutex m_callLock;
+  std::mutex m_freeLock;
   bool m_bExecuteFailed = false;
   bool m_bFetchFailed = false;
   TString m_strLastError;

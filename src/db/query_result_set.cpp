@@ -53,7 +53,7 @@ bool CQueryResultSet::Open(int openType, const TString& sql, uint32_t options) {
 
 void CQueryResultSet::GetFieldText(int index, TString& text) {
   if (m_nResultCols <= 0 || index < 0 || index >= m_nResultCols) return;
-  std::lock_guard<std::mutex> guard(m_statementLock);
+  std::lock_guard<std::timed_mutex> call(m_callLock);
   const CDbColumnInfo& column = m_rgODBCFieldInfos[index];
   const auto number = static_cast<SQLUSMALLINT>(index + 1);
   // Binary values are read as bytes and written as hex digits here: drivers

@@ -109,6 +109,8 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   // Shows what the writer published since the last look (the fill's timer
   // calls it too).
   void OnRowsPublished();
+  // The rows the window shows: during a fill those it has taken in so far.
+  int32_t GetShownRowCount() const { return m_bFilling ? m_nShownRows : GetRowCount(); }
   // Empties the grid for a new result of rows x cols: no text, selection or
   // focus of the earlier one, scrolled to the top, default sizes (the new
   // header's sizing follows with AutoSize).

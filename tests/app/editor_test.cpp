@@ -89,8 +89,8 @@ class EditorTest : public TextFrameTest {
     InstallDefaultCatalogs();
   }
 
-  CQueryView* Query() { return m_frame->m_pQueryView; }
-  CTraceView* TraceView() { return m_frame->m_pTraceView; }
+  CQueryView* Query() { return m_frame->QueryView(); }
+  CTraceView* TraceView() { return m_frame->TraceView(); }
   wxTextCtrl* QueryEdit() { return Query()->GetEdit(); }
   std::string QueryText() { return QueryEdit()->GetValue().utf8_string(); }
 
@@ -237,7 +237,7 @@ TEST_F(EditorTest, FindAndReplaceOpenTheDialogOnTheActiveEditPane) {
 // replaced.
 TEST_F(EditorTest, TextResultsAreFoundAndCopiedButNeitherCutPastedNorReplaced) {
   m_frame->SwitchPane(1);
-  wxTextCtrl* edit = m_frame->m_pResultView->GetEdit();
+  wxTextCtrl* edit = m_frame->ResultView()->GetEdit();
   const wxString rows = "id  name\n1   Ann\n2   Bob\n";
   edit->ChangeValue(rows);
   edit->SetSelection(4, 8);
@@ -553,7 +553,7 @@ TEST_F(EditorTest, TheMissingDefaultFaceGivesTheTextPanesTheDesktopsFixedFont) {
   };
   expectDesktopFixed(Query(), "query");
   expectDesktopFixed(TraceView(), "trace");
-  expectDesktopFixed(m_frame->m_pResultView, "text result");
+  expectDesktopFixed(m_frame->ResultView(), "text result");
 
   // A face the user chose is used as stored; the default face stored
   // explicitly is still the missing default.
@@ -580,7 +580,7 @@ TEST_F(GridGoToTest, GoToMovesTheFocusCellToARowOfTheGrid) {
             " insert into t select i, 'row ' || i from n;");
   ASSERT_TRUE(ConnectTo(ToUtf8(SqliteConnectString(database))));
   Run("select a, b from t");
-  CResultView* result = m_frame->m_pResultView;
+  CResultView* result = m_frame->ResultView();
   ASSERT_TRUE(result->IsGridShown()) << "no grid after the run";
   CGridCtrl* grid = result->GetGrid();
   ASSERT_EQ(grid->GetRowCount(), 51);

@@ -81,36 +81,36 @@ TEST_F(FocusTest, KeysReachThePaneAfterTheConnectDialogAndAfterEverySwitch) {
 
   ConnectDialogFiller filler("Focus", database);
   Press('E', wxMOD_CONTROL);
-  ASSERT_TRUE(PumpUntil([&] { return filler.seen && m_frame->m_db.IsOpen(); }, 5000)) << "not connected";
+  ASSERT_TRUE(PumpUntil([&] { return filler.seen && m_frame->Session().IsConnected(); }, 5000)) << "not connected";
   Pump(100);
   Type(" from t");
-  EXPECT_EQ(Text(m_frame->m_pQueryView), "select a from t") << "the Connect dialog gives the focus back";
+  EXPECT_EQ(Text(m_frame->QueryView()), "select a from t") << "the Connect dialog gives the focus back";
 
   // Function keys, to another pane and to the pane already shown.
   Press(WXK_F7);
   ASSERT_EQ(m_frame->GetCurrentPane(), 2);
-  const std::string trace = Text(m_frame->m_pTraceView);
+  const std::string trace = Text(m_frame->TraceView());
   Type("#");
-  EXPECT_EQ(Text(m_frame->m_pTraceView), trace + "#");
+  EXPECT_EQ(Text(m_frame->TraceView()), trace + "#");
   Press(WXK_F5);
   Type(" where a");
-  EXPECT_EQ(Text(m_frame->m_pQueryView), "select a from t where a");
+  EXPECT_EQ(Text(m_frame->QueryView()), "select a from t where a");
   m_frame->Disable();  // drops the focus
   m_frame->Enable();
   Pump(30);
   Press(WXK_F5);
   Type(" = 1");
-  EXPECT_EQ(Text(m_frame->m_pQueryView), "select a from t where a = 1");
+  EXPECT_EQ(Text(m_frame->QueryView()), "select a from t where a = 1");
 
   // The View menu and the toolbar.
   Command(wxEVT_MENU, ID_VIEW_TRACE);
-  EXPECT_EQ(wxWindow::FindFocus(), m_frame->m_pTraceView->GetEdit());
+  EXPECT_EQ(wxWindow::FindFocus(), m_frame->TraceView()->GetEdit());
   Command(wxEVT_TOOL, ID_VIEW_QUERY);
-  EXPECT_EQ(wxWindow::FindFocus(), m_frame->m_pQueryView->GetEdit());
+  EXPECT_EQ(wxWindow::FindFocus(), m_frame->QueryView()->GetEdit());
   Type(";");
-  EXPECT_EQ(Text(m_frame->m_pQueryView), "select a from t where a = 1;");
+  EXPECT_EQ(Text(m_frame->QueryView()), "select a from t where a = 1;");
   Command(wxEVT_TOOL, ID_VIEW_SCHEMA);
-  EXPECT_EQ(wxWindow::FindFocus(), m_frame->m_pSchemaView->FocusWindow());
+  EXPECT_EQ(wxWindow::FindFocus(), m_frame->SchemaView()->FocusWindow());
 }
 
 TEST_F(FocusTest, ACancelledConnectDialogGivesTheFocusBack) {
@@ -118,7 +118,7 @@ TEST_F(FocusTest, ACancelledConnectDialogGivesTheFocusBack) {
   m_frame->Raise();
   Pump(50);
   Press(WXK_F7);
-  const std::string trace = Text(m_frame->m_pTraceView);
+  const std::string trace = Text(m_frame->TraceView());
   bool seen = false;
   wxTimer closer;
   closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
@@ -136,7 +136,7 @@ TEST_F(FocusTest, ACancelledConnectDialogGivesTheFocusBack) {
   ASSERT_TRUE(PumpUntil([&] { return seen; }, 3000));
   Pump(100);
   Type("typed");
-  EXPECT_EQ(Text(m_frame->m_pTraceView), trace + "typed");
+  EXPECT_EQ(Text(m_frame->TraceView()), trace + "typed");
 }
 
 }  // namespace

@@ -61,9 +61,9 @@ class FrameTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (m_frame->m_bExecuting) {
+    if (m_frame->Session().IsExecuting()) {
       m_frame->RequestCancel();
-      PumpUntil([&] { return !m_frame->m_bExecuting; });
+      PumpUntil([&] { return !m_frame->Session().IsExecuting(); });
     }
     m_frame->StopWorkers();
     m_frame->Destroy();
@@ -80,12 +80,12 @@ class FrameTest : public ::testing::Test {
   }
 
   std::string Trace() {
-    m_frame->m_pTraceView->Appender().Flush();
-    return ToUtf8(FromWx(m_frame->m_pTraceView->GetEdit()->GetValue()));
+    m_frame->TraceView()->Appender().Flush();
+    return ToUtf8(FromWx(m_frame->TraceView()->GetEdit()->GetValue()));
   }
   std::string Result() {
-    m_frame->m_pResultView->Appender().Flush();
-    return ToUtf8(FromWx(m_frame->m_pResultView->GetEdit()->GetValue()));
+    m_frame->ResultView()->Appender().Flush();
+    return ToUtf8(FromWx(m_frame->ResultView()->GetEdit()->GetValue()));
   }
   // The trace written since the last call.
   std::string NewTrace() {
@@ -104,13 +104,13 @@ class FrameTest : public ::testing::Test {
 
   // Types `sql` into the query pane, executes it and waits for the completion.
   void Run(const std::string& sql) {
-    m_frame->m_pQueryView->SetQueryText(FromUtf8(sql));
+    m_frame->QueryView()->SetQueryText(FromUtf8(sql));
     StartAndWait();
   }
 
   void StartAndWait() {
     m_frame->Execute();
-    ASSERT_TRUE(PumpUntil([&] { return !m_frame->m_bExecuting; })) << "the run did not finish";
+    ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); })) << "the run did not finish";
   }
 
   ScratchFolder m_folder;

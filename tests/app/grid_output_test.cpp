@@ -31,7 +31,7 @@ class GridOutputTest : public FrameTest {
     ASSERT_TRUE(ConnectTo("DSN=Grid;Database=" + m_database + ";Timeout=1000;StepAPI=1"));
   }
 
-  CGridCtrl* Grid() const { return m_frame->m_pResultView->GetGrid(); }
+  CGridCtrl* Grid() const { return m_frame->ResultView()->GetGrid(); }
   std::string Cell(int row, int col) const { return ToUtf8(Grid()->GetCellText(row, col)); }
 
   std::string m_database;
@@ -47,7 +47,7 @@ TEST_F(GridOutputTest, SelectFillsTheGridWithAHeaderRowAndRowNumbers) {
   EXPECT_EQ(Grid()->GetFixedRowCount(), 1);
   EXPECT_EQ(Grid()->GetFixedColumnCount(), 1);
   EXPECT_TRUE(Grid()->GetHeaderSort());
-  EXPECT_TRUE(Grid()->IsRedrawAllowed());
+  EXPECT_FALSE(Grid()->IsFilling());
   EXPECT_EQ(Cell(0, 0), "  ");
   EXPECT_EQ(Cell(0, 1), "a");
   EXPECT_EQ(Cell(0, 2), "b");
@@ -58,7 +58,7 @@ TEST_F(GridOutputTest, SelectFillsTheGridWithAHeaderRowAndRowNumbers) {
   EXPECT_EQ(WithoutTimes(NewTrace()),
             "Executing query [select a, b from t order by a] ...\r\nExecute time: T\r\n(3 row(s) affected)\r\n"
             "Query completed successfully.\r\n\r\n");
-  EXPECT_TRUE(m_frame->m_pResultView->IsGridShown());
+  EXPECT_TRUE(m_frame->ResultView()->IsGridShown());
   EXPECT_EQ(m_frame->GetCurrentPane(), 1);
 }
 
@@ -68,7 +68,7 @@ TEST_F(GridOutputTest, EmptyResultKeepsTheHundredRowsOfAFreshGrid) {
   EXPECT_EQ(Grid()->GetRowCount(), 100);
   EXPECT_EQ(Cell(0, 1), "a");
   EXPECT_NE(NewTrace().find("(0 row(s) affected)"), std::string::npos);
-  EXPECT_TRUE(Grid()->IsRedrawAllowed());
+  EXPECT_FALSE(Grid()->IsFilling());
 }
 
 TEST_F(GridOutputTest, UpdateEmptiesAnExistingGrid) {
@@ -82,11 +82,11 @@ TEST_F(GridOutputTest, UpdateEmptiesAnExistingGrid) {
 TEST_F(GridOutputTest, SelectAllAndCopyPutTabSeparatedRowsOnTheClipboard) {
   Run("select a, b from t order by a");
   m_frame->SwitchPane(1);
-  ASSERT_TRUE(m_frame->m_pResultView->IsEditCommandEnabled(57642));
-  EXPECT_FALSE(m_frame->m_pResultView->IsEditCommandEnabled(57634));  // nothing selected yet
-  m_frame->m_pResultView->DoEditCommand(57642);
-  ASSERT_TRUE(m_frame->m_pResultView->IsEditCommandEnabled(57634));
-  m_frame->m_pResultView->DoEditCommand(57634);
+  ASSERT_TRUE(m_frame->ResultView()->IsEditCommandEnabled(57642));
+  EXPECT_FALSE(m_frame->ResultView()->IsEditCommandEnabled(57634));  // nothing selected yet
+  m_frame->ResultView()->DoEditCommand(57642);
+  ASSERT_TRUE(m_frame->ResultView()->IsEditCommandEnabled(57634));
+  m_frame->ResultView()->DoEditCommand(57634);
   ASSERT_TRUE(wxTheClipboard->Open());
   wxTextDataObject data;
   ASSERT_TRUE(wxTheClipboard->GetData(data));
@@ -95,7 +95,7 @@ TEST_F(GridOutputTest, SelectAllAndCopyPutTabSeparatedRowsOnTheClipboard) {
 }
 
 TEST_F(GridOutputTest, TextCommandsOfTheResultPaneWaitForTheGridToGo) {
-  CResultView* view = m_frame->m_pResultView;
+  CResultView* view = m_frame->ResultView();
   EXPECT_EQ(view->WordWrapCommand(), 32782);  // no grid yet
   EXPECT_TRUE(view->CanPrint());
   EXPECT_TRUE(view->CanChooseFont());
@@ -121,17 +121,17 @@ TEST_F(GridOutputTest, SaveAsInTheResultPaneExportsTheGrid) {
 }
 
 TEST_F(GridOutputTest, CancelDuringAMillionRowFillLeavesAConsistentGrid) {
-  m_frame->m_pQueryView->SetQueryText(FromUtf8(kMillionRows));
+  m_frame->QueryView()->SetQueryText(FromUtf8(kMillionRows));
   m_frame->Execute();
-  ASSERT_TRUE(PumpUntil([&] { return Grid() != nullptr && m_frame->m_bExecuting && !Grid()->IsRedrawAllowed(); }));
+  ASSERT_TRUE(PumpUntil([&] { return Grid() != nullptr && m_frame->Session().IsExecuting() && Grid()->IsFilling(); }));
   Pump(300);
   m_frame->RequestCancel();
-  ASSERT_TRUE(PumpUntil([&] { return !m_frame->m_bExecuting; }, 10000));
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 10000));
   const std::string trace = NewTrace();
   EXPECT_TRUE(trace.ends_with("Query canceled.\r\n\r\n")) << trace;
   EXPECT_EQ(trace.find("row(s) affected"), std::string::npos);
   // Every row the grid keeps is complete and numbered in order.
-  ASSERT_TRUE(Grid()->IsRedrawAllowed());
+  ASSERT_FALSE(Grid()->IsFilling());
   const int rows = Grid()->GetRowCount();
   ASSERT_GE(rows, 1);
   ASSERT_LT(rows, 1000001);
@@ -146,15 +146,15 @@ TEST_F(GridOutputTest, CancelDuringAMillionRowFillLeavesAConsistentGrid) {
 
 TEST_F(GridOutputTest, InputDuringAFillNeitherCrashesNorCorrupts) {
   Run("select a from t");  // the grid exists and is shown
-  m_frame->m_pQueryView->SetQueryText(FromUtf8(kMillionRows));
+  m_frame->QueryView()->SetQueryText(FromUtf8(kMillionRows));
   m_frame->Execute();
   m_frame->SwitchPane(1);
-  ASSERT_TRUE(PumpUntil([&] { return m_frame->m_bExecuting && !Grid()->IsRedrawAllowed(); }));
-  EXPECT_FALSE(m_frame->m_pResultView->IsEditCommandEnabled(57642));
-  EXPECT_FALSE(m_frame->m_pResultView->CanExport());
+  ASSERT_TRUE(PumpUntil([&] { return m_frame->Session().IsExecuting() && Grid()->IsFilling(); }));
+  EXPECT_FALSE(m_frame->ResultView()->IsEditCommandEnabled(57642));
+  EXPECT_FALSE(m_frame->ResultView()->CanExport());
   wxUIActionSimulator simulator;
   const wxPoint origin = Grid()->GetScreenPosition();
-  for (int i = 0; i < 20 && m_frame->m_bExecuting; ++i) {
+  for (int i = 0; i < 20 && m_frame->Session().IsExecuting(); ++i) {
     simulator.MouseMove(origin + wxPoint(60 + i * 7, 12 + (i % 5) * 20));
     simulator.MouseClick();
     simulator.Char(WXK_DOWN);
@@ -162,7 +162,7 @@ TEST_F(GridOutputTest, InputDuringAFillNeitherCrashesNorCorrupts) {
     Grid()->Refresh();
     Pump(10);
   }
-  ASSERT_TRUE(PumpUntil([&] { return !m_frame->m_bExecuting; }, 60000));
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 60000));
   Pump(200);
   ASSERT_EQ(Grid()->GetRowCount(), 1000001);
   // A click that reaches a header once the fill is over sorts the rows, so
@@ -176,13 +176,69 @@ TEST_F(GridOutputTest, InputDuringAFillNeitherCrashesNorCorrupts) {
 }
 
 TEST_F(GridOutputTest, TimerReportsTheRowsOfAGridBeingFilled) {
-  m_frame->m_pQueryView->SetQueryText(FromUtf8(kMillionRows));
+  m_frame->QueryView()->SetQueryText(FromUtf8(kMillionRows));
   m_frame->Execute();
-  ASSERT_TRUE(PumpUntil([&] { return !m_frame->m_bExecuting; }, 60000));
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 60000));
   const std::string trace = NewTrace();
   if (trace.find("Timer: ") == std::string::npos) GTEST_SKIP() << "the fill took under a second";
   EXPECT_NE(trace.find("Results: "), std::string::npos) << trace;
   EXPECT_NE(trace.find(" col(s)\r\n"), std::string::npos);
+}
+
+// A run that returns nothing shows nothing of the run before it: no text,
+// no selection, scrolled to the top.
+TEST_F(GridOutputTest, AnEmptyResultShowsNoRowsOfTheRunBefore) {
+  Run("with recursive c(x) as (select 1 union all select x + 1 from c where x < 500) select x, 'old ' || x from c");
+  m_frame->SwitchPane(1);
+  Grid()->OnEditSelectAll();
+  Grid()->OnVScroll(CGridCtrl::SB_BOTTOM, 0);
+  ASSERT_GT(Grid()->GetScrollPos32(wxVERTICAL), 0);
+  Run("select a from t where 0");
+  ASSERT_EQ(Grid()->GetRowCount(), 100);
+  for (int row = 1; row < 100; ++row)
+    for (int col = 0; col < Grid()->GetColumnCount(); ++col) ASSERT_EQ(Cell(row, col), "") << row << "," << col;
+  EXPECT_EQ(Grid()->GetSelectedCount(), 0);
+  EXPECT_EQ(Grid()->GetScrollPos32(wxVERTICAL), 0);
+  EXPECT_EQ(Cell(0, 1), "a");
+}
+
+// Go To and the Font command would move the focus cell or change the fonts
+// of cells the fill is writing.
+TEST_F(GridOutputTest, GoToAndFontWaitForTheFillToEnd) {
+  Run("select a from t");
+  m_frame->QueryView()->SetQueryText(FromUtf8(kMillionRows));
+  m_frame->Execute();
+  m_frame->SwitchPane(1);
+  ASSERT_TRUE(PumpUntil([&] { return m_frame->Session().IsExecuting() && Grid()->IsFilling(); }));
+  bool enabled = true, checked = false;
+  ASSERT_TRUE(m_frame->GetEditorCommandState(res::ID_EDIT_GOTO, enabled, checked));
+  EXPECT_FALSE(enabled);
+  ASSERT_TRUE(m_frame->GetEditorCommandState(res::ID_VIEW_FONT, enabled, checked));
+  EXPECT_FALSE(enabled);
+  m_frame->RequestCancel();
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 10000));
+  ASSERT_TRUE(m_frame->GetEditorCommandState(res::ID_EDIT_GOTO, enabled, checked));
+  EXPECT_TRUE(enabled);
+  ASSERT_TRUE(m_frame->GetEditorCommandState(res::ID_VIEW_FONT, enabled, checked));
+  EXPECT_TRUE(enabled);
+}
+
+// Closing during a fill gives up on the fill's end; when the user then keeps
+// the window open, the grid must not stay in its filling state.
+TEST_F(GridOutputTest, ClosingDuringAFillThenStayingLeavesAWorkingGrid) {
+  Run("select a from t");
+  m_frame->QueryView()->SetQueryText(FromUtf8(kMillionRows));
+  m_frame->QueryView()->GetEdit()->MarkDirty();  // a changed document asks before closing
+  m_frame->Execute();
+  ASSERT_TRUE(PumpUntil([&] { return m_frame->Session().IsExecuting() && Grid()->IsFilling(); }));
+  m_ui.answer = kIdCancel;  // "Save changes?" (and "Cancel the query?" below) answered
+  m_frame->RequestCancel();
+  m_frame->Close();
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 10000));
+  EXPECT_FALSE(Grid()->IsFilling());
+  m_frame->SwitchPane(1);
+  EXPECT_TRUE(m_frame->ResultView()->IsEditCommandEnabled(57642));  // Select All
+  EXPECT_TRUE(m_frame->ResultView()->CanExport());
 }
 
 class ScriptedGridTest : public FrameTest {};
@@ -200,7 +256,7 @@ TEST_F(ScriptedGridTest, TwoResultSetsLeaveTheSecondInTheGrid) {
   script.Save(scriptPath);
   ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + scriptPath));
   Run("exec both");
-  CGridCtrl* grid = m_frame->m_pResultView->GetGrid();
+  CGridCtrl* grid = m_frame->ResultView()->GetGrid();
   ASSERT_NE(grid, nullptr);
   EXPECT_EQ(grid->GetRowCount(), 2);
   EXPECT_EQ(grid->GetColumnCount(), 3);

@@ -59,7 +59,7 @@ class PrintTest : public FrameTest {
     // Without a page range the PostScript printer writes an empty document.
     dialogData.SetFromPage(1);
     dialogData.SetToPage(9999);
-    std::unique_ptr<wxPrintout> owned(m_frame->m_pQueryView->CreatePrintout());
+    std::unique_ptr<wxPrintout> owned(m_frame->QueryView()->CreatePrintout());
     printout = dynamic_cast<CTextPrintout*>(owned.get());
     if (!printout) return {};
     m_frame->Printing().ApplyMargins(printout);
@@ -76,7 +76,7 @@ TEST_F(PrintTest, ALongQueryPrintsOnFullPagesWithHeadersAndEveryLineOnce) {
   constexpr int kLines = 300;
   TString text;
   for (int line = 1; line <= kLines; ++line) text += Format(DT("select %d as line%d;\r\n"), line, line);
-  m_frame->m_pQueryView->SetQueryText(text);
+  m_frame->QueryView()->SetQueryText(text);
   CTextPrintout* printout = nullptr;
   const std::string pdf = PrintToPdf(printout);
   ASSERT_FALSE(pdf.empty()) << "printing to PostScript failed";
@@ -109,12 +109,12 @@ TEST_F(PrintTest, ALongQueryPrintsOnFullPagesWithHeadersAndEveryLineOnce) {
 TEST_F(PrintTest, ALineWiderThanThePageWrapsInsteadOfBeingCut) {
   std::string words;
   for (int i = 1; i <= 60; ++i) words += "word" + std::to_string(i) + " ";
-  m_frame->m_pQueryView->SetQueryText(FromUtf8(words));
+  m_frame->QueryView()->SetQueryText(FromUtf8(words));
   // The PostScript printer of this test measures text without font metrics
   // and under-measures Courier, the fixed-width face it prints for the pane's
   // default font, so its lines overrun the page; a proportional font it
   // over-measures keeps the check on the wrapping itself.
-  m_frame->m_pQueryView->ApplyFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_SWISS)));
+  m_frame->QueryView()->ApplyFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_SWISS)));
   CTextPrintout* printout = nullptr;
   const std::string pdf = PrintToPdf(printout);
   ASSERT_FALSE(pdf.empty());

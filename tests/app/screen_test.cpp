@@ -35,7 +35,7 @@ TEST_F(FrameTest, SampleDatabaseQueriedIntoTheGrid) {
   m_frame->SetSize(1000, 700);
   ASSERT_TRUE(ConnectTo("DSN=Sample;Database=" + SampleDatabasePath() + ";Timeout=1000;StepAPI=0"));
   Run(SampleQuery("best_orders.sql"));
-  CGridCtrl* grid = m_frame->m_pResultView->GetGrid();
+  CGridCtrl* grid = m_frame->ResultView()->GetGrid();
   ASSERT_NE(grid, nullptr);
   EXPECT_EQ(grid->GetRowCount(), 21);
   EXPECT_EQ(ToUtf8(grid->GetCellText(0, 2)), "customer");

@@ -115,11 +115,11 @@ class KeyTest : public TextFrameTest {
 TEST_F(KeyTest, FunctionKeysSwitchPanesAndSchemaWaitsForAConnection) {
   Press(WXK_F6);
   EXPECT_EQ(m_frame->GetCurrentPane(), 1);
-  EXPECT_TRUE(m_frame->m_pResultView->IsShown());
-  EXPECT_FALSE(m_frame->m_pQueryView->IsShown());
+  EXPECT_TRUE(m_frame->ResultView()->IsShown());
+  EXPECT_FALSE(m_frame->QueryView()->IsShown());
   EXPECT_TRUE(Checked(ID_VIEW_RESULT));
   EXPECT_FALSE(Checked(ID_VIEW_QUERY));
-  EXPECT_EQ(FromWxId(m_frame->m_pResultView->GetId()), AFX_IDW_PANE_FIRST);
+  EXPECT_EQ(FromWxId(m_frame->ResultView()->GetId()), AFX_IDW_PANE_FIRST);
   Press(WXK_F6);
   EXPECT_EQ(m_frame->GetCurrentPane(), 1);
   Press(WXK_F7);
@@ -142,12 +142,12 @@ TEST_F(KeyTest, ConnectExecuteAndCancelFromTheKeyboard) {
   Press(WXK_F8);
   EXPECT_EQ(m_frame->GetCurrentPane(), 3);
   Press(WXK_F5);
-  m_frame->m_pQueryView->SetQueryText(DT(
+  m_frame->QueryView()->SetQueryText(DT(
       "with recursive c(x) as (select 1 union all select x + 1 from c where x < 2000000000) select count(*) from c"));
   Press(WXK_F4);
-  EXPECT_TRUE(m_frame->m_bExecuting);
+  EXPECT_TRUE(m_frame->Session().IsExecuting());
   Press(WXK_PAUSE, wxMOD_ALT);
-  ASSERT_TRUE(PumpUntil([&] { return !m_frame->m_bExecuting; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 5000));
   EXPECT_TRUE(Trace().ends_with("Query canceled.\r\n\r\n"));
   EXPECT_EQ(m_frame->GetCurrentPane(), 1);
 }
@@ -244,8 +244,8 @@ TEST_F(TextFrameTest, SavingReplacesTheFileWholeOrLeavesItUntouched) {
   ::chmod(path.c_str(), 0640);
   ASSERT_TRUE(m_frame->OpenDocumentFile(path));
   const std::string longer = std::string(64 * 1024, 'x') + "\n";
-  m_frame->m_pQueryView->SetQueryText(FromUtf8(longer));
-  m_frame->m_pQueryView->GetEdit()->MarkDirty();
+  m_frame->QueryView()->SetQueryText(FromUtf8(longer));
+  m_frame->QueryView()->GetEdit()->MarkDirty();
 
   {
     FileSizeLimit limit(4096);
@@ -270,7 +270,7 @@ TEST_F(TextFrameTest, SavingReplacesTheFileWholeOrLeavesItUntouched) {
   // Saved through a link, the link stays and its target gets the text.
   const std::string link = m_folder.File("link.sql");
   ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
-  m_frame->m_pQueryView->SetQueryText(DT("select 'through the link'"));
+  m_frame->QueryView()->SetQueryText(DT("select 'through the link'"));
   ASSERT_TRUE(m_frame->GetDocument()->OnSaveDocument(link, m_frame));
   EXPECT_EQ(ReadFile(path), "select 'through the link'");
   struct stat linkInfo {};
@@ -290,9 +290,9 @@ TEST_F(TextFrameTest, ClosingWhileAQueryRunsAsksToCancelAndWaits) {
   const std::string database = m_folder.File("c.db");
   RunSqlite(database, "create table t(a)");
   ASSERT_TRUE(ConnectTo("DSN=Close;Database=" + database));
-  m_frame->m_pQueryView->SetQueryText(DT(
+  m_frame->QueryView()->SetQueryText(DT(
       "with recursive c(x) as (select 1 union all select x + 1 from c where x < 2000000000) select count(*) from c"));
-  m_frame->m_pQueryView->GetEdit()->DiscardEdits();
+  m_frame->QueryView()->GetEdit()->DiscardEdits();
   m_frame->Execute();
   Pump(100);
   m_ui.answer = kIdYes;

@@ -32,10 +32,10 @@ struct ResultSet {
   std::vector<Column> columns;
   std::vector<std::vector<Value>> rows;
   std::optional<long> rowCount;
-  std::vector<Diagnostic> rowCountErrors;  // SQLRowCount fails with these
-  std::set<int> noTotalColumns;            // 1-based
-  std::optional<size_t> blockFetchAt;      // the fetch of this row index waits for SQLCancel
-  std::vector<Diagnostic> fetchErrors;     // the fetch after the last row fails with these
+  std::vector<Diagnostic> rowCountErrors;     // SQLRowCount fails with these
+  std::set<int> noTotalColumns;               // 1-based
+  std::optional<size_t> blockFetchAt;         // the fetch of this row index waits for SQLCancel
+  std::vector<Diagnostic> fetchErrors;        // the fetch after the last row fails with these
   std::vector<Diagnostic> moreResultsErrors;  // SQLMoreResults from this result fails with these
 };
 
@@ -61,7 +61,7 @@ struct Script {
   std::optional<std::string> queryTimeoutRejectState;
   std::vector<Diagnostic> connectErrors;
   std::vector<Diagnostic> statementErrors;  // allocating a statement fails with these
-  std::map<std::string, Entry> entries;  // key: trimmed statement text, "*" for any other
+  std::map<std::string, Entry> entries;     // key: trimmed statement text, "*" for any other
 };
 
 // Reads a script file. On failure returns nothing and says why in `error`.

@@ -1,11 +1,13 @@
 #pragma once
-// One worker thread of the session controller (the query worker or the
-// cancel worker). Started and forgotten on the UI thread; the body runs on
-// the worker and announces its end by a posted message of its own.
+// A short-lived worker thread of the session (the cancel worker). Started
+// and forgotten on the UI thread; the body runs on the worker and announces
+// its end by a posted call of its own.
 
 #include <functional>
 #include <future>
 #include <thread>
+
+namespace dossel::session {
 
 class CWorkerThread {
  public:
@@ -28,3 +30,5 @@ class CWorkerThread {
   std::thread m_thread;
   std::future<void> m_done;
 };
+
+}  // namespace dossel::session

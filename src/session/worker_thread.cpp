@@ -1,11 +1,13 @@
-#include "app/worker_thread.h"
+#include "session/worker_thread.h"
 
 #include <chrono>
 #include <system_error>
 
+namespace dossel::session {
+
 CWorkerThread::~CWorkerThread() {
-  // The frame waits for its workers before it goes; a thread still known here
-  // has ended or is past its last use of the frame.
+  // The session waits for its workers before it goes; a thread still known
+  // here has ended or is past its last use of the session.
   if (m_thread.joinable()) m_thread.detach();
 }
 
@@ -38,3 +40,5 @@ void CWorkerThread::Forget() {
   if (m_thread.joinable()) m_thread.join();
   m_done = {};
 }
+
+}  // namespace dossel::session

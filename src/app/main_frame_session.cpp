@@ -1,0 +1,169 @@
+// The frame as the session's view: the session's commands from the menus,
+// and ISessionView carried out on the UI thread. Workers reach the panes only
+// through the appenders (any thread) and through calls queued to the UI
+// thread; the grid run's calls wait for their answer.
+
+#include <wx/app.h>
+
+#include <chrono>
+#include <future>
+#include <mutex>
+
+#include "app/connect_dlg.h"
+#include "app/main_frame.h"
+#include "app/query_view.h"
+#include "app/result_view.h"
+#include "app/trace_view.h"
+#include "grid/grid_ctrl.h"
+
+using namespace dossel;
+
+namespace {
+
+// The panes that the free AppendTrace and AppendResultText reach; set by the frame.
+CPaneAppender* s_traceAppender = nullptr;
+CPaneAppender* s_resultAppender = nullptr;
+
+// One call handed to the UI thread. The worker may give up on it when the
+// frame closes; the lock makes "ran" and "given up" exclusive.
+struct UiCall {
+  std::mutex lock;
+  bool abandoned = false;
+  std::promise<int> answer;
+};
+
+constexpr auto kClosingPoll = std::chrono::milliseconds(50);
+constexpr unsigned kWorkerWaitMs = 30000;
+
+}  // namespace
+
+void SetAppendTargets(CPaneAppender* trace, CPaneAppender* result) {
+  s_traceAppender = trace;
+  s_resultAppender = result;
+}
+
+void AppendTraceText(TStringView text) {
+  if (s_traceAppender) s_traceAppender->Append(text);
+}
+
+void AppendResultTextRaw(TStringView text) {
+  if (s_resultAppender) s_resultAppender->Append(text);
+}
+
+bool CMainFrame::Connect(const TString* connect) { return m_pSession->Connect(connect); }
+
+void CMainFrame::Disconnect() { m_pSession->Disconnect(); }
+
+void CMainFrame::Execute() { m_pSession->Execute(m_pQueryView->GetRunText(), m_pResultView->IsTextFormat()); }
+
+void CMainFrame::RequestCancel() { m_pSession->RequestCancel(); }
+
+bool CMainFrame::StopWorkers() { return m_pSession->StopWorkers(kWorkerWaitMs); }
+
+void CMainFrame::ShowConnectDialog() {
+  if (m_pSession->IsConnected()) return;
+  RunConnectDialog(this, [this](const TString& connectString) { return Connect(&connectString); });
+}
+
+void CMainFrame::OnTimer(wxTimerEvent&) { m_pSession->OnTimer(); }
+
+void CMainFrame::AppendTrace(TStringView text) { m_pTraceView->Appender().Append(text); }
+
+void CMainFrame::AppendResultText(TStringView text) { m_pResultView->Appender().Append(text); }
+
+void CMainFrame::Post(std::function<void()> call) { CallAfter(std::move(call)); }
+
+void CMainFrame::StartTimer(unsigned milliseconds) { m_timer.Start(static_cast<int>(milliseconds)); }
+
+void CMainFrame::StopTimer() { m_timer.Stop(); }
+
+int CMainFrame::CallOnUiThread(std::function<int()> call, int fallback) {
+  auto state = std::make_shared<UiCall>();
+  std::future<int> answer = state->answer.get_future();
+  CallAfter([state, call = std::move(call)] {
+    std::lock_guard<std::mutex> guard(state->lock);
+    if (!state->abandoned) state->answer.set_value(call());
+  });
+  while (answer.wait_for(kClosingPoll) != std::future_status::ready) {
+    if (!m_bClosing) continue;
+    std::lock_guard<std::mutex> guard(state->lock);
+    if (answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready) break;
+    state->abandoned = true;
+    return fallback;
+  }
+  return answer.get();
+}
+
+CGridStore* CMainFrame::OnPrepareGrid() {
+  if (m_bClosing) return nullptr;
+  CGridCtrl* grid = m_pResultView->GetGrid();
+  if (grid) {
+    m_pResultView->ResetGrid();
+  } else {
+    grid = m_pResultView->CreateGrid();
+    if (!grid) {
+      AppendTrace(DT("Failed to create grid control.\r\n"));
+      return nullptr;
+    }
+    if (wxWindow* focus = wxWindow::FindFocus();
+        focus && (focus == m_pResultView || m_pResultView->IsDescendant(focus)))
+      m_pQueryView->FocusWindow()->SetFocus();
+  }
+  // From here until the fill ends, the window shows only the rows the writer
+  // has published and takes no input that would change the cells.
+  grid->BeginFill();
+  return &grid->GetStore();
+}
+
+CGridStore* CMainFrame::PrepareGrid() {
+  CGridStore* store = nullptr;
+  CallOnUiThread(
+      [this, &store] {
+        store = OnPrepareGrid();
+        return 0;
+      },
+      -1);
+  return store;
+}
+
+void CMainFrame::FinishGrid(bool rowsWritten) {
+  CallOnUiThread(
+      [this, rowsWritten] {
+        m_pResultView->FinishGridFill(rowsWritten);
+        return 0;
+      },
+      0);
+}
+
+void CMainFrame::EmptyGrid() {
+  CallOnUiThread(
+      [this] {
+        if (CGridCtrl* grid = m_pResultView->GetGrid()) {
+          grid->DeleteAllCells();
+          grid->Refresh();
+        }
+        return 0;
+      },
+      0);
+}
+
+void CMainFrame::ShowObjectText() {
+  CallAfter([this] {
+    m_pTraceView->Appender().Flush();
+    m_pTraceView->GetEdit()->SetSelection(0, 0);
+    m_pTraceView->GetEdit()->ShowPosition(0);
+    m_pTraceView->Refresh();
+  });
+}
+
+void CMainFrame::RunEnded(bool objectTextRun) {
+  m_pTraceView->Appender().Flush();
+  m_pResultView->Appender().Flush();
+  if (!objectTextRun) {
+    m_pResultView->Refresh();
+    m_pResultView->Update();
+  }
+  // Toolbar and menu states follow at once, not at the next idle time.
+  UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  SwitchPane(objectTextRun ? 2 : 1);
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The writing of one run's results: execute, walk the result sets of the
+// batch, write each one as text or into the results grid, and write the
+// execute times, affected-row counts and the driver's errors to the trace.
+// Connection thread only.
+
+#include <chrono>
+
+#include "db/query_result_set.h"
+#include "platform/text.h"
+
+namespace dossel::session {
+
+class CSession;
+class ISessionView;
+
+// Writes every result of `sql`; true when the run had errors.
+bool WriteRunResults(CSession& session, const TString& sql, bool textFormat);
+// The object text of a T-SQL run, into the trace; true when it had errors.
+bool WriteObjectText(CSession& session, const TString& sql);
+
+// What every run does whatever the display format.
+class CRunWriter {
+ public:
+  explicit CRunWriter(CSession& session);
+  virtual ~CRunWriter() = default;
+  CRunWriter(const CRunWriter&) = delete;
+  CRunWriter& operator=(const CRunWriter&) = delete;
+
+  // True when the run had errors.
+  bool Run(const TString& sql);
+
+ protected:
+  // The run stops as soon as a cancel is asked for, not only once the driver
+  // has been told: values read after the driver's cancel would only be errors.
+  bool Canceled() const;
+  // Writes one result set with columns; false stops the whole run.
+  virtual bool WriteResultSet(bool fetchFirst) = 0;
+  // The first result had no columns.
+  virtual void OnNoColumns() {}
+  void WriteCountLines(int64_t rows);
+  void ReportError();
+
+  CSession& m_session;
+  ISessionView& m_view;
+  db::CQueryResultSet& m_rs;
+
+ private:
+  void AffectedRowLines(bool withTime);
+  // Walks the result sets after the first; false when one could not be
+  // reached or written.
+  bool WriteLaterResults();
+};
+
+// Text output: a header, a hyphen line and numbered rows per result set.
+// Text goes to the pane in pieces, at least every tenth of a second while
+// rows arrive, so a slow query shows its rows as they come.
+class CTextRunWriter : public CRunWriter {
+ public:
+  using CRunWriter::CRunWriter;
+
+ private:
+  bool WriteResultSet(bool fetchFirst) override;
+  void WriteHeader(int columns);
+  void FlushText();
+  void FlushWhenDue();
+
+  TString m_text;   // text waiting to be appended
+  TString m_value;  // one cell
+  std::chrono::steady_clock::time_point m_lastFlush;
+};
+
+}  // namespace dossel::session

@@ -1,0 +1,295 @@
+// The session's state machine: connect, disconnect, execute, cancel,
+// completion and the one-second timer.
+
+#include "session/session.h"
+
+#include "platform/system.h"
+#include "platform/user_interface.h"
+#include "session/run_writer.h"
+
+namespace dossel::session {
+
+using db::CQueryResultSet;
+
+namespace {
+
+constexpr int kLoginTimeoutLimit = 99999;
+constexpr unsigned kWorkerWaitMs = 30000;
+constexpr unsigned kTimerMs = 1000;
+constexpr TStringView kHelpText = DT("sp_helptext ");
+
+bool IsAnywhereServer(TStringView dbms) {
+  return EqualsNoCase(dbms, DT("Sybase SQL Anywhere")) || EqualsNoCase(dbms, DT("Adaptive Server Anywhere"));
+}
+
+// A quote inside the name would end the SQL string literal early.
+TString QuoteDoubled(TStringView name) {
+  TString out;
+  for (TChar c : name) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out;
+}
+
+bool NamesUseStatement(TStringView sql) { return FindNoCase(sql, DT("USE ")) != TStringView::npos; }
+
+}  // namespace
+
+bool IsTransactSqlServer(TStringView dbms) {
+  for (TStringView name :
+       {DT("Sybase SQL Anywhere"), DT("Adaptive Server Anywhere"), DT("SQL Server"), DT("Microsoft SQL Server")})
+    if (EqualsNoCase(dbms, name)) return true;
+  return false;
+}
+
+TString FormatExecuteTime(uint32_t ms) {
+  const uint32_t seconds = ms / 1000;
+  return Format(DT("Execute time: %02d:%02d:%02d.%03d\r\n"), seconds / 3600, seconds / 60 % 60, seconds % 60,
+                ms % 1000);
+}
+
+TString ObjectTextQuery(TStringView sql, TStringView dbms, bool& helpTextMode) {
+  helpTextMode = false;
+  if (FindNoCase(sql, kHelpText) == TStringView::npos || sql.substr(0, kHelpText.size()) != kHelpText)
+    return TString(sql);
+  helpTextMode = true;
+  TStringView name = sql.substr(kHelpText.size());
+  name = name.substr(0, name.find_first_of(DT("\n\r\t ")));
+  if (!IsAnywhereServer(dbms)) return TString(sql);
+  return Format(DT("SELECT text FROM syscomments where id = object_id('%s') "), QuoteDoubled(name)) +
+         DT("order by number, colid2, colid");
+}
+
+CSession::CSession(ISessionView& view) : m_view(view) {}
+
+CSession::~CSession() {
+  if (m_bTimerRunning) m_view.StopTimer();
+  if (m_db.IsOpen())
+    m_connectionThread.Call([this] {
+      m_pResultSet.reset();
+      m_db.Close();
+    });
+}
+
+bool CSession::Connect(const TString* connect) {
+  if (m_db.IsOpen()) return false;
+  AppendTraceF(m_view, DT("Connecting to database ...\r\n"));
+  m_dwStartTick = GetTickCount();
+  if (m_nLoginTimeout > kLoginTimeoutLimit || m_nLoginTimeout < 0) m_nLoginTimeout = 0;
+  m_db.SetLoginTimeOut(m_nLoginTimeout);
+  bool established;
+  if (connect) {
+    TString text = *connect;
+    if (text.find(DT("ODBC;")) != TString::npos) text.erase(0, 5);
+    established = m_db.OpenWithOptions(text, db::kNoOdbcDialog);
+  } else {
+    established = m_db.Open(TString(), false, false, DT("ODBC;"), false) && !m_db.GetConnectString().empty();
+  }
+  if (!established) {
+    if (!m_db.GetLastErrorText().empty())
+      ShowMessageBox(DT("Cannot connect to the data source.\r\n") + m_db.GetLastErrorText(), DT("Dossel"),
+                     kMbOk | kMbIconError);
+    return false;
+  }
+  if (!m_connectionThread.Start()) {
+    m_db.Close();
+    ShowMessageBox(DT("Cannot connect to the data source.\r\nNo thread could be started for the connection."),
+                   DT("Dossel"), kMbOk | kMbIconError);
+    return false;
+  }
+  m_db.SetQueryTimeOut(m_nQueryTimeout);
+  m_connectionThread.Call([this] { ReadConnectionFacts(); });
+  PrintExecuteTime();
+  AppendTraceF(m_view, DT("Connected to database [%s]\r\n\r\n"), m_strDatabaseName);
+  return true;
+}
+
+void CSession::ReadConnectionFacts() {
+  m_strDbmsName = m_db.GetInfoText(SQL_DBMS_NAME);
+  m_strDataSourceName = m_db.GetInfoText(SQL_DATA_SOURCE_NAME);
+  m_strDatabaseName = m_db.GetInfoText(SQL_DATABASE_NAME);
+  if (m_strDataSourceName.empty()) m_strDataSourceName = m_strDbmsName;
+  m_bTransactSql = IsTransactSqlServer(m_strDbmsName);
+  m_pResultSet = std::make_unique<CQueryResultSet>(&m_db);
+  m_bMultipleResults = m_db.GetInfoText(SQL_MULT_RESULT_SETS) == DT("Y");
+  m_bCancelSupported = m_db.IsFunctionSupported(SQL_API_SQLCANCEL);
+  m_bRowCountSupported = m_db.IsFunctionSupported(SQL_API_SQLROWCOUNT);
+}
+
+void CSession::Disconnect() {
+  if (!m_db.IsOpen()) return;
+  AppendTraceF(m_view, DT("Disconnecting database ...\r\n"));
+  if (m_bExecuting && !m_bCanceling) {
+    const int answer =
+        ShowMessageBox(DT("A query is in progress.\r\nCancel the query?"), DT("Dossel"), kMbYesNo | kMbIconQuestion);
+    if (answer == kIdYes && !m_bCanceling) RequestCancel();
+    return;
+  }
+  // While the run still goes on (cancel requested, or done but its end not
+  // yet handled) it is using the connection: closing it now would free the
+  // statement under it.
+  if (m_bExecuting) return;
+  m_connectionThread.Call([this] {
+    m_pResultSet.reset();
+    m_db.Close();
+  });
+  m_connectionThread.Stop(kWorkerWaitMs);
+  AppendTraceF(m_view, DT("Database disconnected\r\n\r\n"));
+}
+
+void CSession::SetQueryTimeout(int32_t seconds) {
+  m_nQueryTimeout = seconds;
+  m_db.SetQueryTimeOut(seconds);
+}
+
+void CSession::Execute(const TString& query, bool textFormat) {
+  if (m_bExecuting || !m_db.IsOpen()) return;
+  m_bFinishHandled = false;
+  StopTimer();
+  m_dwStartTick = GetTickCount();
+  m_view.StartTimer(kTimerMs);
+  m_bTimerRunning = true;
+  m_bExecuting = true;
+  m_bCanceling = false;
+  m_bCanceled = false;
+  TString text = query;
+  bool helpText = false;
+  if (m_bTransactSql) text = ObjectTextQuery(text, m_strDbmsName, helpText);
+  m_bHelpTextMode = helpText;
+  AppendTraceF(m_view, DT("Executing query [%s] ...\r\n"), text);
+  if (!StartRun(text, textFormat)) {
+    AppendTraceF(m_view, DT("Error executing SQL: %s\r\n"), text);
+    // No run will post a completion: leave the running state here.
+    LeaveRunningState();
+    m_bFinishHandled = true;
+  }
+}
+
+bool CSession::StartRun(const TString& sql, bool textFormat) {
+  if (m_bHelpTextMode) return m_connectionThread.Submit([this, sql] { RunObjectText(sql); });
+  return m_connectionThread.Submit([this, sql, textFormat] { RunQuery(sql, textFormat); });
+}
+
+void CSession::RunQuery(const TString& sql, bool textFormat) {
+  const bool errors = WriteRunResults(*this, sql, textFormat);
+  ReadCurrentDatabaseAfterUse(sql);
+  m_view.Post([this, errors] { HandleCompletion(errors); });
+}
+
+void CSession::ReadCurrentDatabaseAfterUse(const TString& sql) {
+  if (!m_bTransactSql || CancelRequested() || !NamesUseStatement(sql)) return;
+  if (!SelectCurrentDatabase()) AppendTraceF(m_view, DT("Failed to select database.\r\n"));
+}
+
+void CSession::RunObjectText(const TString& sql) {
+  const bool errors = WriteObjectText(*this, sql);
+  ReadCurrentDatabaseAfterUse(sql);
+  m_view.Post([this, errors] { HandleCompletion(errors); });
+}
+
+bool CSession::SelectCurrentDatabase() {
+  CloseStatement();
+  if (!m_pResultSet->OpenSql(DT("select db_name() dbname"))) {
+    CloseStatement();
+    return false;
+  }
+  TString name;
+  if (!m_pResultSet->IsBeforeFirst()) m_pResultSet->GetFieldText(0, name);
+  CloseStatement();
+  // The name is read by the UI thread; hand it over there.
+  m_view.Post([this, name] { m_strDatabaseName = name; });
+  return true;
+}
+
+void CSession::RequestCancel() {
+  if (!m_bExecuting || m_bCanceling || m_bFinishHandled) return;
+  m_bCanceling = true;
+  AppendTraceF(m_view, DT("Canceling query ...\r\n"));
+  m_cancelThread.Start([this] { CancelQuery(); });
+}
+
+void CSession::CancelQuery() {
+  // This server's driver is known to misbehave when cancelled; its run ends
+  // when the worker notices the flag instead.
+  if (!EqualsNoCase(m_strDbmsName, DT("Sybase SQL Anywhere")) && m_pResultSet && m_pResultSet->GetStatement())
+    m_pResultSet->Cancel();
+  m_bCanceled = true;
+  m_view.Post([this] { m_cancelThread.Forget(); });
+}
+
+void CSession::HandleCompletion(bool errors) {
+  const bool objectTextRun = m_bHelpTextMode;
+  if (!m_bFinishHandled) {
+    m_bFinishHandled = true;
+    // A cancel worker still inside the driver would otherwise meet the
+    // statement being closed, or cancel the next run's statement.
+    if (m_bCanceling) m_cancelThread.WaitAtMost(kWorkerWaitMs);
+    m_connectionThread.Call([this] { CloseStatement(); });
+    if (CancelRequested())
+      AppendTraceF(m_view, DT("Query canceled.\r\n\r\n"));
+    else if (errors)
+      AppendTraceF(m_view, DT("Query completed with errors\r\n\r\n"));
+    else
+      AppendTraceF(m_view, DT("Query completed successfully.\r\n\r\n"));
+    LeaveRunningState();
+  }
+  m_view.RunEnded(objectTextRun);
+}
+
+void CSession::LeaveRunningState() {
+  StopTimer();
+  m_bExecuting = m_bCanceling = m_bCanceled = false;
+  m_bHelpTextMode = false;
+}
+
+void CSession::StopTimer() {
+  if (!m_bTimerRunning) return;
+  m_view.StopTimer();
+  m_bTimerRunning = false;
+}
+
+void CSession::OnTimer() {
+  if (!m_bExecuting) return;
+  // One append, so that text a worker queues cannot land inside the line.
+  TString line = DT("Timer: ") + FormatExecuteTime(static_cast<uint32_t>(GetTickCount() - m_dwStartTick));
+  if (!m_bHelpTextMode && m_bGridFilling)
+    line += Format(DT("Results: %d row(s), %d col(s)\r\n"), m_nGridRows.load() - 1, m_nGridColumns.load());
+  m_view.AppendTrace(line);
+}
+
+void CSession::NoteGridSize(int32_t rows, int32_t columns) {
+  m_nGridRows = rows;
+  m_nGridColumns = columns;
+}
+
+void CSession::PrintExecuteTime() {
+  m_view.AppendTrace(FormatExecuteTime(static_cast<uint32_t>(GetTickCount() - m_dwStartTick)));
+}
+
+void CSession::CloseStatement() {
+  if (m_pResultSet && m_pResultSet->IsOpen()) m_pResultSet->Close();
+}
+
+bool CSession::StopWorkers(unsigned milliseconds) {
+  const bool cancelEnded = m_cancelThread.WaitAtMost(milliseconds);
+  const bool runEnded = m_connectionThread.WaitIdle(milliseconds);
+  return cancelEnded && runEnded;
+}
+
+bool CSession::Shutdown() {
+  if (!StopWorkers(kWorkerWaitMs)) return false;
+  StopTimer();
+  if (m_db.IsOpen())
+    m_connectionThread.Call([this] {
+      m_pResultSet.reset();
+      m_db.Close();
+    });
+  return m_connectionThread.Stop(kWorkerWaitMs);
+}
+
+void CSession::CallOnConnection(const std::function<void(db::CDbConnection&)>& call) {
+  m_connectionThread.Call([this, &call] { call(m_db); });
+}
+
+}  // namespace dossel::session

@@ -1,0 +1,143 @@
+#pragma once
+// CSession: one user's session with a data source. It owns the connection,
+// the one query result set used for every run, the run state and its flags,
+// the connection's thread (every call on the connection), the cancel worker
+// (only the driver's cancel) and the timer's bookkeeping, and tells its
+// window what happens through ISessionView.
+//
+// Threads: the public functions belong to the UI thread, except the
+// Is*/Get* readers of atomic flags, which any thread may call. Runs happen
+// on the connection thread; their completion comes back to the UI thread
+// through ISessionView::Post.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "db/db_connection.h"
+#include "db/query_result_set.h"
+#include "platform/format.h"
+#include "platform/text.h"
+#include "session/connection_thread.h"
+#include "session/session_view.h"
+#include "session/worker_thread.h"
+
+namespace dossel::session {
+
+class CSession {
+ public:
+  explicit CSession(ISessionView& view);
+  ~CSession();
+  CSession(const CSession&) = delete;
+  CSession& operator=(const CSession&) = delete;
+
+  // Connects with `connect` (which may carry "ODBC;"), or lets the user
+  // choose a data source when it is null. The connect is made on the
+  // calling thread, since the driver manager may show its chooser.
+  bool Connect(const TString* connect);
+  // Asks first when a query runs; closes the connection on its thread.
+  void Disconnect();
+  // Runs `text` (the selection or the whole query text) as one run, its
+  // results as text or into the grid.
+  void Execute(const TString& text, bool textFormat);
+  void RequestCancel();
+  // One tick of the one-second timer while a run goes on.
+  void OnTimer();
+  void PrintExecuteTime();
+  // Waits at most `milliseconds` each for the cancel worker and for the
+  // connection's current work; false when one is still busy.
+  bool StopWorkers(unsigned milliseconds);
+  // Stops the workers (waiting at most 30 s each), then closes the connection
+  // and ends its thread; false when a worker did not stop (the connection is
+  // then left open rather than freed under it).
+  bool Shutdown();
+  // Runs `call` with the connection on the connection's thread and waits
+  // (catalog reads of the schema pane and the driver report). Not while a
+  // run goes on.
+  void CallOnConnection(const std::function<void(db::CDbConnection&)>& call);
+
+  // State.
+  bool IsConnected() const { return m_db.IsOpen(); }
+  bool IsExecuting() const { return m_bExecuting; }
+  bool IsCanceling() const { return m_bCanceling; }
+  // The user asked to cancel the run (the driver may not have been told yet).
+  bool CancelRequested() const { return m_bCanceled || m_bCanceling; }
+  bool IsObjectTextRun() const { return m_bHelpTextMode; }
+  bool IsCancelSupported() const { return m_bCancelSupported; }
+  bool IsRowCountSupported() const { return m_bRowCountSupported; }
+  bool HasMultipleResults() const { return m_bMultipleResults; }
+  bool IsTransactSql() const { return m_bTransactSql; }
+  const TString& GetDbmsName() const { return m_strDbmsName; }
+  const TString& GetDataSourceName() const { return m_strDataSourceName; }
+  const TString& GetDatabaseName() const { return m_strDatabaseName; }
+  int32_t GetLoginTimeout() const { return m_nLoginTimeout; }
+  int32_t GetQueryTimeout() const { return m_nQueryTimeout; }
+  void SetLoginTimeout(int32_t seconds) { m_nLoginTimeout = seconds; }
+  // Applies to the open connection at once.
+  void SetQueryTimeout(int32_t seconds);
+  const db::CDbConnection& Connection() const { return m_db; }
+
+  // The grid's counts as a fill last published them, for the timer's line.
+  void NoteGridSize(int32_t rows, int32_t columns);
+  bool IsGridFilling() const { return m_bGridFilling; }
+  void SetGridFilling(bool filling) { m_bGridFilling = filling; }
+
+  // For the run writers (connection thread).
+  ISessionView& View() { return m_view; }
+  db::CQueryResultSet& ResultSet() { return *m_pResultSet; }
+  void CloseStatement();
+
+ private:
+  void ReadConnectionFacts();
+  bool StartRun(const TString& sql, bool textFormat);
+  void RunQuery(const TString& sql, bool textFormat);
+  void RunObjectText(const TString& sql);
+  void ReadCurrentDatabaseAfterUse(const TString& sql);
+  bool SelectCurrentDatabase();
+  void CancelQuery();
+  void HandleCompletion(bool errors);
+  void LeaveRunningState();
+  void StopTimer();
+
+  ISessionView& m_view;
+  db::CDbConnection m_db;
+  std::unique_ptr<db::CQueryResultSet> m_pResultSet;
+  CConnectionThread m_connectionThread;
+  CWorkerThread m_cancelThread;
+
+  bool m_bTransactSql = false;
+  bool m_bMultipleResults = false;
+  bool m_bRowCountSupported = false;
+  bool m_bCancelSupported = false;
+  TString m_strDbmsName;
+  TString m_strDataSourceName;
+  TString m_strDatabaseName;
+  int32_t m_nLoginTimeout = 0;
+  int32_t m_nQueryTimeout = 0;
+
+  // Written by one thread each and read by the others.
+  std::atomic<bool> m_bExecuting{false};
+  std::atomic<bool> m_bCanceling{false};
+  std::atomic<bool> m_bCanceled{false};
+  std::atomic<bool> m_bHelpTextMode{false};
+  std::atomic<bool> m_bGridFilling{false};
+  std::atomic<int32_t> m_nGridRows{0};
+  std::atomic<int32_t> m_nGridColumns{0};
+  bool m_bFinishHandled = false;
+  bool m_bTimerRunning = false;
+  uint32_t m_dwStartTick = 0;
+};
+
+// "Execute time: hh:mm:ss.mmm\r\n" for an elapsed time; hours are not
+// reduced modulo 24.
+TString FormatExecuteTime(uint32_t ms);
+
+// The text a run executes for `sql` on a T-SQL family server: "sp_helptext "
+// at the very start makes an object-text run (`helpTextMode`), rewritten into
+// a syscomments query for the Anywhere servers.
+TString ObjectTextQuery(TStringView sql, TStringView dbms, bool& helpTextMode);
+
+bool IsTransactSqlServer(TStringView dbms);
+
+}  // namespace dossel::session
