@@ -110,4 +110,54 @@ SQLRETURN OdbcSetConnectOption(SQLHDBC hdbc, SQLUSMALLINT option, SQLULEN value)
   return SQLSetConnectOption(hdbc, option, value);
 }
 
+SQLRETURN OdbcTables(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* name, const TChar* type) {
+  return Repeat([&] {
+    return DOSSEL_SQL_W(SQLTables)(hstmt, ToSqlOrNull(qualifier), SQL_NTS, ToSqlOrNull(owner), SQL_NTS,
+                                   ToSqlOrNull(name), SQL_NTS, ToSqlOrNull(type), SQL_NTS);
+  });
+}
+
+SQLRETURN OdbcProcedures(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* name) {
+  return Repeat([&] {
+    return DOSSEL_SQL_W(SQLProcedures)(hstmt, ToSqlOrNull(qualifier), SQL_NTS, ToSqlOrNull(owner), SQL_NTS,
+                                       ToSqlOrNull(name), SQL_NTS);
+  });
+}
+
+SQLRETURN OdbcColumns(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* table,
+                      const TChar* column) {
+  return Repeat([&] {
+    return DOSSEL_SQL_W(SQLColumns)(hstmt, ToSqlOrNull(qualifier), SQL_NTS, ToSqlOrNull(owner), SQL_NTS,
+                                    ToSqlOrNull(table), SQL_NTS, ToSqlOrNull(column), SQL_NTS);
+  });
+}
+
+SQLRETURN OdbcStatistics(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* table,
+                         SQLUSMALLINT unique, SQLUSMALLINT accuracy) {
+  return Repeat([&] {
+    return DOSSEL_SQL_W(SQLStatistics)(hstmt, ToSqlOrNull(qualifier), SQL_NTS, ToSqlOrNull(owner), SQL_NTS,
+                                       ToSqlOrNull(table), SQL_NTS, unique, accuracy);
+  });
+}
+
+SQLRETURN OdbcPrimaryKeys(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* table) {
+  return Repeat([&] {
+    return DOSSEL_SQL_W(SQLPrimaryKeys)(hstmt, ToSqlOrNull(qualifier), SQL_NTS, ToSqlOrNull(owner), SQL_NTS,
+                                        ToSqlOrNull(table), SQL_NTS);
+  });
+}
+
+SQLRETURN OdbcForeignKeys(SQLHSTMT hstmt, const TChar* pkQualifier, const TChar* pkOwner, const TChar* pkTable,
+                          const TChar* fkQualifier, const TChar* fkOwner, const TChar* fkTable) {
+  return Repeat([&] {
+    return DOSSEL_SQL_W(SQLForeignKeys)(hstmt, ToSqlOrNull(pkQualifier), SQL_NTS, ToSqlOrNull(pkOwner), SQL_NTS,
+                                        ToSqlOrNull(pkTable), SQL_NTS, ToSqlOrNull(fkQualifier), SQL_NTS,
+                                        ToSqlOrNull(fkOwner), SQL_NTS, ToSqlOrNull(fkTable), SQL_NTS);
+  });
+}
+
+SQLRETURN OdbcGetTypeInfo(SQLHSTMT hstmt, SQLSMALLINT dataType) {
+  return Repeat([&] { return DOSSEL_SQL_W(SQLGetTypeInfo)(hstmt, dataType); });
+}
+
 }  // namespace dossel::db

@@ -24,6 +24,7 @@ inline SqlChar* ToSql(TChar* text) { return reinterpret_cast<SqlChar*>(text); }
 inline SqlChar* ToSql(const TChar* text) { return reinterpret_cast<SqlChar*>(const_cast<TChar*>(text)); }
 // A null argument for optional text parameters (catalog restrictions).
 inline SqlChar* ToSqlOrNull(const TString* text) { return text ? ToSql(text->c_str()) : nullptr; }
+inline SqlChar* ToSqlOrNull(const TChar* text) { return text ? ToSql(text) : nullptr; }
 
 // Repeats a call while the driver answers SQL_STILL_EXECUTING.
 template <typename Call>
@@ -55,5 +56,18 @@ SQLRETURN OdbcGetInfoText(SQLHDBC hdbc, SQLUSMALLINT info, SQLSMALLINT room, TSt
 // read as UTF-8 in both widths.
 SQLRETURN OdbcDataSources(SQLHENV henv, SQLUSMALLINT direction, TString& name, TString& description);
 SQLRETURN OdbcSetConnectOption(SQLHDBC hdbc, SQLUSMALLINT option, SQLULEN value);
+
+// The catalog calls, each repeated while still executing. A null restriction
+// means none and reaches the driver as a null pointer (length SQL_NTS).
+SQLRETURN OdbcTables(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* name, const TChar* type);
+SQLRETURN OdbcProcedures(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* name);
+SQLRETURN OdbcColumns(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* table,
+                      const TChar* column);
+SQLRETURN OdbcStatistics(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* table,
+                         SQLUSMALLINT unique, SQLUSMALLINT accuracy);
+SQLRETURN OdbcPrimaryKeys(SQLHSTMT hstmt, const TChar* qualifier, const TChar* owner, const TChar* table);
+SQLRETURN OdbcForeignKeys(SQLHSTMT hstmt, const TChar* pkQualifier, const TChar* pkOwner, const TChar* pkTable,
+                          const TChar* fkQualifier, const TChar* fkOwner, const TChar* fkTable);
+SQLRETURN OdbcGetTypeInfo(SQLHSTMT hstmt, SQLSMALLINT dataType);
 
 }  // namespace dossel::db
