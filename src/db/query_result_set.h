@@ -24,8 +24,12 @@ class CQueryResultSet : public CDbResultSet {
   // The 0-based column `index` of the current row; leaves `text` alone when
   // there are no columns.
   void GetFieldText(int index, TString& text);
+  // Columns 0 to count - 1 of the current row, as GetFieldText reads them;
+  // one lock for the row instead of one per value.
+  void GetRowTexts(TString* texts, int count);
 
  private:
+  void ReadField(int index, TString& text);
   void ReadText(SQLUSMALLINT column, size_t firstRoom, TString& text);
   void ReadBinary(SQLUSMALLINT column, TString& text);
 

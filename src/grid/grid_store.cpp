@@ -210,6 +210,11 @@ void CGridStore::ShrinkColumns(int32_t nCols) {
     }
   }
   m_nCols.store(nCols, std::memory_order_relaxed);
+  // Rows made from now on need only the new count of slots (older rows keep
+  // their larger objects, which still hold every slot a row needs); a grid
+  // reset to 20 columns and then given 7 would otherwise spend 13 empty
+  // slots on each of a million rows.
+  m_nRowObjectCols = std::min(m_nRowObjectCols, nCols);
 }
 
 bool CGridStore::SetColumnCount(int32_t nCols) {

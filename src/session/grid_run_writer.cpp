@@ -146,7 +146,7 @@ bool CGridRunWriter::ReadRows(CGridStoreWriter& writer, int columns) {
   while (!Canceled() && !m_rs.IsAfterLast()) {
     if (!batch && !(batch = writer.TakeEmpty())) return false;
     TString* row = &batch->values[static_cast<size_t>(batch->rows) * columns];
-    for (int j = 0; j < columns; ++j) m_rs.GetFieldText(j, row[j]);
+    m_rs.GetRowTexts(row, columns);
     if (++batch->rows == batchRows) {
       writer.Hand(batch);
       batch = nullptr;

@@ -188,12 +188,16 @@ TEST_F(GridOutputTest, TimerReportsTheRowsOfAGridBeingFilled) {
 // A run that returns nothing shows nothing of the run before it: no text,
 // no selection, scrolled to the top.
 TEST_F(GridOutputTest, AnEmptyResultShowsNoRowsOfTheRunBefore) {
-  Run("with recursive c(x) as (select 1 union all select x + 1 from c where x < 500) select x, 'old ' || x from c");
+  Run("with recursive c(x) as (select 1 union all select x + 1 from c where x < 500) "
+      "select x, 'a long old value that makes its column wide ' || x, x from c");
   m_frame->SwitchPane(1);
   Grid()->OnEditSelectAll();
   Grid()->OnVScroll(CGridCtrl::SB_BOTTOM, 0);
   ASSERT_GT(Grid()->GetScrollPos32(wxVERTICAL), 0);
-  Run("select a from t where 0");
+  const int wideColumn = Grid()->GetColumnWidth(2);
+  Run("select a, b, a as c from t where 0");
+  // Sized to the new header, not to the old values.
+  EXPECT_LT(Grid()->GetColumnWidth(2), wideColumn / 2);
   ASSERT_EQ(Grid()->GetRowCount(), 100);
   for (int row = 1; row < 100; ++row)
     for (int col = 0; col < Grid()->GetColumnCount(); ++col) ASSERT_EQ(Cell(row, col), "") << row << "," << col;

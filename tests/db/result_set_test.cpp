@@ -43,6 +43,40 @@ TEST_F(SqliteFixture, BinaryValuesReadAsHexDigits) {
   EXPECT_EQ(big.substr(2), One(DT("select hex(v) from b where id = 4")));
 }
 
+// A whole row read at once gives what reading each value gives, whatever
+// the type: NULL, binary, a long text, an expression.
+TEST_F(SqliteFixture, WholeRowReadsAsEachValueReads) {
+  RunSqlite(m_databasePath,
+            "create table r(a, b blob, c text, d);"
+            "insert into r values (NULL, x'0a0b', printf('%.5000c', 'w'), 'last'), (1, NULL, '', 2.5);");
+  const TString sql = DT("select a, b, c, d, a + 1 from r order by rowid");
+  // Each value can be read once per row, so the two ways read two runs.
+  std::vector<TString> byRow;
+  std::vector<TString> byValue;
+  CQueryResultSet rows(&m_connection);
+  ASSERT_TRUE(rows.OpenSql(sql));
+  for (; !rows.IsAfterLast(); rows.MoveNext()) {
+    std::vector<TString> row(5, DT("stale"));
+    rows.GetRowTexts(row.data(), 5);
+    byRow.insert(byRow.end(), row.begin(), row.end());
+  }
+  CQueryResultSet values(&m_connection);
+  ASSERT_TRUE(values.OpenSql(sql));
+  for (; !values.IsAfterLast(); values.MoveNext()) {
+    for (int i = 0; i < 5; ++i) {
+      TString one = DT("stale");
+      values.GetFieldText(i, one);
+      byValue.push_back(one);
+    }
+  }
+  ASSERT_EQ(byRow.size(), 10u);
+  EXPECT_TRUE(byRow == byValue);
+  EXPECT_EQ(byRow[1], DT("0x0A0B"));
+  EXPECT_EQ(byRow[2].size(), 5000u);
+  EXPECT_EQ(byRow[5], DT("1"));
+  EXPECT_EQ(byRow[6], DT(""));
+}
+
 TEST_F(SqliteFixture, EmptySelectIsBothBeforeFirstAndAfterLast) {
   CQueryResultSet rs(&m_connection);
   ASSERT_TRUE(rs.OpenSql(DT("select x from seed")));

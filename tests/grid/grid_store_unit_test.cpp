@@ -72,6 +72,21 @@ TEST_F(GridStoreUnitTest, TheWriterOperationsWithoutAWindow) {
   EXPECT_EQ(store.GetCellText(0, 0), DT(""));
 }
 
+// A result pane resets the grid to 20 columns and then gives it the
+// result's few; rows made after that are sized for the few, and a later
+// widening still gives every row (old and new) all its cells.
+TEST_F(GridStoreUnitTest, ColumnsNarrowedThenWidenedKeepEveryRowWhole) {
+  ASSERT_TRUE(store.SetColumnCount(20));
+  ASSERT_TRUE(store.SetRowCount(10));
+  ASSERT_TRUE(store.SetColumnCount(3));
+  ASSERT_TRUE(store.SetRowCount(500));
+  ASSERT_TRUE(store.SetColumnCount(25));
+  for (int32_t r = 0; r < 500; r += 7)
+    for (int32_t c = 0; c < 25; ++c) ASSERT_TRUE(store.SetCellTextF(r, c, DT("%d,%d"), r, c)) << r << "," << c;
+  EXPECT_EQ(store.GetCellText(497, 24), DT("497,24"));
+  EXPECT_EQ(store.GetCellText(7, 19), DT("7,19"));
+}
+
 TEST_F(GridStoreUnitTest, InsertDeleteAndSortKeepRowsWhole) {
   Fill(6, 3);
   store.SetRowHeight(2, 30);

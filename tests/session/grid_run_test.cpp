@@ -139,6 +139,27 @@ TEST_F(GridRunTest, TimerReportsTheRowsOfAGridBeingFilled) {
   ASSERT_TRUE(PumpUntil([&] { return !m_session.IsExecuting(); }, 10000));
 }
 
+// Memory that runs out while the writer stores cells ends the run with the
+// grid's message; nothing is shown from the writer thread, the rows stored
+// before stay, and the store says so once for the window to report.
+TEST_F(GridRunTest, OutOfMemoryDuringAFillEndsTheRunWithErrors) {
+  RunGrid("select a from t");  // the grid exists
+  Store().SetCellLimitForTest(600);
+  RunGrid("with recursive c(x) as (select 1 union all select x + 1 from c where x < 5000) select x, 'v' || x from c");
+  Store().SetCellLimitForTest(-1);
+  const std::string trace = NewTrace();
+  EXPECT_NE(trace.find("Failed to add to grid cell.\r\n"), std::string::npos) << trace;
+  EXPECT_TRUE(trace.ends_with("Query completed with errors\r\n\r\n")) << trace;
+  EXPECT_TRUE(m_ui.texts.empty());
+  EXPECT_TRUE(Store().TakeOutOfMemory());
+  const int rows = Store().GetRowCount();
+  ASSERT_GT(rows, 1);
+  ASSERT_LT(rows, 5001);
+  for (int row = 1; row < rows; ++row) ASSERT_EQ(Cell(row, 2), "v" + std::to_string(row)) << row;
+  RunGrid("select a from t");
+  EXPECT_EQ(Store().GetRowCount(), 4);
+}
+
 class ScriptedGridRunTest : public SessionTest {
  protected:
   CGridStore& Store() { return m_view.m_store; }
