@@ -58,12 +58,9 @@ bool CConnectionThread::WaitIdle(unsigned milliseconds) {
 
 bool CConnectionThread::Stop(unsigned milliseconds) {
   if (!m_thread.joinable()) return true;
-  if (!WaitIdle(milliseconds)) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_stopping = true;
-    m_thread.detach();
-    return false;
-  }
+  // A task still running keeps the thread: it may not be left to share the
+  // queue with a thread started later.
+  if (!WaitIdle(milliseconds)) return false;
   {
     std::lock_guard<std::mutex> guard(m_lock);
     m_stopping = true;

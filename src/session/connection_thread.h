@@ -34,8 +34,9 @@ class CConnectionThread {
   // when the thread is idle.
   bool WaitIdle(unsigned milliseconds);
   // Ends the thread once its queue is done. Waits at most `milliseconds`;
-  // false when a task is still running (the thread is then left to end by
-  // itself and never touches what the caller frees: see the frame's close).
+  // false, with the thread still running, when a task has not ended by then
+  // (the frame's close then ends the process rather than free what the task
+  // uses).
   bool Stop(unsigned milliseconds);
 
  private:
