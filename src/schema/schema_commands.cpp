@@ -1,0 +1,77 @@
+#include "schema/schema_commands.h"
+
+#include "platform/user_interface.h"
+#include "settings/settings_store.h"
+
+namespace dossel::schema {
+namespace {
+
+constexpr CommandChoices kFromSettings{Choice::Setting, Choice::No, Choice::Setting};
+constexpr CommandChoices kRunAtOnce{Choice::Yes, Choice::Yes, Choice::No};
+constexpr CommandChoices kShowToEdit{Choice::Yes, Choice::No, Choice::Yes};
+
+const SchemaCommandInfo kCommands[] = {
+    {SchemaCommand::ScriptCreate, 32787, DT("&Create"), Generator::Create, false, kFromSettings, kFromSettings},
+    {SchemaCommand::ScriptAlter, 32788, DT("&Alter"), Generator::Alter, false, kFromSettings, kFromSettings},
+    {SchemaCommand::ScriptDrop, 32789, DT("Dr&op"), Generator::Drop, false, kFromSettings, kFromSettings},
+    {SchemaCommand::ScriptSelect, 32790, DT("&Select"), Generator::Select, false, kFromSettings, kFromSettings},
+    {SchemaCommand::ScriptInsert, 32791, DT("&Insert"), Generator::Insert, false, kFromSettings, kFromSettings},
+    {SchemaCommand::ScriptUpdate, 32792, DT("&Update"), Generator::Update, false, kFromSettings, kFromSettings},
+    {SchemaCommand::ScriptDelete, 32793, DT("&Delete"), Generator::Delete, false, kFromSettings, kFromSettings},
+    {SchemaCommand::ScriptExecute, 32794, DT("&Execute"), Generator::Execute, false, kFromSettings, kFromSettings},
+    {SchemaCommand::Open, 32783, DT("&Open"), Generator::Select, false, kRunAtOnce, kRunAtOnce},
+    {SchemaCommand::Edit, 32784, DT("&Edit"), Generator::Alter, false, kShowToEdit, kShowToEdit},
+    {SchemaCommand::Delete, 32786, DT("&Delete"), Generator::Drop, true, kRunAtOnce, kShowToEdit},
+};
+
+bool Resolve(Choice choice, bool setting) { return choice == Choice::Setting ? setting : choice == Choice::Yes; }
+
+bool UsesSettings(const CommandChoices& choices) {
+  return choices.highlight == Choice::Setting || choices.execute == Choice::Setting ||
+         choices.switchPane == Choice::Setting;
+}
+
+}  // namespace
+
+const SchemaCommandInfo& GetCommandInfo(SchemaCommand command) {
+  for (const SchemaCommandInfo& info : kCommands) {
+    if (info.command == command) return info;
+  }
+  return kCommands[0];  // every enumerator has a row
+}
+
+const SchemaCommandInfo* FindCommandById(int id) {
+  for (const SchemaCommandInfo& info : kCommands) {
+    if (info.id == id) return &info;
+  }
+  return nullptr;
+}
+
+ScriptSettings ReadScriptSettings() {
+  ScriptSettings settings;
+  settings.highlight = KeyReadInteger(HKEY_LOCAL_MACHINE, kSchemaSettingsKey, kHighlightValue, kHighlightDefault) != 0;
+  settings.switchView =
+      KeyReadInteger(HKEY_LOCAL_MACHINE, kSchemaSettingsKey, kSwitchViewValue, kSwitchViewDefault) != 0;
+  return settings;
+}
+
+ScriptOptions ResolveOptions(const CommandChoices& choices, const ScriptSettings& settings) {
+  return ScriptOptions{Resolve(choices.highlight, settings.highlight), Resolve(choices.execute, false),
+                       Resolve(choices.switchPane, settings.switchView)};
+}
+
+GeneratedScript PrepareScript(SchemaCommand command, const ScriptTarget& target, TChar quoteChar,
+                              const ColumnReader& readColumns) {
+  const SchemaCommandInfo& info = GetCommandInfo(command);
+  const CommandChoices* choices = &info.confirmed;
+  if (info.asksFirst &&
+      ShowMessageBox(kDeleteQuestionText, kDeleteQuestionTitle, kMbOkCancel | kMbIconQuestion) != kIdOk)
+    choices = &info.declined;
+  const ScriptOptions options =
+      ResolveOptions(*choices, UsesSettings(*choices) ? ReadScriptSettings() : ScriptSettings{});
+  ColumnList columns;
+  if (readColumns && NeedsColumns(info.generator, target.kind)) columns = readColumns(target.object);
+  return GenerateScript(info.generator, target, columns, quoteChar, options);
+}
+
+}  // namespace dossel::schema
