@@ -10,7 +10,6 @@
 // through the caller's function, which goes to the connection's thread.
 
 #include <functional>
-#include <optional>
 
 #include "platform/text.h"
 #include "schema/script_texts.h"
