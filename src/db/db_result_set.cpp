@@ -1,6 +1,8 @@
 #include "db/db_result_set.h"
 
+#include <chrono>
 #include <new>
+#include <thread>
 
 namespace dossel::db {
 namespace {
@@ -75,7 +77,7 @@ void CDbResultSet::AllocateFieldStatus() {
 SQLRETURN CDbResultSet::ExecuteStatement() {
   const SQLHSTMT hstmt = m_hstmt.Get();
   SQLRETURN rc;
-  std::lock_guard<std::timed_mutex> call(m_callLock);
+  std::lock_guard<std::mutex> call(m_callLock);
   if (m_dwOptions & kExecuteDirect) {
     rc = OdbcExecDirect(hstmt, m_strSQL);
   } else {
@@ -164,7 +166,7 @@ void CDbResultSet::Move(int32_t rows, SQLUSMALLINT fetchType) {
 
   SQLRETURN rc;
   SQLULEN rowsFetched = 0;
-  std::unique_lock<std::timed_mutex> call(m_callLock);
+  std::unique_lock<std::mutex> call(m_callLock);
   if (m_nOpenType == kForwardOnly) {
     rc = Repeat([&] { return SQLFetch(hstmt); });
     rowsFetched = 1;
@@ -253,7 +255,7 @@ std::vector<TChar>& CDbResultSet::TextBuffer(int field) { return m_textBuffers[f
 bool CDbResultSet::NextResultSet() {
   const SQLHSTMT hstmt = m_hstmt.Get();
   if (!hstmt) return false;
-  std::unique_lock<std::timed_mutex> call(m_callLock);
+  std::unique_lock<std::mutex> call(m_callLock);
   const SQLRETURN rc = Repeat([&] { return SQLMoreResults(hstmt); });
   call.unlock();
   if (rc == SQL_ERROR) {
@@ -284,8 +286,22 @@ SQLRETURN CDbResultSet::Cancel() {
   const SQLHSTMT hstmt = m_hstmt.Get();
   if (!hstmt) return SQL_INVALID_HANDLE;
   // Held or not after the wait; see m_callLock.
-  std::unique_lock<std::timed_mutex> call(m_callLock, std::chrono::milliseconds(kCancelWaitMs));
-  return SQLCancel(hstmt);
+  const bool betweenCalls = LockCallWithin(kCancelWaitMs);
+  const SQLRETURN rc = SQLCancel(hstmt);
+  if (betweenCalls) m_callLock.unlock();
+  return rc;
+}
+
+// Polls rather than waits with a time-out: the time-out lock of the
+// standard library is invisible to ThreadSanitizer here, which would then
+// report every cancel as a race.
+bool CDbResultSet::LockCallWithin(int milliseconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!m_callLock.try_lock()) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 void CDbResultSet::Close() {

@@ -102,6 +102,8 @@ class CDbResultSet {
   void DescribeColumns();
   void ResetPosition();
   void KeepErrorText(SQLRETURN rc);
+  // Takes m_callLock if it comes free within `milliseconds`.
+  bool LockCallWithin(int milliseconds);
 
   CDbConnection* m_pDatabase;
   StatementHandle m_hstmt;
@@ -131,7 +133,7 @@ class CDbResultSet {
   // within kCancelWaitMs; past that a call is stuck in the driver (a long
   // execute or fetch) and only a cancel without the lock can interrupt it.
   // m_freeLock keeps the statement from being freed under any cancel.
-  std::timed_mutex m_callLock;
+  std::mutex m_callLock;
   std::mutex m_freeLock;
   bool m_bExecuteFailed = false;
   bool m_bFetchFailed = false;

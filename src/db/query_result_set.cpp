@@ -53,13 +53,13 @@ bool CQueryResultSet::Open(int openType, const TString& sql, uint32_t options) {
 
 void CQueryResultSet::GetFieldText(int index, TString& text) {
   if (m_nResultCols <= 0 || index < 0 || index >= m_nResultCols) return;
-  std::lock_guard<std::timed_mutex> call(m_callLock);
+  std::lock_guard<std::mutex> call(m_callLock);
   ReadField(index, text);
 }
 
 void CQueryResultSet::GetRowTexts(TString* texts, int count) {
   if (m_nResultCols <= 0) return;
-  std::lock_guard<std::timed_mutex> call(m_callLock);
+  std::lock_guard<std::mutex> call(m_callLock);
   for (int index = 0; index < count && index < m_nResultCols; ++index) ReadField(index, texts[index]);
 }
 
