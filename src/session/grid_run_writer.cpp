@@ -1,6 +1,7 @@
 #include "session/grid_run_writer.h"
 
 #include <new>
+#include <system_error>
 
 #include "grid/grid_store.h"
 #include "session/session.h"
@@ -39,9 +40,10 @@ CGridStoreWriter::CGridStoreWriter(CSession& session, CGridStore& store, int col
     batch.values.resize(static_cast<size_t>(columns) * kBatchRows);
     m_empty.push_back(&batch);
   }
-  m_rowsStored = 0;
 }
 
+// A writer left running (the reader met an exception) is stopped before the
+// batches it reads go.
 CGridStoreWriter::~CGridStoreWriter() {
   bool failed = false;
   if (m_thread.joinable()) Finish(failed);
@@ -147,6 +149,9 @@ bool CGridRunWriter::ReadRows(CGridStoreWriter& writer, int columns) {
     if (!batch && !(batch = writer.TakeEmpty())) return false;
     TString* row = &batch->values[static_cast<size_t>(batch->rows) * columns];
     m_rs.GetRowTexts(row, columns);
+    // A cancel asked for before the row was read whole may have cut it (the
+    // flag is set before the driver is told): such a row is not kept.
+    if (Canceled()) break;
     if (++batch->rows == batchRows) {
       writer.Hand(batch);
       batch = nullptr;
@@ -170,11 +175,18 @@ bool CGridRunWriter::WriteResultSet(bool fetchFirst) {
   if (fetchFirst) m_rs.MoveNext();
   int32_t rows = 0;
   const bool hasRows = written && !Canceled() && !m_rs.IsBeforeFirst();
+  bool readFailed = false;
   if (hasRows) {
     CGridStoreWriter writer(m_session, *store, columns);
     bool failed = !writer.Start();
     if (!failed) {
-      ReadRows(writer, columns);
+      // A value too large for the memory left ends the reading; the rows
+      // read before it stay, and the window still gets its fill ended.
+      try {
+        ReadRows(writer, columns);
+      } catch (const std::bad_alloc&) {
+        readFailed = true;
+      }
       rows = writer.Finish(failed);
     }
     written = !failed;
@@ -184,6 +196,10 @@ bool CGridRunWriter::WriteResultSet(bool fetchFirst) {
   }
   m_session.SetGridFilling(false);
   m_view.FinishGrid(hasRows);
+  if (readFailed) {
+    AppendTraceF(m_view, DT("Out of memory.\r\n"));
+    return false;
+  }
   if (!written) {
     AppendTraceF(m_view, DT("Failed to add to grid cell.\r\n"));
     return false;

@@ -121,12 +121,15 @@ bool CTextRunWriter::WriteResultSet(bool fetchFirst) {
   if (fetchFirst) m_rs.MoveNext();
   int64_t rows = 0;
   if (!Canceled() && !m_rs.IsBeforeFirst()) {
+    m_values.resize(static_cast<size_t>(columns));
     while (!Canceled() && !m_rs.IsAfterLast()) {
+      m_rs.GetRowTexts(m_values.data(), columns);
+      // A cancel asked for before the row was read whole may have cut it.
+      if (Canceled()) break;
       ++rows;
       m_text += Format(DT("%d\t"), static_cast<long long>(rows));
-      for (int j = 0; j < columns; ++j) {
-        m_rs.GetFieldText(j, m_value);
-        m_text += m_value;
+      for (const TString& value : m_values) {
+        m_text += value;
         m_text += DT("\t");
       }
       m_text += DT("\r\n");

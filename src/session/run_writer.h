@@ -5,6 +5,7 @@
 // Connection thread only.
 
 #include <chrono>
+#include <vector>
 
 #include "db/query_result_set.h"
 #include "platform/text.h"
@@ -65,8 +66,8 @@ class CTextRunWriter : public CRunWriter {
   void FlushText();
   void FlushWhenDue();
 
-  TString m_text;   // text waiting to be appended
-  TString m_value;  // one cell
+  TString m_text;                 // text waiting to be appended
+  std::vector<TString> m_values;  // one row
   std::chrono::steady_clock::time_point m_lastFlush;
 };
 
