@@ -121,7 +121,7 @@ TEST_F(GridRunTest, PublishedRowsAreCompleteWhileTheFillGoesOn) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  ASSERT_TRUE(PumpUntil([&] { return !m_session.IsExecuting(); }, 60000));
+  ASSERT_TRUE(PumpUntil([&] { return !m_session.IsExecuting(); }, 300000));
   EXPECT_GT(checks, 0);
   EXPECT_EQ(Store().GetRowCount(), 1000001);
 }
