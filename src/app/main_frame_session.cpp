@@ -126,10 +126,12 @@ CGridStore* CMainFrame::PrepareGrid() {
   return store;
 }
 
-void CMainFrame::FinishGrid(bool rowsWritten) {
+// The window sizes the columns to what they hold either way; the session
+// says whether rows were written for views that care.
+void CMainFrame::FinishGrid(bool /*rowsWritten*/) {
   CallOnUiThread(
-      [this, rowsWritten] {
-        m_pResultView->FinishGridFill(rowsWritten);
+      [this] {
+        m_pResultView->FinishGridFill();
         return 0;
       },
       0);

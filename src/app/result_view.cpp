@@ -82,18 +82,17 @@ void CResultView::ResetGrid() {
   ApplyGridSettings();
 }
 
-void CResultView::FinishGridFill(bool rowsWritten) {
+void CResultView::FinishGridFill() {
   if (!m_pGrid) return;
   // Ending the fill sizes the columns over every row (or the header alone).
   m_pGrid->EndFill();
-  (void)rowsWritten;
   m_pGrid->StretchLastColumn();
   m_pGrid->Refresh();
   m_pGrid->Update();
 }
 
 void CResultView::EndAbandonedFill() {
-  if (m_pGrid && m_pGrid->IsFilling()) FinishGridFill(true);
+  if (m_pGrid && m_pGrid->IsFilling()) FinishGridFill();
 }
 
 void CResultView::ApplyGridSettings() {

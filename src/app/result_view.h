@@ -45,9 +45,9 @@ class CResultView : public CEditPane {
   // Gives a later run the grid back with its first counts: no text,
   // selection or scroll position of an earlier run stays.
   void ResetGrid();
-  // Ends the fill the run began: every row shown, columns sized to the
-  // contents when rows were written, to the header otherwise.
-  void FinishGridFill(bool rowsWritten);
+  // Ends the fill the run began: every row shown, the columns sized to
+  // what they hold (the header alone when no row was written).
+  void FinishGridFill();
   // A fill whose end the closing frame gave up on (closing was then
   // cancelled, and the run's thread is idle): the window takes its rows and
   // input back.

@@ -170,7 +170,7 @@ bool CGridRunWriter::WriteResultSet(bool fetchFirst) {
     AppendTraceF(m_view, DT("Failed to create grid control."));
     return false;
   }
-  m_session.SetGridFilling(true);
+  m_session.NoteRunHasGrid();
   bool written = Canceled() || WriteHeader(*store, columns);
   if (fetchFirst) m_rs.MoveNext();
   int32_t rows = 0;
@@ -194,7 +194,6 @@ bool CGridRunWriter::WriteResultSet(bool fetchFirst) {
     store->PublishRows(rows + 1);
     m_session.NoteGridSize(store->GetRowCount(), store->GetColumnCount());
   }
-  m_session.SetGridFilling(false);
   m_view.FinishGrid(hasRows);
   if (readFailed) {
     AppendTraceF(m_view, DT("Out of memory.\r\n"));

@@ -65,11 +65,16 @@ CSession::CSession(ISessionView& view) : m_view(view) {}
 
 CSession::~CSession() {
   if (m_bTimerRunning) m_view.StopTimer();
-  if (m_db.IsOpen())
-    m_connectionThread.Call([this] {
-      m_pResultSet.reset();
-      m_db.Close();
-    });
+  CloseConnection();
+}
+
+// On the connection's thread, like every other call on it.
+void CSession::CloseConnection() {
+  if (!m_db.IsOpen()) return;
+  m_connectionThread.Call([this] {
+    m_pResultSet.reset();
+    m_db.Close();
+  });
 }
 
 bool CSession::Connect(const TString* connect) {
@@ -130,10 +135,7 @@ void CSession::Disconnect() {
   // yet handled) it is using the connection: closing it now would free the
   // statement under it.
   if (m_bExecuting) return;
-  m_connectionThread.Call([this] {
-    m_pResultSet.reset();
-    m_db.Close();
-  });
+  CloseConnection();
   m_connectionThread.Stop(kWorkerWaitMs);
   AppendTraceF(m_view, DT("Database disconnected\r\n\r\n"));
 }
@@ -153,6 +155,7 @@ void CSession::Execute(const TString& query, bool textFormat) {
   m_bExecuting = true;
   m_bCanceling = false;
   m_bCanceled = false;
+  m_bRunHasGrid = false;
   TString text = query;
   bool helpText = false;
   if (m_bTransactSql) text = ObjectTextQuery(text, m_strDbmsName, helpText);
@@ -253,7 +256,7 @@ void CSession::OnTimer() {
   if (!m_bExecuting) return;
   // One append, so that text a worker queues cannot land inside the line.
   TString line = DT("Timer: ") + FormatExecuteTime(static_cast<uint32_t>(GetTickCount() - m_dwStartTick));
-  if (!m_bHelpTextMode && m_bGridFilling)
+  if (!m_bHelpTextMode && m_bRunHasGrid)
     line += Format(DT("Results: %d row(s), %d col(s)\r\n"), m_nGridRows.load() - 1, m_nGridColumns.load());
   m_view.AppendTrace(line);
 }
@@ -280,11 +283,7 @@ bool CSession::StopWorkers(unsigned milliseconds) {
 bool CSession::Shutdown() {
   if (!StopWorkers(kWorkerWaitMs)) return false;
   StopTimer();
-  if (m_db.IsOpen())
-    m_connectionThread.Call([this] {
-      m_pResultSet.reset();
-      m_db.Close();
-    });
+  CloseConnection();
   return m_connectionThread.Stop(kWorkerWaitMs);
 }
 

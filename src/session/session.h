@@ -80,8 +80,10 @@ class CSession {
 
   // The grid's counts as a fill last published them, for the timer's line.
   void NoteGridSize(int32_t rows, int32_t columns);
-  bool IsGridFilling() const { return m_bGridFilling; }
-  void SetGridFilling(bool filling) { m_bGridFilling = filling; }
+  // The run has begun filling the grid: from now on the timer's line gives
+  // its counts, through the end of the run (the window may still be sizing
+  // the columns after the last row is stored).
+  void NoteRunHasGrid() { m_bRunHasGrid = true; }
 
   // For the run writers (connection thread).
   ISessionView& View() { return m_view; }
@@ -90,6 +92,7 @@ class CSession {
 
  private:
   void ReadConnectionFacts();
+  void CloseConnection();
   bool StartRun(const TString& sql, bool textFormat);
   void RunQuery(const TString& sql, bool textFormat);
   void RunObjectText(const TString& sql);
@@ -121,7 +124,7 @@ class CSession {
   std::atomic<bool> m_bCanceling{false};
   std::atomic<bool> m_bCanceled{false};
   std::atomic<bool> m_bHelpTextMode{false};
-  std::atomic<bool> m_bGridFilling{false};
+  std::atomic<bool> m_bRunHasGrid{false};
   std::atomic<int32_t> m_nGridRows{0};
   std::atomic<int32_t> m_nGridColumns{0};
   bool m_bFinishHandled = false;
