@@ -12,6 +12,7 @@
 #include "app/main_frame.h"
 #include "app/query_view.h"
 #include "app/result_view.h"
+#include "app/schema_view.h"
 #include "app/trace_view.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
@@ -100,7 +101,10 @@ void CMainFrame::OnEditCommand(wxCommandEvent& event) {
 void CMainFrame::OnFileCommand(wxCommandEvent& event) {
   switch (FromWxId(event.GetId())) {
     case ID_FILE_NEW:
-      if (m_pDoc->SaveModified(this)) m_pDoc->OnNewDocument();
+      if (m_pDoc->SaveModified(this)) {
+        m_pDoc->OnNewDocument();
+        m_pSchemaView->OnInitialUpdate();
+      }
       break;
     case ID_FILE_OPEN: {
       if (!m_pDoc->SaveModified(this)) break;

@@ -82,6 +82,8 @@ class CDbConnection {
   int32_t GetLoginTimeOut() const { return m_dwLoginTimeout; }
   int32_t GetQueryTimeOut() const { return m_dwQueryTimeout; }
   const TString& GetConnectString() const { return m_strConnect; }
+  // The driver's identifier quote character, a space when it has none.
+  TChar GetIdentifierQuoteChar() const { return m_chIDQuoteChar; }
   bool IsUpdatable() const { return m_bUpdatable; }
   // Why the last open failed: the driver's message, or that no ODBC
   // environment or connection could be made (empty after a cancelled prompt

@@ -191,17 +191,23 @@ void CSession::RunObjectText(const TString& sql) {
   m_view.Post([this, errors] { HandleCompletion(errors); });
 }
 
-bool CSession::SelectCurrentDatabase() {
+std::optional<TString> CSession::ReadCurrentDatabase() {
   CloseStatement();
   if (!m_pResultSet->OpenSql(DT("select db_name() dbname"))) {
     CloseStatement();
-    return false;
+    return std::nullopt;
   }
   TString name;
   if (!m_pResultSet->IsBeforeFirst()) m_pResultSet->GetFieldText(0, name);
   CloseStatement();
+  return name;
+}
+
+bool CSession::SelectCurrentDatabase() {
+  const std::optional<TString> name = ReadCurrentDatabase();
+  if (!name) return false;
   // The name is read by the UI thread; hand it over there.
-  m_view.Post([this, name] { m_strDatabaseName = name; });
+  m_view.Post([this, name] { m_strDatabaseName = *name; });
   return true;
 }
 

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "db/db_connection.h"
 #include "db/query_result_set.h"
@@ -56,6 +57,11 @@ class CSession {
   // (catalog reads of the schema pane and the driver report). Not while a
   // run goes on.
   void CallOnConnection(const std::function<void(db::CDbConnection&)>& call);
+  // The server's current database ("select db_name()"); nothing when it
+  // cannot be read. Connection thread only (inside CallOnConnection).
+  std::optional<TString> ReadCurrentDatabase();
+  // The schema pane switched the database with "USE". UI thread.
+  void SetCurrentDatabaseName(const TString& name) { m_strDatabaseName = name; }
 
   // State.
   bool IsConnected() const { return m_db.IsOpen(); }
