@@ -53,6 +53,7 @@ void CSchemaItemPage::CreateControls() {
     column->AddSpacer(gap / 3);
     m_boxes[i]->Bind(wxEVT_CHECKBOX, &CSchemaItemPage::OnBoxClicked, this);
   }
+  column->AddSpacer(gap);
   SetSizer(column);
 }
 
