@@ -6,6 +6,7 @@
 #include <wx/msgdlg.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
+#include <wx/weakref.h>
 
 #include "app/about_dlg.h"
 #include "app/dossel_doc.h"
@@ -14,6 +15,8 @@
 #include "app/result_view.h"
 #include "app/schema_view.h"
 #include "app/trace_view.h"
+#include "options/connections_page.h"
+#include "options/options_sheet.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 
@@ -45,6 +48,20 @@ void ForgetRecentFile(wxFileHistory& history, const wxString& path) {
   }
 }
 
+// Runs the options sheet; after OK the new query time-out holds at once for
+// an open connection (and for later ones), while a new login time-out waits
+// for the next start.
+void ShowOptionsSheet(wxWindow* parent, session::CSession& session) {
+  // The window behind a modal dialog can come back without a focused
+  // window; the keys go back to where they went before.
+  const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
+  {
+    COptionsSheet sheet(parent);
+    if (sheet.ShowModal() == wxID_OK) session.SetQueryTimeout(sheet.GetConnectionsPage()->m_nQueryTimeout);
+  }
+  if (focus && focus->IsShownOnScreen()) focus->SetFocus();
+}
+
 }  // namespace
 
 void CMainFrame::BindCommands() {
@@ -62,6 +79,8 @@ void CMainFrame::BindCommands() {
   Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_TOOLBAR));
   Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_STATUS_BAR));
   Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ToWxId(ID_APP_ABOUT));
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { ShowOptionsSheet(this, *m_pSession); }, ToWxId(ID_VIEW_OPTIONS));
   Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ToWxId(ID_APP_EXIT));
   Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this);
   Bind(wxEVT_IDLE, &CMainFrame::OnIdleIndicators, this);
