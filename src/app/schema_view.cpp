@@ -74,6 +74,7 @@ CSchemaView::CSchemaView(wxWindow* parent, int id, CMainFrame* frame)
   m_tree->Bind(wxEVT_TREE_END_LABEL_EDIT, &CSchemaView::OnEndLabelEdit, this);
   m_tree->Bind(wxEVT_RIGHT_DOWN, &CSchemaView::OnRightDown, this);
   m_tree->Bind(wxEVT_RIGHT_UP, &CSchemaView::OnRightUp, this);
+  m_tree->Bind(wxEVT_TREE_ITEM_MENU, &CSchemaView::OnItemMenu, this);
   Bind(wxEVT_MENU, &CSchemaView::OnSchemaCommand, this, res::ToWxId(res::ID_SCHEMA_OPEN),
        res::ToWxId(res::ID_SCRIPT_AS_EXECUTE));
   OnInitialUpdate();

@@ -97,6 +97,7 @@ class CSchemaView : public CPane {
   // Commands (schema_view_commands.cpp).
   void OnRightDown(wxMouseEvent& event);
   void OnRightUp(wxMouseEvent& event);
+  void OnItemMenu(wxTreeEvent& event);
   void ShowContextMenu(const wxPoint& position);
   void OnSchemaCommand(wxCommandEvent& event);
   void OnItemActivated(wxTreeEvent& event);

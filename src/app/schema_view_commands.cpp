@@ -36,6 +36,13 @@ void CSchemaView::OnRightDown(wxMouseEvent&) { m_tree->SetFocus(); }
 
 void CSchemaView::OnRightUp(wxMouseEvent& event) { ShowContextMenu(event.GetPosition()); }
 
+// The menu key: the menu of the selected item, beside it.
+void CSchemaView::OnItemMenu(wxTreeEvent& event) {
+  wxRect rect;
+  if (event.GetItem().IsOk() && m_tree->GetBoundingRect(event.GetItem(), rect, true))
+    ShowContextMenu(rect.GetPosition() + wxPoint(rect.GetHeight() / 2, rect.GetHeight() / 2));
+}
+
 void CSchemaView::ShowContextMenu(const wxPoint& position) {
   int flags = 0;
   const wxTreeItemId hit = m_tree->HitTest(position, flags);

@@ -10,6 +10,7 @@
 // memory throws. The connection handle stays inside the database layer:
 // callers ask through the operations below.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -139,7 +140,8 @@ class CDbConnection {
   TString m_strLastError;
   std::vector<CDbResultSet*> m_resultSets;  // newest first
   int32_t m_dwLoginTimeout = 15;
-  int32_t m_dwQueryTimeout = 15;
+  // Set from the UI thread (the Options sheet) while a run may read it.
+  std::atomic<int32_t> m_dwQueryTimeout{15};
 };
 
 // Diagnostic text collected from the driver, for callers that look for a
