@@ -3,6 +3,8 @@
 
 #include "session/session.h"
 
+#include <algorithm>
+
 #include "platform/system.h"
 #include "platform/user_interface.h"
 #include "session/run_writer.h"
@@ -21,6 +23,9 @@ constexpr TStringView kHelpText = DT("sp_helptext ");
 // a driver which keeps the time-out itself ends the statement first, with
 // its own message.
 constexpr unsigned kTimeOutGraceMs = 500;
+// A longer time-out (over eleven days) is watched as this one: the
+// milliseconds must fit the watch's count.
+constexpr int32_t kLongestWatchedTimeOut = 1000000;
 
 bool IsAnywhereServer(TStringView dbms) {
   return EqualsNoCase(dbms, DT("Sybase SQL Anywhere")) || EqualsNoCase(dbms, DT("Adaptive Server Anywhere"));
@@ -256,7 +261,9 @@ void CSession::CancelStatement() {
 }
 
 void CSession::WatchStatement() {
-  if (m_nRunTimeout > 0) m_statementWatch.Arm(static_cast<unsigned>(m_nRunTimeout) * 1000 + kTimeOutGraceMs);
+  if (m_nRunTimeout <= 0) return;
+  const int32_t seconds = std::min(m_nRunTimeout, kLongestWatchedTimeOut);
+  m_statementWatch.Arm(static_cast<unsigned>(seconds) * 1000 + kTimeOutGraceMs);
 }
 
 bool CSession::EndStatementWatch() {
