@@ -12,6 +12,7 @@
 
 #include "db/odbc/dossel_odbc.h"
 #include "db/odbc/driver_manager.h"
+#include "db/odbc/statement_cancel.h"
 #include "platform/text.h"
 
 namespace dossel::odbc {
@@ -152,12 +153,17 @@ extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLGetDiagRecW(SQLSMALLINT type,
 
 extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLFreeConnect(SQLHDBC hdbc) {
   ClearRefusal(hdbc);
+  ForgetStatementsOf(hdbc);
   const auto entry = Forward<SQLRETURN(SQL_API*)(SQLHDBC)>("SQLFreeConnect");
   return entry ? entry(hdbc) : SQL_ERROR;
 }
 
 extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLFreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
-  if (type == SQL_HANDLE_DBC) ClearRefusal(handle);
+  if (type == SQL_HANDLE_DBC) {
+    ClearRefusal(handle);
+    ForgetStatementsOf(handle);
+  }
+  if (type == SQL_HANDLE_STMT) ForgetStatement(handle);
   const auto entry = Forward<SQLRETURN(SQL_API*)(SQLSMALLINT, SQLHANDLE)>("SQLFreeHandle");
   return entry ? entry(type, handle) : SQL_ERROR;
 }
