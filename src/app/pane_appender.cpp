@@ -39,7 +39,12 @@ void CPaneAppender::Flush() {
     m_flushQueued = false;
   }
   if (text.empty() || !m_target) return;
+#if defined(DOSSEL_WIDE) && DOSSEL_WIDE
   m_target->AppendUtf8(dossel::ToUtf8(text));
+#else
+  // Narrow text is UTF-8 already: no copy of a large result.
+  m_target->AppendUtf8(text);
+#endif
   // Typing goes on after the newest text.
   m_target->SetEmptySelection(m_target->GetTextLength());
   if (m_target->IsShownOnScreen())

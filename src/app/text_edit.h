@@ -46,6 +46,11 @@ class CTextEdit : public wxStyledTextCtrl {
   void MarkDirty() override { m_bDirty = true; }
   void DiscardEdits() override;
 
+  // Whether Paste may change the text. Scintilla asks the clipboard, a round
+  // trip to the X server, and the frame asks on every idle turn; the Paste
+  // command itself does nothing when the clipboard holds no text.
+  bool CanPaste() const override { return IsEditable(); }
+
   // Selects from `from` to `to` (the caret at `to`) and scrolls the caret
   // into view; -1, -1 selects everything.
   void SetSelection(long from, long to) override;
