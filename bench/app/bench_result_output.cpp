@@ -4,7 +4,9 @@
 // Each run is a process of its own (started again under Xvfb when there is
 // no display): it opens the main frame, connects, runs the query and reports
 // the time from Execute to the completion line, and for the grid the time
-// until the window shows its first screen of rows.
+// until the window shows its first screen of rows. For text, the memory
+// beyond the idle program (the same run returning no row) is set against the
+// bytes of text the pane holds.
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -34,8 +36,9 @@ const char* kQuery = "select id, name, city, amount, quantity, note from t where
 // Rows a first screen of the grid holds, at the bench's window size.
 constexpr int kFirstScreenRows = 30;
 
-// The child: one run in a real frame; writes its seconds, and the seconds
-// until the first screen of rows was shown, to `out`.
+// The child: one run in a real frame; writes its seconds, the seconds until
+// the first screen of rows was shown and the bytes of text in the result
+// pane to `out`.
 int RunOnce(const std::string& database, long rows, int format, int stepApi, const std::string& out) {
   int argc = 1;
   char name[] = "bench_result_output";
@@ -63,7 +66,8 @@ int RunOnce(const std::string& database, long rows, int format, int stepApi, con
     wxMilliSleep(1);
   }
   const double seconds = elapsed();
-  std::ofstream(out) << seconds << ' ' << (firstScreen < 0 ? seconds : firstScreen);
+  std::ofstream(out) << seconds << ' ' << (firstScreen < 0 ? seconds : firstScreen) << ' '
+                     << frame->ResultView()->GetEdit()->GetTextLength();
   frame->Destroy();
   wxTheApp->Yield(true);
   wxEntryCleanup();
@@ -73,18 +77,19 @@ int RunOnce(const std::string& database, long rows, int format, int stepApi, con
 }  // namespace
 
 // One of our runs, best of three; `firstScreen` gets that run's time to
-// the first screen of rows.
+// the first screen of rows, `textBytes` the bytes of text it showed.
 bench::Measure MeasureRun(const char* self, const std::string& database, long rows, int format, int stepApi,
-                          double* firstScreen = nullptr) {
+                          double* firstScreen = nullptr, double* textBytes = nullptr) {
   const std::string timeFile = bench::ScratchFolder() + "/seconds";
   double bestFirst = 0;
   bench::Measure best = bench::Best(3, [&] {
     bench::Measure m =
         bench::MeasureCommand(std::string("'") + self + "' --run '" + database + "' " + std::to_string(rows) + " " +
                               std::to_string(format) + " " + std::to_string(stepApi) + " '" + timeFile + "'");
-    double first = 0;
-    std::ifstream(timeFile) >> m.seconds >> first;
+    double first = 0, bytes = 0;
+    std::ifstream(timeFile) >> m.seconds >> first >> bytes;
     if (m.ok && (bestFirst == 0 || first < bestFirst)) bestFirst = first;
+    if (textBytes) *textBytes = bytes;
     return m;
   });
   if (firstScreen) *firstScreen = bestFirst;
@@ -103,13 +108,20 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string database = bench::RowsDatabase(1000000);
+  const bench::Measure idle = only == "grid" ? bench::Measure{} : MeasureRun(argv[0], database, 0, 1, 1);
   for (long rows : {100000L, 1000000L}) {
     if (only == "grid") break;
     const std::string sql = kQuery + std::to_string(rows);
     const bench::Measure shell =
         bench::Best(3, [&] { return bench::MeasureCommand("sqlite3 '" + database + "' '" + sql + "' > /dev/null"); });
-    bench::Print("text_output_" + std::to_string(rows), MeasureRun(argv[0], database, rows, 1, 1), "sqlite3_shell",
-                 shell, "rows=" + std::to_string(rows) + " step_api=1");
+    double textBytes = 0;
+    const bench::Measure text = MeasureRun(argv[0], database, rows, 1, 1, nullptr, &textBytes);
+    const double textMb = textBytes / (1024.0 * 1024.0);
+    char memory[160];
+    std::snprintf(memory, sizeof memory, " text_mb=%.1f idle_rss_mb=%.1f rss_over_text=%.2f", textMb, idle.peakMb,
+                  textMb > 0 ? (text.peakMb - idle.peakMb) / textMb : 0.0);
+    bench::Print("text_output_" + std::to_string(rows), text, "sqlite3_shell", shell,
+                 "rows=" + std::to_string(rows) + " step_api=1" + memory);
   }
   if (only == "text") return 0;
   const long rows = 1000000;

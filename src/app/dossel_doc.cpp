@@ -134,24 +134,26 @@ bool CDosselDoc::OnOpenDocument(const wxString& path, wxWindow* /*parent*/) {
     ShowMessageBox(FromWx(wxString::Format("Cannot open the file %s.", path)), DT("Dossel"), kMbOk | kMbIconError);
     return false;
   }
-  wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
-  m_bLatin1 = text.empty() && !bytes.empty();
-  if (m_bLatin1) text = wxString(bytes.data(), wxConvISO8859_1, bytes.size());
-  m_view->ReplaceText(text);
+  m_bLatin1 = !bytes.empty() && wxString::FromUTF8(bytes.data(), bytes.size()).empty();
+  if (m_bLatin1)
+    m_view->ReplaceText(wxString(bytes.data(), wxConvISO8859_1, bytes.size()));
+  else
+    m_view->ReplaceTextUtf8(bytes);
   m_view->GetEdit()->DiscardEdits();
   m_path = path;
   return true;
 }
 
 bool CDosselDoc::OnSaveDocument(const wxString& path, wxWindow* /*parent*/) {
-  const wxString text = m_view->GetEdit()->GetValue();
   std::string bytes;
   if (m_bLatin1) {
+    const wxString text = m_view->GetEdit()->GetValue();
     const wxCharBuffer latin1 = text.mb_str(wxConvISO8859_1);
     if (latin1.length() == text.length()) bytes.assign(latin1.data(), latin1.length());
   }
-  if (bytes.empty() && !text.empty()) {
-    const wxScopedCharBuffer utf8 = text.utf8_str();
+  if (bytes.empty()) {
+    // The control holds the text as UTF-8: its bytes are the file's.
+    const wxCharBuffer utf8 = m_view->GetEdit()->GetTextRaw();
     bytes.assign(utf8.data(), utf8.length());
   }
   if (const std::string failure = ReplaceFileBytes(path.utf8_string(), bytes); !failure.empty()) {

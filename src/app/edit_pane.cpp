@@ -47,11 +47,12 @@ int CreatePaneFont(TStringView fontKeyPath, const wxFont& desktop, wxFont& font)
   return font.IsOk() ? 1 : 0;
 }
 
-CEditPane::CEditPane(wxWindow* parent, int id, TStringView settingsKey, bool readsWordWrap)
+CEditPane::CEditPane(wxWindow* parent, int id, TStringView settingsKey, bool readsWordWrap, MakeEdit makeEdit)
     : CPane(parent, id), m_settingsKey(settingsKey) {
   if (readsWordWrap) m_bWordWrap = KeyReadInteger(HKEY_LOCAL_MACHINE, m_settingsKey, DT("WordWrap"), 0) == 1 ? 1 : 0;
   SetSizer(new wxBoxSizer(wxVERTICAL));
-  m_edit = CreateEdit(IsWordWrap());
+  m_edit = makeEdit ? makeEdit(this, IsWordWrap()) : new CTextEdit(this, IsWordWrap());
+  m_edit->Bind(wxEVT_CONTEXT_MENU, &CEditPane::OnContextMenu, this);
   GetSizer()->Add(m_edit, 1, wxEXPAND);
   wxFont font;
   if (CreatePaneFont(FontKey(), DesktopFixedFont(), font)) ApplyFont(font);
@@ -59,31 +60,9 @@ CEditPane::CEditPane(wxWindow* parent, int id, TStringView settingsKey, bool rea
 
 TString CEditPane::FontKey() const { return m_settingsKey + DT("\\Font"); }
 
-wxTextCtrl* CEditPane::CreateEdit(bool wrap) {
-  long style = wxTE_MULTILINE | wxTE_NOHIDESEL | wxBORDER_SUNKEN;
-  style |= wrap ? wxTE_BESTWRAP : (wxTE_DONTWRAP | wxHSCROLL);
-  auto* edit = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, style);
-  if (m_font.IsOk()) edit->SetFont(m_font);
-  edit->Bind(wxEVT_CONTEXT_MENU, &CEditPane::OnContextMenu, this);
-  OnEditCreated(edit);
-  return edit;
-}
-
 void CEditPane::SetWordWrap(bool wrap) {
-  if (wrap == IsWordWrap() && m_edit) return;
   m_bWordWrap = wrap ? 1 : 0;
-  const bool hadFocus = wxWindow::FindFocus() == m_edit;
-  long from = 0, to = 0;
-  m_edit->GetSelection(&from, &to);
-  const wxString text = m_edit->GetValue();
-  wxTextCtrl* replacement = CreateEdit(wrap);
-  replacement->ChangeValue(text);
-  replacement->SetSelection(from, to);
-  GetSizer()->Replace(m_edit, replacement);
-  m_edit->Destroy();
-  m_edit = replacement;
-  Layout();
-  if (hadFocus) m_edit->SetFocus();
+  m_edit->SetWordWrap(wrap);
 }
 
 void CEditPane::ToggleWordWrap() {
@@ -93,11 +72,7 @@ void CEditPane::ToggleWordWrap() {
 
 void CEditPane::ApplyFont(const wxFont& font) {
   m_font = font;
-  long from = 0, to = 0;
-  m_edit->GetSelection(&from, &to);
-  m_edit->SetFont(font);
-  m_edit->SetSelection(from, to);
-  m_edit->Refresh();
+  m_edit->ApplyFont(font);
 }
 
 bool CEditPane::IsEditCommandEnabled(int command) const {
@@ -123,7 +98,7 @@ bool CEditPane::IsEditCommandEnabled(int command) const {
 void CEditPane::DoEditCommand(int command) {
   switch (command) {
     case ID_EDIT_UNDO:
-      m_edit->Undo();
+      m_edit->UndoStep();
       break;
     case ID_EDIT_CUT:
       m_edit->Cut();
@@ -145,7 +120,11 @@ void CEditPane::DoEditCommand(int command) {
   }
 }
 
-void CEditPane::ClearAll() { m_edit->Clear(); }
+// The output panes keep no undo history: emptying them is final.
+void CEditPane::ClearAll() {
+  m_edit->ClearAll();
+  m_edit->EmptyUndoBuffer();
+}
 
 bool CEditPane::ChangeFont(const wxFont& chosen) {
   if (!chosen.IsOk()) return false;

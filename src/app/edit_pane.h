@@ -1,14 +1,14 @@
 #pragma once
-// A pane that is one multi-line text control: the query, trace and (in text
-// format) result panes. Owns the control, its font and its word-wrap state;
-// the control is rebuilt in place when word wrap changes, keeping text,
-// font, selection and focus. UI thread only.
+// A pane that is one text control (CTextEdit): the query, trace and (in
+// text format) result panes. Owns the control, its font and its word-wrap
+// state; word wrap switches in place, keeping text, font, selection and
+// focus. UI thread only.
 
 #include <wx/font.h>
 #include <wx/menu.h>
-#include <wx/textctrl.h>
 
 #include "app/pane.h"
+#include "app/text_edit.h"
 #include "platform/text.h"
 
 // The pane fonts of a machine that lacks the settings' default face ("MS
@@ -28,11 +28,14 @@ class CEditPane : public CPane {
   // `settingsKey` is the pane's key ("Software\Harlune\Dossel\Query"); its
   // "Font" subkey is read here, and its "WordWrap" value when
   // `readsWordWrap` (a pane whose flag starts cleared does not read it).
-  CEditPane(wxWindow* parent, int id, dossel::TStringView settingsKey, bool readsWordWrap = true);
+  // `makeEdit` makes the pane's control (a plain CTextEdit when null).
+  using MakeEdit = CTextEdit* (*)(wxWindow* parent, bool wordWrap);
+  CEditPane(wxWindow* parent, int id, dossel::TStringView settingsKey, bool readsWordWrap = true,
+            MakeEdit makeEdit = nullptr);
 
-  wxTextCtrl* GetEdit() const { return m_edit; }
+  CTextEdit* GetEdit() const { return m_edit; }
   bool IsWordWrap() const override { return m_bWordWrap != 0; }
-  // Rebuilds the control for word wrap `wrap` when it differs.
+  // Switches the control's word wrap to `wrap`.
   void SetWordWrap(bool wrap);
   // Toggles word wrap and stores the new flag.
   void ToggleWordWrap() override;
@@ -49,8 +52,6 @@ class CEditPane : public CPane {
   wxWindow* FocusWindow() override { return m_edit; }
 
  protected:
-  // Called after the control was created or rebuilt.
-  virtual void OnEditCreated(wxTextCtrl* /*edit*/) {}
   virtual void ClearAll();
   // The font dialog, opened on the pane's font (or the default font).
   void RunFontDialog();
@@ -62,9 +63,7 @@ class CEditPane : public CPane {
   int m_bWordWrap = 0;
 
  private:
-  wxTextCtrl* CreateEdit(bool wrap);
-  void OnSize(wxSizeEvent& event);
   void OnContextMenu(wxContextMenuEvent& event);
 
-  wxTextCtrl* m_edit = nullptr;
+  CTextEdit* m_edit = nullptr;
 };

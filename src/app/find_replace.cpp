@@ -1,7 +1,12 @@
 #include "app/find_replace.h"
 
-#include <wx/textctrl.h>
 #include <wx/utils.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "app/text_edit.h"
 
 namespace dossel {
 
@@ -19,6 +24,60 @@ bool Matches(const wxString& text, const wxString& what, size_t at, int flags) {
   return startsWord && (end >= text.length() || !IsWordCharacter(text[end]));
 }
 
+int SearchFlags(int flags) {
+  return (flags & wxFR_MATCHCASE ? wxSTC_FIND_MATCHCASE : 0) | (flags & wxFR_WHOLEWORD ? wxSTC_FIND_WHOLEWORD : 0);
+}
+
+// The control folds case in ASCII only; other letters are matched without
+// case in a copy of the text, by characters.
+bool NeedsTextSearch(const wxString& what, int flags) { return !(flags & wxFR_MATCHCASE) && !what.IsAscii(); }
+
+// Byte positions of the control for character indexes of its text, found
+// walking forwards from the last one asked for.
+class PositionWalker {
+ public:
+  explicit PositionWalker(wxStyledTextCtrl& edit) : m_edit(edit) {}
+  long At(long index) {
+    if (index < m_index) m_index = m_position = 0;
+    m_position = m_edit.PositionRelative(static_cast<int>(m_position), static_cast<int>(index - m_index));
+    m_index = index;
+    return m_position;
+  }
+
+ private:
+  wxStyledTextCtrl& m_edit;
+  long m_index = 0;
+  long m_position = 0;
+};
+
+long FindByCharacters(wxStyledTextCtrl& edit, const wxString& what, long from, int flags, long* end) {
+  const wxString text = edit.GetValue();
+  const long at = FindInText(text, what, edit.CountCharacters(0, static_cast<int>(from)), flags);
+  if (at < 0) return -1;
+  PositionWalker walker(edit);
+  const long position = walker.At(at);
+  if (end) *end = walker.At(at + static_cast<long>(what.length()));
+  return position;
+}
+
+int ReplaceAllByCharacters(wxStyledTextCtrl& edit, const wxString& what, const wxString& with, int flags) {
+  const wxString text = edit.GetValue();
+  std::vector<std::pair<long, long>> matches;
+  PositionWalker walker(edit);
+  for (long at = 0; (at = FindInText(text, what, at, flags | wxFR_DOWN)) >= 0; at += static_cast<long>(what.length())) {
+    const long start = walker.At(at);
+    matches.emplace_back(start, walker.At(at + static_cast<long>(what.length())));
+  }
+  // From the last, so the positions of the others stay valid.
+  edit.BeginUndoAction();
+  for (auto match = matches.rbegin(); match != matches.rend(); ++match) {
+    edit.SetTargetRange(static_cast<int>(match->first), static_cast<int>(match->second));
+    edit.ReplaceTarget(with);
+  }
+  edit.EndUndoAction();
+  return static_cast<int>(matches.size());
+}
+
 }  // namespace
 
 long FindInText(const wxString& text, const wxString& what, long from, int flags) {
@@ -34,17 +93,31 @@ long FindInText(const wxString& text, const wxString& what, long from, int flags
   return -1;
 }
 
-wxString ReplaceAllInText(const wxString& text, const wxString& what, const wxString& with, int flags, int& count) {
-  count = 0;
-  wxString result;
-  long from = 0;
-  for (long at; (at = FindInText(text, what, from, flags | wxFR_DOWN)) >= 0;
-       from = at + static_cast<long>(what.length())) {
-    result += text.Mid(static_cast<size_t>(from), static_cast<size_t>(at - from)) + with;
-    ++count;
+long FindInEdit(wxStyledTextCtrl& edit, const wxString& what, long from, int flags, long* end) {
+  if (what.empty()) return -1;
+  const long length = edit.GetTextLength();
+  from = std::clamp(from, 0L, length);
+  if (NeedsTextSearch(what, flags)) return FindByCharacters(edit, what, from, flags, end);
+  edit.SetSearchFlags(SearchFlags(flags));
+  // A target that runs backwards searches backwards.
+  edit.SetTargetRange(static_cast<int>(from), flags & wxFR_DOWN ? static_cast<int>(length) : 0);
+  const long at = edit.SearchInTarget(what);
+  if (at >= 0 && end) *end = edit.GetTargetEnd();
+  return at;
+}
+
+int ReplaceAllInEdit(wxStyledTextCtrl& edit, const wxString& what, const wxString& with, int flags) {
+  if (what.empty()) return 0;
+  if (NeedsTextSearch(what, flags)) return ReplaceAllByCharacters(edit, what, with, flags);
+  int count = 0;
+  long from = 0, end = 0;
+  edit.BeginUndoAction();
+  for (long at; (at = FindInEdit(edit, what, from, flags | wxFR_DOWN, &end)) >= 0; ++count) {
+    edit.SetTargetRange(static_cast<int>(at), static_cast<int>(end));
+    from = at + edit.ReplaceTarget(with);
   }
-  result += text.Mid(static_cast<size_t>(from));
-  return result;
+  edit.EndUndoAction();
+  return count;
 }
 
 CFindReplace::CFindReplace(wxWindow* owner, TargetFn target) : m_owner(owner), m_target(std::move(target)) {
@@ -55,16 +128,14 @@ CFindReplace::~CFindReplace() {
   if (m_dialog) m_dialog->Destroy();
 }
 
-wxString CFindReplace::SeedText(wxTextCtrl* edit) {
-  long from = 0, to = 0;
-  edit->GetSelection(&from, &to);
-  const wxString selection = edit->GetRange(from, to);
+wxString CFindReplace::SeedText(CTextEdit* edit) {
+  const wxString selection = edit->GetSelectedText();
   // A selection that spans lines is not something to search for.
   return selection.find_first_of("\r\n") == wxString::npos ? selection : wxString();
 }
 
 void CFindReplace::Show(int style, const wxString& title) {
-  wxTextCtrl* edit = m_target();
+  CTextEdit* edit = m_target();
   if (!edit) return;
   if (const wxString seed = SeedText(edit); !seed.empty()) m_data.SetFindString(seed);
   if (m_dialog && (m_dialog->GetWindowStyle() & wxFR_REPLACEDIALOG) != (style & wxFR_REPLACEDIALOG)) {
@@ -95,47 +166,41 @@ void CFindReplace::FindNext() {
 }
 
 bool CFindReplace::FindNextMatch() {
-  wxTextCtrl* edit = m_target();
+  CTextEdit* edit = m_target();
   if (!edit) return false;
-  long from = 0, to = 0;
+  long from = 0, to = 0, end = 0;
   edit->GetSelection(&from, &to);
   const int flags = m_data.GetFlags();
-  const wxString text = edit->GetValue();
-  const long at = FindInText(text, m_data.GetFindString(), flags & wxFR_DOWN ? to : from, flags);
+  const long at = FindInEdit(*edit, m_data.GetFindString(), flags & wxFR_DOWN ? to : from, flags, &end);
   if (at < 0) return false;
-  edit->SetSelection(at, at + static_cast<long>(m_data.GetFindString().length()));
-  edit->ShowPosition(at);
+  edit->SetSelection(at, end);
   return true;
 }
 
 bool CFindReplace::ReplaceCurrent() {
-  wxTextCtrl* edit = m_target();
+  CTextEdit* edit = m_target();
   if (!edit || !edit->IsEditable()) return false;
-  long from = 0, to = 0;
+  long from = 0, to = 0, end = 0;
   edit->GetSelection(&from, &to);
   const int flags = m_data.GetFlags();
   // The selection is replaced only when it is a match; then the next one is found.
-  if (from != to && to - from == static_cast<long>(m_data.GetFindString().length()) &&
-      FindInText(edit->GetRange(from, to), m_data.GetFindString(), 0, flags | wxFR_DOWN) == 0) {
-    edit->Replace(from, to, m_data.GetReplaceString());
-    const long end = from + static_cast<long>(m_data.GetReplaceString().length());
-    edit->SetSelection(flags & wxFR_DOWN ? end : from, flags & wxFR_DOWN ? end : from);
+  if (from != to && FindInEdit(*edit, m_data.GetFindString(), from, flags | wxFR_DOWN, &end) == from && end == to) {
+    edit->BeginUndoAction();
+    edit->SetTargetRange(static_cast<int>(from), static_cast<int>(to));
+    const long replaced = from + edit->ReplaceTarget(m_data.GetReplaceString());
+    edit->EndUndoAction();
+    const long caret = flags & wxFR_DOWN ? replaced : from;
+    edit->SetSelection(caret, caret);
   }
   return FindNextMatch();
 }
 
 int CFindReplace::ReplaceAll() {
-  wxTextCtrl* edit = m_target();
+  CTextEdit* edit = m_target();
   if (!edit || !edit->IsEditable()) return 0;
-  const wxString text = edit->GetValue();
-  int count = 0;
-  const wxString replaced =
-      ReplaceAllInText(text, m_data.GetFindString(), m_data.GetReplaceString(), m_data.GetFlags(), count);
-  if (count == 0) return 0;
-  // One change from the first match on, so one Undo takes it back.
-  const long first = FindInText(text, m_data.GetFindString(), 0, m_data.GetFlags() | wxFR_DOWN);
-  edit->Replace(first, edit->GetLastPosition(), replaced.Mid(static_cast<size_t>(first)));
-  edit->SetInsertionPoint(first);
+  const long first = FindInEdit(*edit, m_data.GetFindString(), 0, m_data.GetFlags() | wxFR_DOWN);
+  const int count = ReplaceAllInEdit(*edit, m_data.GetFindString(), m_data.GetReplaceString(), m_data.GetFlags());
+  if (count > 0) edit->SetSelection(first, first);
   return count;
 }
 

@@ -4,27 +4,36 @@
 // while the user switches panes, and every search asks the frame's
 // callback for the control of the pane that is active at that moment. The
 // search text and options are kept for Find Next (F3) after the dialog has
-// closed. UI thread only.
+// closed. Searches run in the control itself, on its positions, without
+// copying its text. UI thread only.
 
 #include <wx/fdrepdlg.h>
 
 #include <functional>
 
-class wxTextCtrl;
+class CTextEdit;
+class wxStyledTextCtrl;
 
 namespace dossel {
 
-// Where `what` occurs in `text` searching from `from`, forwards with
-// wxFR_DOWN in `flags`, else backwards (a match ending at or before `from`);
-// wxFR_MATCHCASE and wxFR_WHOLEWORD as in the dialog. -1 when not found.
+// Where `what` occurs in `text` (indexes of its characters) searching from
+// `from`, forwards with wxFR_DOWN in `flags`, else backwards (a match ending
+// at or before `from`); wxFR_MATCHCASE and wxFR_WHOLEWORD as in the dialog.
+// -1 when not found.
 long FindInText(const wxString& text, const wxString& what, long from, int flags);
 
-// `text` with every match of `what` replaced by `with`; `count` gets their number.
-wxString ReplaceAllInText(const wxString& text, const wxString& what, const wxString& with, int flags, int& count);
+// Where `what` occurs in the control's text searching from `from`, forwards
+// with wxFR_DOWN in `flags`, else backwards (a match ending at or before
+// `from`); wxFR_MATCHCASE and wxFR_WHOLEWORD as in the dialog. -1 when not
+// found; otherwise `end` (when given) gets the match's end.
+long FindInEdit(wxStyledTextCtrl& edit, const wxString& what, long from, int flags, long* end = nullptr);
+
+// Replaces every match of `what` by `with` in one undo step; their number.
+int ReplaceAllInEdit(wxStyledTextCtrl& edit, const wxString& what, const wxString& with, int flags);
 
 class CFindReplace : public wxEvtHandler {
  public:
-  using TargetFn = std::function<wxTextCtrl*()>;
+  using TargetFn = std::function<CTextEdit*()>;
 
   CFindReplace(wxWindow* owner, TargetFn target);
   ~CFindReplace() override;
@@ -48,7 +57,7 @@ class CFindReplace : public wxEvtHandler {
   void OnFindEvent(wxFindDialogEvent& event);
   void OnFindClose(wxFindDialogEvent& event);
   // The selection or the word at the caret, to start a search with.
-  static wxString SeedText(wxTextCtrl* edit);
+  static wxString SeedText(CTextEdit* edit);
 
   wxWindow* m_owner;
   TargetFn m_target;

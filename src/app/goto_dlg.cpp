@@ -8,6 +8,7 @@
 #include "app/main_frame.h"
 #include "app/query_view.h"
 #include "app/result_view.h"
+#include "app/text_edit.h"
 #include "app/trace_view.h"
 #include "grid/grid_ctrl.h"
 
@@ -82,11 +83,8 @@ void CGoToDlg::Prefill() {
     const long row = result->GetGrid()->GetFocusCell().row;
     m_line->SetValue(row >= 0 ? wxString::Format("%ld", row) : wxString());
   } else if (pane == m_pFrame->QueryView() || pane == m_pFrame->TraceView()) {
-    wxTextCtrl* edit = static_cast<CEditPane*>(pane)->GetEdit();
-    long from = 0, to = 0, column = 0, line = 0;
-    edit->GetSelection(&from, &to);
-    edit->PositionToXY(from, &column, &line);
-    m_line->SetValue(wxString::Format("%ld", line + 1));
+    CTextEdit* edit = static_cast<CEditPane*>(pane)->GetEdit();
+    m_line->SetValue(wxString::Format("%d", edit->LineFromPosition(edit->GetSelectionStart()) + 1));
   }
   m_line->SetFocus();
   m_line->SelectAll();
@@ -113,14 +111,8 @@ void CGoToDlg::GoTo() {
     if (!result->IsGridBusy()) GoToGridRow(target);
     m_line->SetFocus();
   } else if (pane == m_pFrame->QueryView() || pane == m_pFrame->TraceView()) {
-    wxTextCtrl* edit = static_cast<CEditPane*>(pane)->GetEdit();
-    const bool moved = GoToTextLine(edit, target);
-    long from = 0, to = 0;
-    edit->GetSelection(&from, &to);
+    GoToTextLine(static_cast<CEditPane*>(pane)->GetEdit(), target);
     m_line->SetFocus();
-    // A GTK entry taking the focus takes the primary selection too, which
-    // empties the pane's selection; give the pane its character back.
-    if (moved) edit->SetSelection(from, to);
   } else {
     m_line->SetFocus();
   }
@@ -154,21 +146,19 @@ bool CGoToDlg::GoToGridRow(long target) {
   return true;
 }
 
-bool CGoToDlg::GoToTextLine(wxTextCtrl* edit, long target) {
-  const long count = std::max(1, edit->GetNumberOfLines());
-  long from = 0, to = 0, column = 0, line = 0;
-  edit->GetSelection(&from, &to);
-  edit->PositionToXY(from, &column, &line);
-  const long current = line + 1;
+bool CGoToDlg::GoToTextLine(CTextEdit* edit, long target) {
+  const long count = std::max(1, edit->GetLineCount());
+  const long current = edit->LineFromPosition(edit->GetSelectionStart()) + 1;
   if (m_bPrevious)
     target = current - 1;
   else if (m_bNext)
     target = current + 1;
   const long clamped = Clamp(target, count);
   ShowClamped(target, clamped);
-  const long start = edit->XYToPosition(0, clamped - 1);
+  const int start = edit->PositionFromLine(static_cast<int>(clamped - 1));
   if (start < 0) return false;
-  edit->SetSelection(start, std::min(start + 1, edit->GetLastPosition()));
-  edit->ShowPosition(start);
+  // The line's first character (none on an empty line), in view.
+  const int lineEnd = edit->GetLineEndPosition(static_cast<int>(clamped - 1));
+  edit->SetSelection(start, start < lineEnd ? edit->PositionAfter(start) : start);
   return true;
 }

@@ -9,6 +9,7 @@
 #include <wx/weakref.h>
 
 class CMainFrame;
+class CTextEdit;
 class wxButton;
 class wxTextCtrl;
 
@@ -42,7 +43,7 @@ class CGoToDlg : public wxDialog {
   void OnClose(wxCloseEvent& event);
   // The branches of GoTo: true when they moved.
   bool GoToGridRow(long target);
-  bool GoToTextLine(wxTextCtrl* edit, long target);
+  bool GoToTextLine(CTextEdit* edit, long target);
   // Shows the clamped target in the line edit when it differs from what was asked.
   void ShowClamped(long asked, long clamped);
 

@@ -9,7 +9,7 @@
 
 class CMainFrame;
 class wxPrintout;
-class wxTextCtrl;
+class CTextEdit;
 
 class CPane : public wxPanel {
  public:
@@ -33,7 +33,7 @@ class CPane : public wxPanel {
   virtual void ToggleWordWrap() {}
 
   // The text control Find, Find Next and Replace work on; null for none.
-  virtual wxTextCtrl* FindTarget() { return nullptr; }
+  virtual CTextEdit* FindTarget() { return nullptr; }
 
   // Print and Print Preview: whether the pane prints, and a printout of its
   // contents, owned by the caller (null when it does not print).

@@ -2,7 +2,7 @@
 
 #include <wx/thread.h>
 
-#include "platform/wx/wx_text.h"
+#include "app/text_edit.h"
 
 namespace {
 // Lines left visible at the top after an append.
@@ -11,7 +11,7 @@ constexpr int kLinesShownAfterAppend = 4;
 
 CPaneAppender::~CPaneAppender() = default;
 
-void CPaneAppender::SetTarget(wxTextCtrl* target) { m_target = target; }
+void CPaneAppender::SetTarget(CTextEdit* target) { m_target = target; }
 
 void CPaneAppender::Append(dossel::TStringView text) {
   if (text.empty()) return;
@@ -39,9 +39,16 @@ void CPaneAppender::Flush() {
     m_flushQueued = false;
   }
   if (text.empty() || !m_target) return;
-  m_target->AppendText(dossel::ToWx(text));
+#if defined(DOSSEL_WIDE) && DOSSEL_WIDE
+  m_target->AppendUtf8(dossel::ToUtf8(text));
+#else
+  // Narrow text is UTF-8 already: no copy of a large result.
+  m_target->AppendUtf8(text);
+#endif
+  // Typing goes on after the newest text.
+  m_target->SetEmptySelection(m_target->GetTextLength());
   if (m_target->IsShownOnScreen())
-    ShowLastLinesAtTop(m_target, kLinesShownAfterAppend);
+    m_target->ShowLastLinesAtTop(kLinesShownAfterAppend);
   else
     m_scrollWhenShown = true;
 }
@@ -49,7 +56,7 @@ void CPaneAppender::Flush() {
 void CPaneAppender::OnPaneShown() {
   if (!m_scrollWhenShown || !m_target) return;
   m_scrollWhenShown = false;
-  ShowLastLinesAtTop(m_target, kLinesShownAfterAppend);
+  m_target->ShowLastLinesAtTop(kLinesShownAfterAppend);
 }
 
 void CPaneAppender::Discard() {

@@ -1,28 +1,29 @@
 #pragma once
 // Appends text to a pane's text control from any thread. Text written by a
 // worker is collected and added on the UI thread in one piece per turn of the
-// event loop, so a large result costs time in proportion to its size; text
-// written on the UI thread first flushes what is pending, so lines keep their
-// order. After each append the newest lines are shown at the top of the
-// visible area.
+// event loop, in place at the end of the control's text, so a large result
+// costs time in proportion to its size; text written on the UI thread first
+// flushes what is pending, so lines keep their order. After each append the
+// newest lines are shown at the top of the visible area.
 //
 // Append may be called from any thread; everything else is UI thread only.
 
 #include <wx/event.h>
-#include <wx/textctrl.h>
 
 #include <mutex>
 
 #include "platform/text.h"
+
+class CTextEdit;
 
 class CPaneAppender : public wxEvtHandler {
  public:
   CPaneAppender() = default;
   ~CPaneAppender() override;
 
-  // The control that receives the text; may change when the pane rebuilds it.
-  void SetTarget(wxTextCtrl* target);
-  wxTextCtrl* GetTarget() const { return m_target; }
+  // The control that receives the text.
+  void SetTarget(CTextEdit* target);
+  CTextEdit* GetTarget() const { return m_target; }
 
   void Append(dossel::TStringView text);
   // Moves pending text into the control now.
@@ -34,13 +35,9 @@ class CPaneAppender : public wxEvtHandler {
   void OnPaneShown();
 
  private:
-  wxTextCtrl* m_target = nullptr;
+  CTextEdit* m_target = nullptr;
   std::mutex m_lock;
   dossel::TString m_pending;
   bool m_flushQueued = false;
   bool m_scrollWhenShown = false;
 };
-
-// Scrolls a multi-line text control so that its last `lines` lines stand at
-// the top of the visible area.
-void ShowLastLinesAtTop(wxTextCtrl* text, int lines);

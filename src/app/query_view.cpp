@@ -4,6 +4,7 @@
 
 #include "app/dossel_doc.h"
 #include "app/main_frame.h"
+#include "app/sql_edit.h"
 #include "app/text_printout.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
@@ -24,76 +25,55 @@ void AppendItem(wxMenu& menu, int command, const char* caption, bool enabled) {
 }  // namespace
 
 CQueryView::CQueryView(wxWindow* parent, int id, CMainFrame* frame)
-    : CEditPane(parent, id, kQueryKey), m_pFrame(frame) {
-  m_undo.SetTarget(GetEdit());
-  // A document loaded straight into the control bypasses the history.
-  Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
-    m_undo.Resync();
-    event.Skip();
-  });
+    : CEditPane(parent, id, kQueryKey, true,
+                [](wxWindow* pane, bool wrap) -> CTextEdit* { return new CSqlEdit(pane, wrap); }),
+      m_pFrame(frame) {
   Bind(wxEVT_MENU, &CQueryView::OnCatalogCommand, this, ToWxId(ID_TEMPLATE_FIRST), ToWxId(ID_SCRIPT_LAST));
 }
 
-void CQueryView::OnEditCreated(wxTextCtrl* edit) { m_undo.SetTarget(edit); }
+CSqlEdit* CQueryView::SqlEdit() const { return static_cast<CSqlEdit*>(GetEdit()); }
 
 void CQueryView::InsertText(TStringView text, bool newLine, bool select, bool execute) {
-  wxTextCtrl* edit = GetEdit();
+  CTextEdit* edit = GetEdit();
   const long before = edit->GetLastPosition();
-  m_undo.BeginStep();
-  edit->SetInsertionPointEnd();
-  edit->WriteText(ToWx(newLine ? DT("\r\n") + TString(text) : TString(text)));
-  m_undo.EndStep();
+  // One undo step, apart from any typing before or after it.
+  edit->BeginUndoAction();
+  const std::string utf8 = ToUtf8(newLine ? DT("\r\n") + TString(text) : TString(text));
+  edit->AppendTextRaw(utf8.data(), static_cast<int>(utf8.size()));
+  edit->EndUndoAction();
   const long end = edit->GetLastPosition();
   edit->SetSelection(select ? before : end, end);
-  edit->ShowPosition(end);
   if (execute && m_pFrame) m_pFrame->Execute();
 }
 
 TString CQueryView::GetRunText() const {
   long from = 0, to = 0;
   GetEdit()->GetSelection(&from, &to);
-  if (from != to) return FromWx(GetEdit()->GetStringSelection());
+  if (from != to) return FromWx(GetEdit()->GetSelectedText());
   return GetQueryText();
 }
 
 TString CQueryView::GetQueryText() const { return FromWx(GetEdit()->GetValue()); }
 
-void CQueryView::SetQueryText(TStringView text) { ReplaceText(ToWx(text)); }
+void CQueryView::SetQueryText(TStringView text) { ReplaceTextUtf8(ToUtf8(text)); }
 
 void CQueryView::ReplaceText(const wxString& text) {
-  GetEdit()->ChangeValue(text);
-  m_undo.Reset();
+  const wxScopedCharBuffer utf8 = text.utf8_str();
+  ReplaceTextUtf8(std::string_view(utf8.data(), utf8.length()));
 }
 
-void CQueryView::ClearAll() {
-  // Removing the text (rather than resetting the value) keeps it undoable.
-  m_undo.BeginStep();
-  GetEdit()->Remove(0, GetEdit()->GetLastPosition());
-  m_undo.EndStep();
+void CQueryView::ReplaceTextUtf8(std::string_view utf8) {
+  CTextEdit* edit = GetEdit();
+  edit->ClearAll();
+  edit->AppendUtf8(utf8);
+  edit->EmptyUndoBuffer();
+  // A text put in place is not a change of the document's.
+  edit->DiscardEdits();
+  edit->SetSelection(0, 0);
 }
 
-bool CQueryView::IsEditCommandEnabled(int command) const {
-  if (command == ID_EDIT_UNDO) return m_undo.CanUndo() && GetEdit()->IsEditable();
-  return CEditPane::IsEditCommandEnabled(command);
-}
-
-void CQueryView::DoEditCommand(int command) {
-  switch (command) {
-    case ID_EDIT_UNDO:
-      m_undo.Undo();
-      break;
-    case ID_EDIT_CUT:
-    case ID_EDIT_PASTE:
-      // One step each, apart from any typing around them.
-      m_undo.BeginStep();
-      CEditPane::DoEditCommand(command);
-      m_undo.EndStep();
-      break;
-    default:
-      CEditPane::DoEditCommand(command);
-      break;
-  }
-}
+// Emptied as one step that Undo takes back (the output panes' is final).
+void CQueryView::ClearAll() { GetEdit()->ClearAll(); }
 
 int CQueryView::WordWrapCommand() const { return ID_QUERY_WORD_WRAP; }
 

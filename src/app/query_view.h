@@ -1,12 +1,13 @@
 #pragma once
 // The query pane: where the user writes SQL and where templates, keywords and
-// generated scripts are inserted. Its text is the document's content. Owns
-// the undo history of its text (GTK's control keeps none) and makes its
+// generated scripts are inserted. Its text is the document's content; its
+// control (CSqlEdit) highlights it and keeps its undo history. Makes its
 // context menu, with the Script and Template catalogues, fresh each time it
 // opens. UI thread only.
 
 #include "app/edit_pane.h"
-#include "app/undo_history.h"
+
+class CSqlEdit;
 
 class CQueryView : public CEditPane {
  public:
@@ -23,15 +24,15 @@ class CQueryView : public CEditPane {
   // Replaces the whole text (a new or opened document); the undo history
   // starts again.
   void SetQueryText(dossel::TStringView text);
-  // Replaces the whole text (a file was opened); the undo history starts afresh.
   void ReplaceText(const wxString& text);
+  // Replaces the whole text with UTF-8 bytes taken as they are.
+  void ReplaceTextUtf8(std::string_view utf8);
+  CSqlEdit* SqlEdit() const;
 
-  bool IsEditCommandEnabled(int command) const override;
-  void DoEditCommand(int command) override;
   bool CanChooseFont() override { return true; }
   void ChooseFont() override { RunFontDialog(); }
   int WordWrapCommand() const override;
-  wxTextCtrl* FindTarget() override { return GetEdit(); }
+  CTextEdit* FindTarget() override { return GetEdit(); }
   bool CanPrint() override { return true; }
   wxPrintout* CreatePrintout() override;
 
@@ -39,15 +40,12 @@ class CQueryView : public CEditPane {
   // A catalogue entry chosen from the context menu (its program number,
   // 33000 to 33999): appends the entry's text on a new line.
   void InsertCatalogEntry(int command);
-  dossel::CUndoHistory& UndoHistory() { return m_undo; }
 
  protected:
-  void OnEditCreated(wxTextCtrl* edit) override;
   void ClearAll() override;
 
  private:
   void OnCatalogCommand(wxCommandEvent& event);
 
   CMainFrame* m_pFrame;
-  dossel::CUndoHistory m_undo;
 };

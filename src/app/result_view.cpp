@@ -29,19 +29,21 @@ CResultView::CResultView(wxWindow* parent, int id, CMainFrame* frame)
     : CEditPane(parent, id, kResultKey, false),
       m_pFrame(frame),
       m_nFormat(KeyReadInteger(HKEY_LOCAL_MACHINE, kResultKey, DT("Format"), kGridFormat)) {
+  GetEdit()->MakeOutputPane();
+  // What a query returned is copied, never cut or pasted over, by any key.
+  const int editingKeys[][2] = {{'X', wxSTC_KEYMOD_CTRL},
+                                {'V', wxSTC_KEYMOD_CTRL},
+                                {wxSTC_KEY_DELETE, wxSTC_KEYMOD_SHIFT},
+                                {wxSTC_KEY_INSERT, wxSTC_KEYMOD_SHIFT}};
+  for (const auto& key : editingKeys) GetEdit()->CmdKeyClear(key[0], key[1]);
   m_appender.SetTarget(GetEdit());
   if (!IsTextFormat()) GetEdit()->SetEditable(false);
   Bind(wxEVT_CONTEXT_MENU, &CResultView::OnContextMenu, this);
 }
 
-void CResultView::OnEditCreated(wxTextCtrl* edit) {
-  m_appender.SetTarget(edit);
-  if (!IsTextFormat()) edit->SetEditable(false);
-}
-
 void CResultView::ClearAll() {
   m_appender.Discard();
-  GetEdit()->ChangeValue(wxEmptyString);
+  CEditPane::ClearAll();
 }
 
 bool CResultView::IsGridShown() const { return m_pGrid && m_pGrid->IsShown(); }
@@ -53,7 +55,7 @@ bool CResultView::IsGridBusy() const {
          (m_pGrid->IsFilling() || !m_pGrid->IsRedrawAllowed() || (m_pFrame && m_pFrame->Session().IsExecuting()));
 }
 
-wxTextCtrl* CResultView::FindTarget() { return IsTextFormat() ? GetEdit() : nullptr; }
+CTextEdit* CResultView::FindTarget() { return IsTextFormat() ? GetEdit() : nullptr; }
 
 wxWindow* CResultView::FocusWindow() { return IsGridShown() ? static_cast<wxWindow*>(m_pGrid) : GetEdit(); }
 

@@ -79,7 +79,7 @@ class CResultView : public CEditPane {
   void DoEditCommand(int command) override;
   wxWindow* FocusWindow() override;
   // Find and Find Next search the text results; Replace never changes them.
-  wxTextCtrl* FindTarget() override;
+  CTextEdit* FindTarget() override;
 
   // Font (the result key's font, for the text or the grid), word wrap
   // (32782: a flag stored under the result key, while the grid is not
@@ -96,7 +96,6 @@ class CResultView : public CEditPane {
   bool CanExport() const;
 
  protected:
-  void OnEditCreated(wxTextCtrl* edit) override;
   void ClearAll() override;
 
  private:

@@ -11,14 +11,13 @@ constexpr const TChar* kTraceKey = DT("Software\\Harlune\\Dossel\\Trace");
 
 CTraceView::CTraceView(wxWindow* parent, int id, CMainFrame* frame)
     : CEditPane(parent, id, kTraceKey), m_pFrame(frame) {
+  GetEdit()->MakeOutputPane();
   m_appender.SetTarget(GetEdit());
 }
 
-void CTraceView::OnEditCreated(wxTextCtrl* edit) { m_appender.SetTarget(edit); }
-
 void CTraceView::ClearAll() {
   m_appender.Discard();
-  GetEdit()->ChangeValue(wxEmptyString);
+  CEditPane::ClearAll();
 }
 
 int CTraceView::WordWrapCommand() const { return ID_VIEW_WORD_WRAP; }

@@ -14,11 +14,10 @@ class CTraceView : public CEditPane {
   bool CanChooseFont() override { return true; }
   void ChooseFont() override { RunFontDialog(); }
   int WordWrapCommand() const override;
-  wxTextCtrl* FindTarget() override { return GetEdit(); }
+  CTextEdit* FindTarget() override { return GetEdit(); }
   wxMenu* BuildContextMenu() override;
 
  protected:
-  void OnEditCreated(wxTextCtrl* edit) override;
   void ClearAll() override;
 
  private:

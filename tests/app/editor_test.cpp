@@ -1,6 +1,7 @@
-// The query and trace panes as editors: undo of typing and of Clear All,
-// find and replace, word wrap, fonts, the context menus with the catalogue
-// entries, and the Go To dialog over text and over the results grid.
+// The query and trace panes as editors: undo and redo of typing and of
+// Clear All, find and replace, word wrap, fonts, SQL highlighting, the
+// context menus with the catalogue entries, and the Go To dialog over text
+// and over the results grid.
 
 #include <wx/button.h>
 #include <wx/clipbrd.h>
@@ -8,11 +9,14 @@
 #include <wx/settings.h>
 #include <wx/uiaction.h>
 
+#include <fstream>
+
 #include <gtk/gtk.h>
 
 #include "app/find_replace.h"
 #include "app/goto_dlg.h"
-#include "app/undo_history.h"
+#include "app/sql_edit.h"
+#include "app/sql_keywords.h"
 #include "frame_fixture.h"
 #include "grid/grid_ctrl.h"
 #include "res/command_ids.h"
@@ -28,58 +32,6 @@ using namespace dossel::res;
 constexpr const TChar* kQueryKey = DT("Software\\Harlune\\Dossel\\Query");
 constexpr const TChar* kTraceKey = DT("Software\\Harlune\\Dossel\\Trace");
 
-// ---- the undo history's pieces, without a window ----
-
-TEST(UndoEditTest, DiffFindsTheOneChangedSpan) {
-  UndoEdit edit = DiffTexts("select * from t", "select a from t");
-  EXPECT_EQ(edit.pos, 7);
-  EXPECT_EQ(edit.removed, "*");
-  EXPECT_EQ(edit.inserted, "a");
-  edit = DiffTexts("aaa", "aaaa");  // a repeated letter: the change is at the end
-  EXPECT_EQ(edit.pos, 3);
-  EXPECT_EQ(edit.inserted, "a");
-  edit = DiffTexts("abc", "");
-  EXPECT_EQ(edit.pos, 0);
-  EXPECT_EQ(edit.removed, "abc");
-}
-
-TEST(UndoEditTest, KeystrokesJoinIntoRunsThatLineBreaksEnd) {
-  UndoEdit run{0, "", "s", true};
-  EXPECT_TRUE(JoinKeystroke(run, {1, "", "e", true}));
-  EXPECT_FALSE(JoinKeystroke(run, {5, "", "x", true})) << "typing elsewhere starts a new step";
-  EXPECT_TRUE(JoinKeystroke(run, {2, "", "\n", true}));
-  EXPECT_EQ(run.inserted, "se\n");
-  EXPECT_FALSE(run.open);
-  EXPECT_FALSE(JoinKeystroke(run, {3, "", "l", true})) << "a line break ends the run";
-
-  UndoEdit backspaces{5, "e", "", true};
-  EXPECT_TRUE(JoinKeystroke(backspaces, {4, "d", "", true}));
-  EXPECT_EQ(backspaces.pos, 4);
-  EXPECT_EQ(backspaces.removed, "de");
-  UndoEdit deletes{2, "a", "", true};
-  EXPECT_TRUE(JoinKeystroke(deletes, {2, "b", "", true}));
-  EXPECT_EQ(deletes.removed, "ab");
-  // GTK replaces a selection by deleting it, then inserting.
-  UndoEdit replaced{3, "old", "", true};
-  EXPECT_TRUE(JoinKeystroke(replaced, {3, "", "new text", true}));
-  EXPECT_EQ(replaced.inserted, "new text");
-  EXPECT_FALSE(replaced.open);
-}
-
-TEST(FindInTextTest, CaseWholeWordsAndDirection) {
-  const wxString text = "Select id, ID_X from t where id = 1";
-  EXPECT_EQ(FindInText(text, "id", 0, wxFR_DOWN), 7);
-  EXPECT_EQ(FindInText(text, "ID", 0, wxFR_DOWN | wxFR_MATCHCASE), 11);
-  EXPECT_EQ(FindInText(text, "id", 8, wxFR_DOWN | wxFR_WHOLEWORD), 29);
-  EXPECT_EQ(FindInText(text, "id", static_cast<long>(text.length()), 0), 29) << "backwards finds the last";
-  EXPECT_EQ(FindInText(text, "id", 29, 0), 11);
-  EXPECT_EQ(FindInText(text, "nothing", 0, wxFR_DOWN), -1);
-  EXPECT_EQ(FindInText(text, "", 0, wxFR_DOWN), -1);
-  int count = 0;
-  EXPECT_EQ(ReplaceAllInText("a aa a", "a", "bb", wxFR_WHOLEWORD, count), "bb aa bb");
-  EXPECT_EQ(count, 2);
-}
-
 // ---- the panes in a frame ----
 
 class EditorTest : public TextFrameTest {
@@ -91,7 +43,7 @@ class EditorTest : public TextFrameTest {
 
   CQueryView* Query() { return m_frame->QueryView(); }
   CTraceView* TraceView() { return m_frame->TraceView(); }
-  wxTextCtrl* QueryEdit() { return Query()->GetEdit(); }
+  CTextEdit* QueryEdit() { return Query()->GetEdit(); }
   std::string QueryText() { return QueryEdit()->GetValue().utf8_string(); }
 
   void Command(int id) {
@@ -163,9 +115,11 @@ TEST_F(EditorTest, UndoSurvivesWordWrapAndForgetsAReplacedDocument) {
   Query()->SetQueryText(DT("new document"));
   EXPECT_FALSE(Enabled(ID_EDIT_UNDO));
   Type("xyz");
-  // Loaded straight into the control, as a document may be.
-  QueryEdit()->ChangeValue("a different text");
-  Pump(30);
+  // A document opened from a file.
+  const std::string path = m_folder.File("other.sql");
+  std::ofstream(path) << "a different text";
+  ASSERT_TRUE(m_frame->OpenDocumentFile(path));
+  EXPECT_FALSE(Enabled(ID_EDIT_UNDO));
   Command(ID_EDIT_UNDO);
   EXPECT_EQ(QueryText(), "a different text") << "steps of another text are never applied";
 }
@@ -237,7 +191,7 @@ TEST_F(EditorTest, FindAndReplaceOpenTheDialogOnTheActiveEditPane) {
 // replaced.
 TEST_F(EditorTest, TextResultsAreFoundAndCopiedButNeitherCutPastedNorReplaced) {
   m_frame->SwitchPane(1);
-  wxTextCtrl* edit = m_frame->ResultView()->GetEdit();
+  CTextEdit* edit = m_frame->ResultView()->GetEdit();
   const wxString rows = "id  name\n1   Ann\n2   Bob\n";
   edit->ChangeValue(rows);
   edit->SetSelection(4, 8);
@@ -289,11 +243,12 @@ TEST_F(EditorTest, TraceWordWrapKeepsTextFontAndFocusAndStoresTheFlag) {
   TraceView()->ApplyFont(wxFont(wxFontInfo(14).Family(wxFONTFAMILY_TELETYPE)));
   TraceView()->GetEdit()->SetFocus();
   Pump(30);
-  wxTextCtrl* before = TraceView()->GetEdit();
+  CTextEdit* before = TraceView()->GetEdit();
   EXPECT_FALSE(m_frame->GetMenuBar()->IsChecked(ToWxId(ID_VIEW_WORD_WRAP)));
   EXPECT_TRUE(Enabled(ID_VIEW_WORD_WRAP));
   Command(ID_VIEW_WORD_WRAP);
-  EXPECT_NE(TraceView()->GetEdit(), before) << "the control is rebuilt";
+  EXPECT_EQ(TraceView()->GetEdit(), before) << "the control wraps in place";
+  EXPECT_EQ(TraceView()->GetEdit()->GetWrapMode(), wxSTC_WRAP_WORD);
   EXPECT_EQ(Trace(), "a long trace line\r\n");
   EXPECT_EQ(TraceView()->GetEdit()->GetFont().GetPointSize(), 14);
   EXPECT_EQ(wxWindow::FindFocus(), TraceView()->GetEdit());
@@ -302,8 +257,9 @@ TEST_F(EditorTest, TraceWordWrapKeepsTextFontAndFocusAndStoresTheFlag) {
   EXPECT_TRUE(m_frame->GetMenuBar()->IsChecked(ToWxId(ID_VIEW_WORD_WRAP)));
   Command(ID_VIEW_WORD_WRAP);
   EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, kTraceKey, DT("WordWrap"), -1), 0);
+  EXPECT_EQ(TraceView()->GetEdit()->GetWrapMode(), wxSTC_WRAP_NONE);
   AppendTrace(DT("after\r\n"));
-  EXPECT_EQ(Trace(), "a long trace line\r\nafter\r\n") << "appends reach the rebuilt control";
+  EXPECT_EQ(Trace(), "a long trace line\r\nafter\r\n") << "appends go on after the switches";
 
   m_frame->SwitchPane(0);
   EXPECT_FALSE(Enabled(ID_VIEW_WORD_WRAP)) << "the View item belongs to the trace pane";
