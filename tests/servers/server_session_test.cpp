@@ -84,6 +84,25 @@ TEST_P(ServerTest, ALongQueryIsCancelledFromTheWindow) {
   EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos) << Trace();
 }
 
+// MariaDB's connector, given a batch the server refuses, kept its connection
+// lock on the calling thread and froze every later call from another one.
+// Neither may happen now: scripts go statement by statement where batches are
+// not safe, and every call on a connection comes from its one thread.
+TEST_P(ServerTest, ABatchWithABadStatementLeavesTheNextRunWorking) {
+  Run("select 1 as a; select 'two' as b");
+  std::string trace = NewTrace();
+  EXPECT_NE(trace.find("Query completed successfully."), std::string::npos) << trace;
+  const std::string both = TakeResult();
+  EXPECT_NE(both.find("two"), std::string::npos) << both;
+
+  Run("select 1 as a; selec 'two' as b");
+  trace = NewTrace();
+  EXPECT_NE(trace.find("Query completed with errors"), std::string::npos) << trace;
+  Run("select 7");
+  EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos) << Trace();
+  EXPECT_NE(TakeResult().find("7"), std::string::npos);
+}
+
 TEST_P(ServerTest, TheSchemaTreeShowsTheConnectionsDatabase) {
   wxTreeCtrl* tree = m_frame->SchemaView()->GetTree();
   const wxTreeItemId root = tree->GetRootItem();
