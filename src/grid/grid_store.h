@@ -53,6 +53,11 @@ class IGridStoreHost {
   virtual GridSize MeasureCellText(CGridCellBase& cell, TStringView text) = 0;
   // Virtual mode without a display callback: fill in the record.
   virtual void RequestCellInfo(GridItem& item) = 0;
+  // Makes the in-place editor of a cell over rect (grid client
+  // coordinates), showing its text; null when none can be made.
+  virtual GridEditWindow* CreateCellEditor(CGridCellBase&, int32_t, int32_t, const GridRect&, uint32_t, uint32_t) {
+    return nullptr;
+  }
 };
 
 class CGridStore {
