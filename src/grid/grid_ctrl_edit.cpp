@@ -43,9 +43,13 @@ bool CGridCtrl::ValidateCellEdit(int32_t nRow, int32_t nCol, TStringView text) {
 }
 
 // Sets the new text; keeps it when validation and the owner accept it.
+// A refused text leaves the cell as it was: text, modified marks and sort
+// order.
 static bool KeepIfAccepted(CGridCtrl& grid, int32_t nRow, int32_t nCol, TStringView text) {
   const TString old = grid.GetCellText(nRow, nCol);
   if (text == TStringView(old)) return false;
+  const bool cellModified = grid.GetModified(nRow, nCol), gridModified = grid.GetModified();
+  const int32_t sortColumn = grid.GetSortColumn();
   grid.SetCellText(nRow, nCol, text);
   if (grid.ValidateCellEdit(nRow, nCol, text) && grid.NotifyOwner(nRow, nCol, GVN_ENDLABELEDIT) >= 0) {
     grid.SetModified(true, nRow, nCol);
@@ -53,6 +57,10 @@ static bool KeepIfAccepted(CGridCtrl& grid, int32_t nRow, int32_t nCol, TStringV
     return true;
   }
   grid.SetCellText(nRow, nCol, old);
+  if (!cellModified)
+    grid.SetCellState(nRow, nCol, grid.GetCellState(nRow, nCol) & ~static_cast<uint32_t>(GVIS_MODIFIED));
+  if (!gridModified) grid.SetModified(false);
+  grid.GetStore().SetSortColumn(sortColumn);
   grid.RedrawCell(nRow, nCol);
   return false;
 }
