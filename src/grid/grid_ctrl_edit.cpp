@@ -73,8 +73,12 @@ void CGridCtrl::FinishCellEdit(int32_t nRow, int32_t nCol, TStringView text) {
 
 void CGridCtrl::StopEditing() {
   const CellId focus = GetFocusCell();
-  if (!IsValid(focus)) return;
-  if (CGridCellBase* cell = GetCell(focus.row, focus.col)) cell->EndEdit();
+  if (IsValid(focus))
+    if (CGridCellBase* cell = GetCell(focus.row, focus.col)) cell->EndEdit();
+  // An editor whose cell is no longer the focus cell (the focus moved by
+  // program) ends too, before rows move under it.
+  for (wxWindow* child : GetChildren())
+    if (auto* editor = dynamic_cast<CGridInPlaceEdit*>(child)) editor->EndEdit();
 }
 
 bool CGridCtrl::SetCellTextChecked(int32_t nRow, int32_t nCol, TStringView text) {

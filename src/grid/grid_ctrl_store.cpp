@@ -148,6 +148,7 @@ void CGridCtrl::ResetScrollPositions() {
 
 void CGridCtrl::ResetForNewResult(int32_t nRows, int32_t nCols) {
   if (m_bFilling) EndFill(true);
+  StopEditing();
   ClearSelection();
   m_SelectionStartCell = m_LeftClickDownCell = CellId();
   m_MouseMode = MOUSE_NOTHING;

@@ -365,6 +365,19 @@ TEST_F(GridInteractionTest, TheOwnerMayRefuseTheEditOrTheNewText) {
   EXPECT_EQ(OpenEditor(), nullptr);
 }
 
+TEST_F(GridInteractionTest, AnOpenEditorEndsIntoItsOwnCellBeforeRowsMove) {
+  grid->SetFocusCell(2, 2);
+  Key(grid, WXK_F2);
+  wxTextCtrl* edit = OpenEditor();
+  ASSERT_NE(edit, nullptr);
+  edit->ChangeValue(wxT("zzz last"));
+  grid->SetFocusCell(5, 5);  // moved by program, as Find does
+  grid->SortTextItems(2, true);
+  EXPECT_EQ(OpenEditor(), nullptr);
+  EXPECT_EQ(grid->GetCellText(59, 2), DT("zzz last"));
+  EXPECT_EQ(grid->GetCellText(59, 1), DT("2.1")) << "the text stayed with its row";
+}
+
 TEST_F(GridInteractionTest, ATitleTipShowsAClippedTextOnlyWhileTheMouseIsOverIt) {
   grid->SetCellText(3, 2, DT("a text far too long for a sixty pixel column"));
   Mouse(wxEVT_MOTION, Centre(3, 2));
