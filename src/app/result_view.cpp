@@ -73,6 +73,8 @@ CGridCtrl* CResultView::CreateGrid() {
   ApplyGridSettings();
   grid->EnableColumnHide(true);
   grid->SetHeaderSort(true);
+  // Numbers sort by value; drivers describe some numeric columns as text.
+  grid->GetStore().SetNumericSort(true);
   ApplyGridFont();
   return grid;
 }
