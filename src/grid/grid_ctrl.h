@@ -567,6 +567,8 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   wxTimer m_selectTimer;
   // Where the sizing line is drawn (x for a column, y for a row), -1: none.
   int32_t m_nSizingLine = -1;
+  // The size of the last size event.
+  wxSize m_lastSize;
   CGridTitleTip* m_pTitleTip = nullptr;
   GridPrintMargins m_printMargins;
   bool m_bShadedPrintOut = true;

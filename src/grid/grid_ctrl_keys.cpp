@@ -8,6 +8,7 @@
 
 #include "grid/grid_ctrl.h"
 #include "grid/grid_draw_guard.h"
+#include "grid/grid_inplace_edit.h"
 #include "grid/grid_title_tip.h"
 
 namespace dossel {
@@ -39,6 +40,22 @@ int NormalKey(int key) {
       return WXK_INSERT;
     default:
       return key;
+  }
+}
+
+bool IsNavigationKeyCode(int key) {
+  switch (NormalKey(key)) {
+    case WXK_UP:
+    case WXK_DOWN:
+    case WXK_LEFT:
+    case WXK_RIGHT:
+    case WXK_PAGEUP:
+    case WXK_PAGEDOWN:
+    case WXK_HOME:
+    case WXK_END:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -225,6 +242,14 @@ void CGridCtrl::OnKeyDown(wxKeyEvent& event) {
   }
   HideTitleTip();
   const int key = event.GetKeyCode();
+  // Keys the editor should have had: it ends on its own keys, takes typed
+  // characters through OnChar, and keeps the rest from moving the focus.
+  for (wxWindow* child : GetChildren()) {
+    auto* editor = dynamic_cast<CGridInPlaceEdit*>(child);
+    if (!editor || editor->IsEnded()) continue;
+    if (!editor->HandleKey(key, event.ControlDown()) && !IsNavigationKeyCode(key)) event.Skip();
+    return;
+  }
   // Tab belongs to the grid only when it handles it and Ctrl is up.
   if (key == WXK_TAB && (!m_bHandleTabKey || event.ControlDown())) {
     event.Skip();

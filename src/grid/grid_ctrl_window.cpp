@@ -241,7 +241,9 @@ void CGridCtrl::OnSize(wxSizeEvent& event) {
   DrawGuard guard(m_drawMutex, m_bAllowDraw);
   if (!guard.Allowed()) return;
   s_bInSize = true;
-  StopEditing();
+  // Layouts send sizes that change nothing; only a real change ends an edit.
+  if (event.GetSize() != m_lastSize) StopEditing();
+  m_lastSize = event.GetSize();
   ResetScrollBars();
   s_bInSize = false;
 }

@@ -103,22 +103,26 @@ void CGridInPlaceEdit::SendChar(uint32_t nChar) {
   TypeKey(nChar);
 }
 
-void CGridInPlaceEdit::OnKeyDown(wxKeyEvent& event) {
-  const int key = event.GetKeyCode();
-  if (IsNavigationKey(key) && (m_bExitOnArrows || event.ControlDown())) {
-    EndWithKey(static_cast<uint32_t>(key));
-    return;
+bool CGridInPlaceEdit::HandleKey(int nKeyCode, bool bCtrl) {
+  if (m_bEnded) return false;
+  if (IsNavigationKey(nKeyCode) && (m_bExitOnArrows || bCtrl)) {
+    EndWithKey(static_cast<uint32_t>(nKeyCode));
+    return true;
   }
-  if (key == WXK_TAB || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
-    EndWithKey(static_cast<uint32_t>(key == WXK_NUMPAD_ENTER ? WXK_RETURN : key));
-    return;
+  if (nKeyCode == WXK_TAB || nKeyCode == WXK_RETURN || nKeyCode == WXK_NUMPAD_ENTER) {
+    EndWithKey(static_cast<uint32_t>(nKeyCode == WXK_NUMPAD_ENTER ? WXK_RETURN : nKeyCode));
+    return true;
   }
-  if (key == WXK_ESCAPE) {
+  if (nKeyCode == WXK_ESCAPE) {
     ChangeValue(ToWx(m_sInitText));
     EndWithKey(WXK_ESCAPE);
-    return;
+    return true;
   }
-  event.Skip();
+  return false;
+}
+
+void CGridInPlaceEdit::OnKeyDown(wxKeyEvent& event) {
+  if (!HandleKey(event.GetKeyCode(), event.ControlDown())) event.Skip();
 }
 
 void CGridInPlaceEdit::OnText(wxCommandEvent& event) {
@@ -135,6 +139,10 @@ void CGridInPlaceEdit::OnText(wxCommandEvent& event) {
 
 void CGridInPlaceEdit::OnKillFocus(wxFocusEvent& event) {
   event.Skip();
+  // The grid may take the focus back late (GTK reports a click's focus
+  // change after the editor has opened); the grid ends its editor itself
+  // on clicks, scrolling and keys, so only another window ends it here.
+  if (event.GetWindow() == nullptr || event.GetWindow() == m_pGrid) return;
   EndEdit();
 }
 

@@ -27,6 +27,12 @@ class CGridInPlaceEdit : public wxTextCtrl, public GridEditWindow {
   void SendChar(uint32_t nChar) override;
   void EndEdit() override;
 
+  // A key that reached the grid while the editor is open (the window system
+  // may leave the keyboard focus with the grid): the ending keys end the
+  // editor as if it had them; true when the key was used.
+  bool HandleKey(int nKeyCode, bool bCtrl);
+  bool IsEnded() const { return m_bEnded; }
+
   int32_t GetRow() const { return m_nRow; }
   int32_t GetColumn() const { return m_nCol; }
   bool ExitsOnArrows() const { return m_bExitOnArrows; }

@@ -324,6 +324,23 @@ TEST_F(GridInteractionTest, TypingReplacesTheTextAndAnArrowEditsTheNextCell) {
   EXPECT_FALSE(grid->IsCellEditing(3, 2));
 }
 
+TEST_F(GridInteractionTest, KeysThatReachTheGridGoToItsOpenEditorAndLayoutsLeaveItOpen) {
+  grid->SetFocusCell(2, 2);
+  Char('a');
+  ASSERT_NE(OpenEditor(), nullptr);
+  // A layout that sizes the grid to the size it has keeps the edit going.
+  wxSizeEvent same(grid->GetSize(), grid->GetId());
+  grid->GetEventHandler()->ProcessEvent(same);
+  ASSERT_NE(OpenEditor(), nullptr);
+  // The window system left the keys with the grid: typing goes on in the editor.
+  Char('b');
+  EXPECT_EQ(OpenEditor()->GetValue(), wxT("ab"));
+  Key(grid, WXK_RETURN);
+  EXPECT_EQ(OpenEditor(), nullptr);
+  EXPECT_EQ(grid->GetCellText(2, 2), DT("ab"));
+  EXPECT_EQ(grid->GetFocusCell(), CellId(2, 2));
+}
+
 TEST_F(GridInteractionTest, ClickOnTheFocusCellsTextEditsOnRelease) {
   Click(Centre(2, 2));
   EXPECT_EQ(OpenEditor(), nullptr);
