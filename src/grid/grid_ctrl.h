@@ -490,6 +490,7 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   void HideTitleTip();
   void DestroyTitleTip();
   CellId MoveFocusByKey(int nKeyCode, bool bShift, bool bCtrl, int* pScrolled);
+  CellId MoveFocusFar(int nKeyCode, bool bCtrl, CellId next, int* pScrolled);
   void ApplyKeyMove(CellId next, int nKeyCode, bool bShift, int nScrolled);
   void DrawSizingLine(wxDC& dc);
   void MoveSizingLine(int32_t pos);

@@ -162,6 +162,23 @@ CellId CGridCtrl::MoveFocusByKey(int nKeyCode, bool bShift, bool bCtrl, int* pSc
       break;
     }
     case WXK_PAGEDOWN:
+    case WXK_PAGEUP:
+    case WXK_HOME:
+    case WXK_END:
+      return MoveFocusFar(nKeyCode, bCtrl, next, pScrolled);
+    default:
+      return CellId();
+  }
+  return next;
+}
+
+// Page Up/Down, Home and End: they scroll first, then the focus follows.
+CellId CGridCtrl::MoveFocusFar(int nKeyCode, bool bCtrl, CellId next, int* pScrolled) {
+  const int32_t rows = ShownRows(), cols = ShownCols(), fixedRows = ShownFixedRows(), fixedCols = ShownFixedCols();
+  auto height = [&](int32_t row) { return GetRowHeight(row); };
+  auto width = [&](int32_t col) { return GetColumnWidth(col); };
+  switch (nKeyCode) {
+    case WXK_PAGEDOWN:
     case WXK_PAGEUP: {
       const bool down = nKeyCode == WXK_PAGEDOWN;
       const int32_t before = GetTopLeftScrolledCell().row;
@@ -199,7 +216,7 @@ CellId CGridCtrl::MoveFocusByKey(int nKeyCode, bool bShift, bool bCtrl, int* pSc
       while (next.row > fixedRows && height(next.row) == 0) --next.row;
       break;
     default:
-      return CellId();
+      break;
   }
   return next;
 }
