@@ -74,6 +74,8 @@ CGridCtrl* CResultView::CreateGrid(int id) {
   ApplyGridSettings(grid);
   grid->EnableColumnHide(true);
   grid->SetHeaderSort(true);
+  // Numbers sort by value; drivers describe some numeric columns as text.
+  grid->GetStore().SetNumericSort(true);
   ApplyGridFont(grid);
   return grid;
 }

@@ -128,6 +128,30 @@ void CGridCell::Reset() {
   m_pExtra.reset();
 }
 
+bool CGridCell::Edit(int32_t nRow, int32_t nCol, const GridRect& rect, int32_t, int32_t, uint32_t nID, uint32_t nChar) {
+  if (IsEditing()) {
+    if (GetEditWnd()) GetEditWnd()->SendChar(nChar);
+    return true;
+  }
+  IGridStoreHost* host = m_pGrid ? m_pGrid->GetHost() : nullptr;
+  if (!host) return false;
+  Extra& extra = TakeExtra();
+  extra.bEditing = true;
+  GridEditWindow* editor = host->CreateCellEditor(*this, nRow, nCol, rect, nID, nChar);
+  // The editor may already have ended (it lost the focus at once); then it
+  // has cleared the flag and must not be remembered.
+  if (!editor || !m_pExtra->bEditing) {
+    OnEndEdit();
+    return editor != nullptr;
+  }
+  m_pExtra->pEditWnd = editor;
+  return true;
+}
+
+void CGridCell::EndEdit() {
+  if (GetEditWnd()) GetEditWnd()->EndEdit();
+}
+
 void CGridCell::OnEndEdit() {
   if (!m_pExtra) return;
   m_pExtra->bEditing = false;

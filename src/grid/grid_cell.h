@@ -59,6 +59,11 @@ class CGridCell : public CGridCellBase {
   bool IsEditing() const override { return m_pExtra && m_pExtra->bEditing; }
 
   void Reset() override;
+  // Opens the store's host's editor over rect (or passes the key to the one
+  // open); false, editable again, when no editor could be made.
+  bool Edit(int32_t nRow, int32_t nCol, const GridRect& rect, int32_t x, int32_t y, uint32_t nID,
+            uint32_t nChar) override;
+  void EndEdit() override;
   void OnEndEdit() override;
 
  protected:

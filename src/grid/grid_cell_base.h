@@ -14,8 +14,18 @@ namespace dossel {
 
 class CGridStore;
 class CGridCellBase;
-// The window library's in-place editor; opaque to the store.
-class GridEditWindow;
+// The in-place editor of a cell, as the store sees it: the window library
+// makes it (IGridStoreHost::CreateCellEditor) and it ends itself. UI thread.
+class GridEditWindow {
+ public:
+  // Passes on a key typed while the editor is already open.
+  virtual void SendChar(uint32_t nChar) = 0;
+  // Ends editing: the editor reports its text to the grid and goes away.
+  virtual void EndEdit() = 0;
+
+ protected:
+  ~GridEditWindow() = default;
+};
 class CGridDefaultCell;
 
 // A rectangle with the classic window-system convention: right and bottom

@@ -42,13 +42,21 @@
 #include "grid/grid_types.h"
 #include "platform/format.h"
 
+class wxPrintout;
 class wxScrollBar;
 class wxScrollEvent;
 
 namespace dossel {
 
 class CGridCtrl;
+class CGridTitleTip;
 class GridTextMeasure;
+
+// Print margins in character units of the printer font; top and bottom are
+// kept but take no part in the layout.
+struct GridPrintMargins {
+  int32_t header = 2, footer = 2, left = 4, right = 4, top = 1, bottom = 1, gap = 1;
+};
 
 // What the grid tells its owner (the parent window) through
 // wxEVT_GRID_NOTIFY; the owner answers with SetResult.
@@ -216,14 +224,88 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   void SelectCells(CellId currentCell, bool bForceRedraw = false, bool bSelectCells = true);
   void ExtendSelectionTo(CellId cell);
 
+  // Selects every scrolled cell (the owner is not told).
+  void SelectAllCells();
+
+  // ---- editing (UI thread) ----
+  // The grid is editable and the cell not read-only.
+  bool IsCellEditable(int32_t nRow, int32_t nCol) const;
+  bool IsCellEditable(const CellId& cell) const { return IsCellEditable(cell.row, cell.col); }
+  // Opens the cell's in-place editor after scrolling it into view, unless
+  // the owner refuses (GVN_BEGINLABELEDIT answered negatively). point is
+  // relative to the cell ((-1, -1) from the keyboard); nChar is the key that
+  // started the edit, kEditByMouse for a click.
+  virtual bool BeginCellEdit(int32_t nRow, int32_t nCol, wxPoint point, uint32_t nChar);
+  // The editor's text: kept (cell marked modified) when validation and the
+  // owner (GVN_ENDLABELEDIT) accept it, else the old text comes back.
+  virtual void FinishCellEdit(int32_t nRow, int32_t nCol, TStringView text);
+  virtual bool ValidateCellEdit(int32_t nRow, int32_t nCol, TStringView text);
+  // Ends the focus cell's editor, keeping its text as FinishCellEdit does.
+  virtual void StopEditing();
+  // Sets the text as an edit would, asking the owner before and after.
+  bool SetCellTextChecked(int32_t nRow, int32_t nCol, TStringView text);
+  // Empties every shown cell of the range through SetCellTextChecked.
+  void ClearCells(const CellRange& range);
+  // The in-place editor's end: keeps its text and, when a navigation key
+  // ended it, moves on and edits the next cell.
+  void OnInPlaceEditEnd(int32_t nRow, int32_t nCol, TStringView text, uint32_t nLastKey);
+  // The key handling of the window (arrows, Tab, Page Up/Down, Home/End,
+  // F2, Delete, the Ctrl shortcuts); false for a key it leaves alone.
+  bool HandleKeyDown(int nKeyCode, bool bShift, bool bCtrl);
+  static constexpr uint32_t kEditByMouse = 1;
+  static constexpr int kInPlaceEditId = 8;
+  // How close to a divider the mouse must be to size a row or column.
+  static constexpr int32_t kResizeCaptureRange = 3;
+  static constexpr int kSelectTimerMs = 25;
+
+  // ---- title tips ----
+  void SetTitleTipBackClr(GridColour clr = kClrDefault) { m_crTTipBackClr = clr; }
+  GridColour GetTitleTipBackClr() const { return m_crTTipBackClr; }
+  void SetTitleTipTextClr(GridColour clr = kClrDefault) { m_crTTipTextClr = clr; }
+  GridColour GetTitleTipTextClr() const { return m_crTTipTextClr; }
+  CGridTitleTip* GetTitleTip() const { return m_pTitleTip; }
+
   // ---- clipboard (UI thread) ----
   // The selected cells as tab-separated text, rows joined by "\r\n"; false
   // when nothing valid is selected.
   bool CopySelectionText(TString& text) const;
-  // Puts the selected cells on the clipboard.
+  // Puts the selected cells on the clipboard, as plain text and under the
+  // grid's own format (which pastes back split at tabs only).
   virtual void OnEditCopy();
-  // Selects every non-fixed cell.
+  virtual void OnEditCut();
+  // Pastes the clipboard's text at the top-left selected cell (else the
+  // focus cell, else the top-left scrolled cell); editable grids only.
+  virtual void OnEditPaste();
+  // Notifies, selects every non-fixed cell, notifies.
   virtual void OnEditSelectAll();
+  // Empties the selected cells (editable grids only).
+  virtual void CutSelection();
+  // Writes text into the cells from cell on (split as SplitPastedText does;
+  // bFromGrid: fields end at tabs only); the grid never grows. False when
+  // the cell cannot take text.
+  virtual bool PasteTextAt(CellId cell, TStringView text, bool bFromGrid, bool bSelect = true);
+
+  // ---- printing (UI thread) ----
+  // Prints the grid over pages, asking with the print dialog first when
+  // bPrompt; false when nothing was printed.
+  bool Print(bool bPrompt = true);
+  // A printout of the grid's present contents, for any wx printer.
+  wxPrintout* CreatePrintout();
+  // Each value >= 0 replaces the stored one.
+  void SetPrintMargins(int32_t header, int32_t footer, int32_t left, int32_t right, int32_t top, int32_t bottom,
+                       int32_t gap);
+  const GridPrintMargins& GetPrintMargins() const { return m_printMargins; }
+  void SetShadedPrintOut(bool bEnable = true) { m_bShadedPrintOut = bEnable; }
+  bool GetShadedPrintOut() const { return m_bShadedPrintOut; }
+  void SetWysiwygPrinting(bool bEnable = true) { m_bWysiwygPrinting = bEnable; }
+  bool GetWysiwygPrinting() const { return m_bWysiwygPrinting; }
+
+  // ---- persistence (UI thread) ----
+  // Every row as one line of texts joined by the separator.
+  bool SaveToFile(const TString& fileName, TChar separator = DT(','));
+  // Replaces the grid with the file's: the first line the column headings
+  // (no fixed rows or columns result), then a row per line.
+  bool LoadFromFile(const TString& fileName, TChar separator = DT(','));
   bool IsCellSelected(int32_t nRow, int32_t nCol) const { return m_store.IsCellSelected(nRow, nCol); }
   static uint32_t SelectionKey(int32_t nRow, int32_t nCol) { return CGridStore::SelectionKey(nRow, nCol); }
 
@@ -368,7 +450,9 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   void EraseBackground(wxDC& dc, const GridRect& clip);
   intptr_t NotifyOwner(int32_t nRow, int32_t nCol, int32_t nCode, GridItem* pItem = nullptr,
                        const CellRange* pRange = nullptr);
-  virtual void StopEditing() {}
+
+  // The drag selection's timer.
+  static constexpr int kSelectTimerId = 0x0201;
 
   // Mouse modes of the interaction layer.
   enum MouseMode {
@@ -389,6 +473,36 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   // ---- IGridStoreHost ----
   GridSize MeasureCellText(CGridCellBase& cell, TStringView text) override;
   void RequestCellInfo(GridItem& item) override;
+  GridEditWindow* CreateCellEditor(CGridCellBase& cell, int32_t nRow, int32_t nCol, const GridRect& rect, uint32_t nID,
+                                   uint32_t nChar) override;
+
+  // mouse and keys
+  bool MouseOverColumnResizeArea(wxPoint point);
+  bool MouseOverRowResizeArea(wxPoint point);
+  void SetMouseMode(int32_t mode);
+  bool IsTextClick(const CellId& cell, wxPoint point);
+  wxPoint PointInCell(const CellId& cell, wxPoint point);
+  bool BeginSizing(wxPoint point, bool bColumn);
+  void EndSizing(wxPoint point, bool bColumn);
+  void AutoSizeAtDivider(wxPoint point, bool bColumn);
+  void SelectByMouse(const CellId& cell, bool bCtrl);
+  void ShowTitleTip(const CellId& cell);
+  void HideTitleTip();
+  void DestroyTitleTip();
+  CellId MoveFocusByKey(int nKeyCode, bool bShift, bool bCtrl, int* pScrolled);
+  CellId MoveFocusFar(int nKeyCode, bool bCtrl, CellId next, int* pScrolled);
+  void ApplyKeyMove(CellId next, int nKeyCode, bool bShift, int nScrolled);
+  void DrawSizingLine(wxDC& dc);
+  void MoveSizingLine(int32_t pos);
+  void OnMouseMove(wxMouseEvent& event);
+  void OnLeftDClick(wxMouseEvent& event);
+  void OnRightDown(wxMouseEvent& event);
+  void OnRightUp(wxMouseEvent& event);
+  void OnCaptureLost(wxMouseCaptureLostEvent& event);
+  void OnSelectTimer(wxTimerEvent& event);
+  void OnKeyDown(wxKeyEvent& event);
+  void OnChar(wxKeyEvent& event);
+  void StopSelectTimer();
 
   // What the window shows: during a fill the published rows and columns.
   int32_t ShownRows() const { return m_bFilling ? m_store.GetPublishedRowCount() : m_store.GetRowCount(); }
@@ -448,6 +562,17 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   // interaction state
   CellId m_SelectionStartCell, m_LeftClickDownCell, m_idTopLeftCell;
   int32_t m_MouseMode = MOUSE_NOTHING;
+  wxPoint m_LeftClickDownPoint, m_LastMousePoint;
+  bool m_bLMouseButtonDown = false, m_bRMouseButtonDown = false;
+  // Drag selection scrolls by this timer while the button is down.
+  wxTimer m_selectTimer;
+  // Where the sizing line is drawn (x for a column, y for a row), -1: none.
+  int32_t m_nSizingLine = -1;
+  // The size of the last size event.
+  wxSize m_lastSize;
+  CGridTitleTip* m_pTitleTip = nullptr;
+  GridPrintMargins m_printMargins;
+  bool m_bShadedPrintOut = true;
 
   // settings
   GridColour m_crGridLineColour, m_crGridBkColour;

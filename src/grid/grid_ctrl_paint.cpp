@@ -21,9 +21,11 @@ void CGridCtrl::OnPaint(wxPaintEvent&) {
     dc.SetClippingRegion(box);
     dc.SetBackground(wxBrush(GetBackgroundColour()));
     OnDraw(dc);
+    DrawSizingLine(dc);
   } else {
     wxPaintDC dc(this);
     OnDraw(dc);
+    DrawSizingLine(dc);
   }
 }
 

@@ -134,6 +134,7 @@ void CGridCtrl::ScrollLine(int nBar, bool bForward) {
 
 void CGridCtrl::ScrollTo(int nBar, int nSBCode, int32_t nTrackPos) {
   StopEditing();
+  HideTitleTip();
   const bool horz = nBar == wxHORIZONTAL;
   const int32_t pos = GetScrollPos32(nBar);
   const int32_t max = GetScrollMax32(nBar);

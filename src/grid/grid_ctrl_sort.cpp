@@ -26,6 +26,7 @@ bool CGridCtrl::SortItems(int32_t nCol, bool bAscending, intptr_t data) {
 
 bool CGridCtrl::SortItems(GridCompareFunc pfnCompare, int32_t nCol, bool bAscending, intptr_t data) {
   if (m_bFilling) return false;
+  StopEditing();
   const int32_t old = GetSortColumn();
   const CellId focus = GetFocusCell();
   ClearSelection();

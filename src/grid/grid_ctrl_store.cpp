@@ -16,7 +16,7 @@ namespace dossel {
 wxDEFINE_EVENT(wxEVT_GRID_NOTIFY, GridNotifyEvent);
 
 CGridCtrl::CGridCtrl(int32_t nRows, int32_t nCols, int32_t nFixedRows, int32_t nFixedCols)
-    : m_store(this), m_fillTimer(this) {
+    : m_store(this), m_selectTimer(this, kSelectTimerId), m_fillTimer(this) {
   m_crWindowText = GetGridSysColour(COLOR_WINDOWTEXT);
   m_crWindowColour = GetGridSysColour(COLOR_WINDOW);
   m_cr3DFace = GetGridSysColour(COLOR_BTNFACE);
@@ -41,6 +41,8 @@ CGridCtrl::~CGridCtrl() {
   // No repaint or scroll-bar work while the window goes away.
   m_bAllowDraw = false;
   m_fillTimer.Stop();
+  m_selectTimer.Stop();
+  DestroyTitleTip();
   m_bFilling = false;
   m_store.EndFill();
   m_store.SetHost(nullptr);
@@ -146,6 +148,7 @@ void CGridCtrl::ResetScrollPositions() {
 
 void CGridCtrl::ResetForNewResult(int32_t nRows, int32_t nCols) {
   if (m_bFilling) EndFill(true);
+  StopEditing();
   ClearSelection();
   m_SelectionStartCell = m_LeftClickDownCell = CellId();
   m_MouseMode = MOUSE_NOTHING;

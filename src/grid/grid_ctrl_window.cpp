@@ -10,24 +10,14 @@
 
 #include "grid/grid_ctrl.h"
 #include "grid/grid_display.h"
+#include "grid/grid_draw_guard.h"
 #include "grid/grid_text_measure.h"
 
 namespace dossel {
 
 namespace {
 
-// Holds the grid's draw lock for one UI-thread handler and tells whether the
-// store may be read (drawing on). See the class comment of CGridCtrl.
-class DrawGuard {
- public:
-  DrawGuard(std::recursive_mutex& mutex, const std::atomic<bool>& allowDraw)
-      : m_lock(mutex), m_allow(allowDraw.load()) {}
-  bool Allowed() const { return m_allow; }
-
- private:
-  std::lock_guard<std::recursive_mutex> m_lock;
-  bool m_allow;
-};
+using DrawGuard = GridDrawGuard;
 
 // Ignores a size event that arrives while one is being handled.
 bool s_bInSize = false;
@@ -47,14 +37,30 @@ int ScrollCodeOf(wxEventType type) {
 
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(CGridCtrl, wxWindow) EVT_PAINT(CGridCtrl::OnPaint)
-    EVT_ERASE_BACKGROUND(CGridCtrl::OnEraseBackground) EVT_SIZE(CGridCtrl::OnSize) EVT_SCROLL(CGridCtrl::OnScrollBar)
-        EVT_MOUSEWHEEL(CGridCtrl::OnMouseWheel) EVT_SET_CURSOR(CGridCtrl::OnSetCursor)
-            EVT_LEFT_DOWN(CGridCtrl::OnLeftDown) EVT_LEFT_UP(CGridCtrl::OnLeftUp)
-                EVT_SYS_COLOUR_CHANGED(CGridCtrl::OnSysColourChanged) EVT_TIMER(wxID_ANY, CGridCtrl::OnFillTimer)
-                    wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(CGridCtrl, wxWindow)
+  EVT_PAINT(CGridCtrl::OnPaint)
+  EVT_ERASE_BACKGROUND(CGridCtrl::OnEraseBackground)
+  EVT_SIZE(CGridCtrl::OnSize)
+  EVT_SCROLL(CGridCtrl::OnScrollBar)
+  EVT_MOUSEWHEEL(CGridCtrl::OnMouseWheel)
+  EVT_SET_CURSOR(CGridCtrl::OnSetCursor)
+  EVT_MOTION(CGridCtrl::OnMouseMove)
+  EVT_LEFT_DOWN(CGridCtrl::OnLeftDown)
+  EVT_LEFT_UP(CGridCtrl::OnLeftUp)
+  EVT_LEFT_DCLICK(CGridCtrl::OnLeftDClick)
+  EVT_RIGHT_DOWN(CGridCtrl::OnRightDown)
+  EVT_RIGHT_UP(CGridCtrl::OnRightUp)
+  EVT_MOUSE_CAPTURE_LOST(CGridCtrl::OnCaptureLost)
+  EVT_KEY_DOWN(CGridCtrl::OnKeyDown)
+  EVT_CHAR(CGridCtrl::OnChar)
+  EVT_SYS_COLOUR_CHANGED(CGridCtrl::OnSysColourChanged)
+  EVT_TIMER(CGridCtrl::kSelectTimerId, CGridCtrl::OnSelectTimer)
+  EVT_TIMER(wxID_ANY, CGridCtrl::OnFillTimer)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-                        bool CGridCtrl::Create(const wxRect& rect, wxWindow* pParent, int nID, long dwStyle) {
+    bool CGridCtrl::Create(const wxRect& rect, wxWindow* pParent, int nID, long dwStyle) {
   if (!wxWindow::Create(pParent, nID, rect.GetPosition(), rect.GetSize(), dwStyle, wxT("DosselGridCtrl"))) return false;
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   m_pHScroll = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_HORIZONTAL);
@@ -235,7 +241,9 @@ void CGridCtrl::OnSize(wxSizeEvent& event) {
   DrawGuard guard(m_drawMutex, m_bAllowDraw);
   if (!guard.Allowed()) return;
   s_bInSize = true;
-  StopEditing();
+  // Layouts send sizes that change nothing; only a real change ends an edit.
+  if (event.GetSize() != m_lastSize) StopEditing();
+  m_lastSize = event.GetSize();
   ResetScrollBars();
   s_bInSize = false;
 }
@@ -263,11 +271,11 @@ void CGridCtrl::OnMouseWheel(wxMouseEvent& event) {
 
 void CGridCtrl::OnSetCursor(wxSetCursorEvent& event) {
   DrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (m_MouseMode == MOUSE_OVER_COL_DIVIDE) {
+  if (m_MouseMode == MOUSE_OVER_COL_DIVIDE || m_MouseMode == MOUSE_SIZING_COL) {
     event.SetCursor(wxCursor(wxCURSOR_SIZEWE));
     return;
   }
-  if (m_MouseMode == MOUSE_OVER_ROW_DIVIDE) {
+  if (m_MouseMode == MOUSE_OVER_ROW_DIVIDE || m_MouseMode == MOUSE_SIZING_ROW) {
     event.SetCursor(wxCursor(wxCURSOR_SIZENS));
     return;
   }
@@ -286,38 +294,6 @@ void CGridCtrl::OnSysColourChanged(wxSysColourChangedEvent& event) {
   event.Skip();
   OnSysColourChange();
   RepaintGrid();
-}
-
-void CGridCtrl::OnLeftDown(wxMouseEvent& event) {
-  SetFocus();
-  DrawGuard guard(m_drawMutex, m_bAllowDraw);
-  // Sorting and selecting wait for the fill to end.
-  if (!guard.Allowed() || m_bFilling) return;
-  const CellId cell = GetCellFromPoint(event.GetPosition());
-  m_LeftClickDownCell = cell;
-  if (!IsShownCell(cell)) return;
-  if (!event.ShiftDown()) m_SelectionStartCell = cell;
-  // Header presses sort and select; presses on scrolled cells belong to the
-  // selection handling, which builds on ExtendSelectionTo.
-  if (cell.row < ShownFixedRows() || cell.col < ShownFixedCols()) {
-    NotifyOwner(cell.row, cell.col, GVN_SELCHANGING);
-    m_store.ForgetRememberedSelection();
-    if (event.ControlDown()) m_store.RememberSelection();
-    if (cell.row < ShownFixedRows())
-      OnHeaderRowClick(cell);
-    else
-      OnHeaderColumnClick(cell);
-  }
-}
-
-void CGridCtrl::OnLeftUp(wxMouseEvent&) {
-  DrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed()) return;
-  if (m_MouseMode != MOUSE_NOTHING && IsShownCell(m_LeftClickDownCell)) {
-    NotifyOwner(GetFocusCell().row, GetFocusCell().col, GVN_SELCHANGED);
-    NotifyOwner(m_LeftClickDownCell.row, m_LeftClickDownCell.col, NM_CLICK);
-  }
-  m_MouseMode = MOUSE_NOTHING;
 }
 
 }  // namespace dossel

@@ -53,6 +53,11 @@ class IGridStoreHost {
   virtual GridSize MeasureCellText(CGridCellBase& cell, TStringView text) = 0;
   // Virtual mode without a display callback: fill in the record.
   virtual void RequestCellInfo(GridItem& item) = 0;
+  // Makes the in-place editor of a cell over rect (grid client
+  // coordinates), showing its text; null when none can be made.
+  virtual GridEditWindow* CreateCellEditor(CGridCellBase&, int32_t, int32_t, const GridRect&, uint32_t, uint32_t) {
+    return nullptr;
+  }
 };
 
 class CGridStore {
@@ -176,6 +181,14 @@ class CGridStore {
   void SetSortAscending(bool bAscending) { m_bAscending = bAscending; }
   bool GetSortAscending() const { return m_bAscending; }
   void SetCompareFunction(GridCompareFunc pfnCompare) { m_pfnCompare = pfnCompare; }
+  // With the text comparison: a column whose every non-empty cell reads as
+  // a number sorts by value, empty cells first (as a result grid wants:
+  // drivers may describe numbers as text). Off: byte order always.
+  void SetNumericSort(bool bNumeric) { m_bNumericSort = bNumeric; }
+  bool GetNumericSort() const { return m_bNumericSort; }
+  // The text read as a number: optional sign, digits with an optional
+  // fraction, an optional exponent, blanks around; false for anything else.
+  static bool ReadNumber(TStringView text, double* pValue);
   GridCompareFunc GetCompareFunction() const { return m_pfnCompare; }
   bool SortTextItems(int32_t nCol, bool bAscending, intptr_t data = 0);
   bool SortItems(int32_t nCol, bool bAscending, intptr_t data = 0);
@@ -278,6 +291,7 @@ class CGridStore {
   bool m_bAscending = true;
   std::atomic<int32_t> m_nSortColumn{-1};
   GridCompareFunc m_pfnCompare = nullptr;
+  bool m_bNumericSort = false;
 
   // virtual mode
   bool m_bVirtualMode = false;

@@ -1,5 +1,8 @@
 // CGridStore: sorting rows by one column. Fixed rows never move.
 
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -37,6 +40,7 @@ class GridSorter {
       const TStringView text = cell ? cell->GetText() : TStringView();
       m_entries.push_back(Entry{MakePrefix(text), text, cell, cells, m_grid.Height(row)});
     }
+    if (m_byText && m_grid.GetNumericSort()) UseNumbersIfAllAre();
     Sort(0, high - low);
     for (int32_t i = 0; i <= high - low; ++i) {
       const int32_t row = low + i;
@@ -73,9 +77,39 @@ class GridSorter {
     uint32_t height;
   };
 
+  // A double's order as an unsigned key.
+  static uint64_t OrderKey(double value) {
+    value += 0.0;  // -0 sorts as 0
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return (bits & (uint64_t{1} << 63)) ? ~bits : bits | (uint64_t{1} << 63);
+  }
+
+  // When every non-empty cell is a number, the prefixes become the values'
+  // keys (empty cells lowest) and the comparison ends with them.
+  void UseNumbersIfAllAre() {
+    std::vector<double> values(m_entries.size());
+    bool any = false;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+      if (m_entries[i].text.empty()) continue;
+      if (!CGridStore::ReadNumber(m_entries[i].text, &values[i])) return;
+      any = true;
+    }
+    if (!any) return;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+      const bool empty = m_entries[i].text.empty();
+      m_entries[i].prefix = Prefix{empty ? 0u : 1u, empty ? 0u : OrderKey(values[i])};
+    }
+    m_numeric = true;
+  }
+
   int Compare(const Entry& a, const Entry& b) const {
     if (!m_byText) return m_compare(a.cell, b.cell, m_data);
     if (!a.cell || !b.cell) return 0;
+    if (m_numeric) {
+      if (a.prefix.high != b.prefix.high) return a.prefix.high < b.prefix.high ? -1 : 1;
+      return a.prefix.low < b.prefix.low ? -1 : (a.prefix.low > b.prefix.low ? 1 : 0);
+    }
     // Equal prefixes may still hide a difference (or a shorter text against
     // one with a zero character); only then the whole texts are compared.
     if (a.prefix.high != b.prefix.high) return a.prefix.high < b.prefix.high ? -1 : 1;
@@ -126,8 +160,43 @@ class GridSorter {
   bool m_ascending;
   intptr_t m_data;
   bool m_byText;
+  bool m_numeric = false;
   std::vector<Entry> m_entries;
 };
+
+bool CGridStore::ReadNumber(TStringView text, double* pValue) {
+  size_t i = 0, end = text.size();
+  while (i < end && text[i] == DT(' ')) ++i;
+  while (end > i && text[end - 1] == DT(' ')) --end;
+  // Plain ASCII into a buffer; anything else is no number.
+  char buffer[64];
+  if (end - i == 0 || end - i >= sizeof buffer) return false;
+  size_t n = 0, digits = 0;
+  auto at = [&](size_t k) { return k < end ? text[k] : TChar(0); };
+  auto take = [&]() { buffer[n++] = static_cast<char>(text[i++]); };
+  auto isDigit = [](TChar c) { return c >= DT('0') && c <= DT('9'); };
+  if (at(i) == DT('+') || at(i) == DT('-')) take();
+  while (isDigit(at(i))) take(), ++digits;
+  if (at(i) == DT('.')) {
+    take();
+    while (isDigit(at(i))) take(), ++digits;
+  }
+  if (digits == 0) return false;
+  if (at(i) == DT('e') || at(i) == DT('E')) {
+    take();
+    if (at(i) == DT('+') || at(i) == DT('-')) take();
+    if (!isDigit(at(i))) return false;
+    while (isDigit(at(i))) take();
+  }
+  if (i != end) return false;
+  // from_chars reads no "+" and ignores the locale's decimal point.
+  const char* first = buffer[0] == '+' ? buffer + 1 : buffer;
+  double value = 0;
+  const auto [ptr, error] = std::from_chars(first, buffer + n, value);
+  if (error != std::errc() || ptr != buffer + n || !std::isfinite(value)) return false;
+  *pValue = value;
+  return true;
+}
 
 int CGridStore::CompareCellText(const CGridCellBase* pCell1, const CGridCellBase* pCell2, intptr_t) {
   if (!pCell1 || !pCell2) return 0;
