@@ -13,6 +13,9 @@
 #include "app/query_view.h"
 #include "app/result_view.h"
 #include "app/trace_view.h"
+#if DOSSEL_DRIVER_INFO
+#include "driverinfo/wx/driver_info_sheet.h"
+#endif
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 
@@ -31,6 +34,17 @@ int PaneOfCommand(int command) {
     if (kPaneCommands[i] == command) return i;
   return -1;
 }
+
+#if DOSSEL_DRIVER_INFO
+// The "ODBC Driver Info" sheet on the session's connection; every call it
+// makes runs on the connection's thread.
+void ShowDriverInfo(wxWindow* parent, session::CSession& session) {
+  if (!session.IsConnected() || session.IsExecuting()) return;
+  driverinfo::CMyPropertySheet sheet(
+      parent, [&session](const std::function<void(db::CDbConnection&)>& call) { session.CallOnConnection(call); });
+  sheet.ShowModal();
+}
+#endif
 
 // Takes `path` out of the recent-file list when it is there; the other
 // entries stay.
@@ -61,6 +75,10 @@ void CMainFrame::BindCommands() {
   Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_TOOLBAR));
   Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_STATUS_BAR));
   Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ToWxId(ID_APP_ABOUT));
+#if DOSSEL_DRIVER_INFO
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { ShowDriverInfo(this, Session()); }, ToWxId(ID_VIEW_ODBC_INFO));
+#endif
   Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ToWxId(ID_APP_EXIT));
   Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this);
   Bind(wxEVT_IDLE, &CMainFrame::OnIdleIndicators, this);
@@ -176,7 +194,8 @@ bool CMainFrame::IsCommandEnabled(int id) const {
     case ID_SQL_CANCEL:
       return connected && session.IsExecuting() && !session.IsCanceling() && session.IsCancelSupported();
     case ID_VIEW_ODBC_INFO:
-      return connected && !session.IsExecuting();
+      // The handheld edition has no driver-information sheet.
+      return DOSSEL_DRIVER_INFO && connected && !session.IsExecuting();
     case ID_VIEW_SCHEMA:
       return connected;
     default:
