@@ -18,8 +18,8 @@ TString FlagText(int32_t value) {
 }  // namespace
 
 CDataTypes::CDataTypes(wxWindow* parent) : CInfoPage(parent, "Data Types") {
-  m_typeList = new wxListBox(this, wxID_ANY);
-  m_conversionList = new wxListBox(this, wxID_ANY);
+  m_typeList = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxSize(130, 120));
+  m_conversionList = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxSize(130, 80));
   m_typeList->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { ShowType(m_typeList->GetStringSelection()); });
 
   auto* grid = new wxFlexGridSizer(4, 2, 8);

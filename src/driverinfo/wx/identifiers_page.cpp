@@ -21,11 +21,12 @@ CIdentifiers::CIdentifiers(wxWindow* parent) : CInfoPage(parent, "Identifiers") 
   m_tableTerm = AddValue(grid, "Table Term:");
   grid->Add(new wxStaticText(this, wxID_ANY, "Special Characters:"), 0, wxRIGHT, 4);
   m_specialCharacters =
-      new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(-1, 40), wxTE_READONLY | wxTE_MULTILINE);
+      new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(-1, 60), wxTE_READONLY | wxTE_MULTILINE);
   grid->Add(m_specialCharacters, 1, wxEXPAND);
 
-  m_odbcKeywords = new wxListBox(this, wxID_ANY);
-  m_driverKeywords = new wxListBox(this, wxID_ANY);
+  // Created at a usable size: GTK allocates the scroll bar before the first layout.
+  m_odbcKeywords = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxSize(130, 120));
+  m_driverKeywords = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxSize(130, 120));
   for (const TString& keyword : SplitKeywords(OdbcReservedKeywords())) m_odbcKeywords->Append(ToWx(keyword));
 
   auto* sizer = new wxBoxSizer(wxHORIZONTAL);

@@ -27,7 +27,7 @@ wxHeaderColumnSimple HeaderColumn(const wxString& heading, int format, int width
 // wxVListBox; drawing is ours.
 class CListCtrlEx::CBody : public wxVListBox {
  public:
-  explicit CBody(CListCtrlEx* owner) : wxVListBox(owner, wxID_ANY), m_owner(owner) {
+  explicit CBody(CListCtrlEx* owner) : wxVListBox(owner, wxID_ANY, wxDefaultPosition, wxSize(120, 80)), m_owner(owner) {
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
     SetForegroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
     // The selected rows change colour with the focus.
@@ -88,6 +88,9 @@ CListCtrlEx::CListCtrlEx(wxWindow* parent, wxWindowID id, const wxSize& size)
     : wxPanel(parent, id, wxDefaultPosition, size, wxBORDER_THEME | wxTAB_TRAVERSAL) {
   m_header = new wxHeaderCtrlSimple(this, wxID_ANY);
   m_body = new CBody(this);
+  // Created at a usable size: GTK allocates the scroll bar before the first
+  // layout and complains when it gets less room than it needs.
+  m_body->SetMinSize(wxSize(60, 60));
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(m_header, 0, wxEXPAND);
   sizer->Add(m_body, 1, wxEXPAND);
