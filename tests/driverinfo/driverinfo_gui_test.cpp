@@ -131,8 +131,12 @@ TEST_F(DriverInfoGuiTest, FunctionListsShowTheImagesAndSortByHeaderClicks) {
   EXPECT_EQ(sql->GetItemText(sql->GetItemCount() - 1, 1), "TimeDate");
   for (int i = 0; i < sql->GetItemCount(); ++i) sql->SetItemData(i, 1000 + i);
 
+  sql->Select(0);       // Convert()
   ClickHeader(sql, 0);  // first click: descending
   std::vector<wxString> names = Column(sql, 0);
+  // The selection moves with its item.
+  ASSERT_GE(sql->GetSelection(), 0);
+  EXPECT_EQ(sql->GetItemText(sql->GetSelection()), "Convert()");
   EXPECT_EQ(names.front(), "Year()");
   EXPECT_EQ(names.back(), "Abs()");
   for (size_t i = 1; i < names.size(); ++i) EXPECT_GE(names[i - 1].CmpNoCase(names[i]), 0) << names[i];

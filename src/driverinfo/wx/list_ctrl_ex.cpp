@@ -118,7 +118,7 @@ wxString CListCtrlEx::GetColumnHeading(int column) const {
 
 long CListCtrlEx::InsertItem(long index, const wxString& text, int image) {
   index = std::clamp<long>(index, 0, GetItemCount());
-  Item item{std::vector<wxString>(std::max<size_t>(1, m_columns.size())), image, 0};
+  Item item{std::vector<wxString>(std::max<size_t>(1, m_columns.size())), image, 0, false};
   item.texts[0] = text;
   m_items.insert(m_items.begin() + index, std::move(item));
   SyncCount();
@@ -158,9 +158,14 @@ void CListCtrlEx::DeleteAllItems() {
 }
 
 void CListCtrlEx::SortItems(wxListCtrlCompare compare, wxIntPtr sortData) {
+  // The selection moves with its item.
+  const long selected = GetSelection();
+  for (long i = 0; i < GetItemCount(); ++i) m_items[i].selected = i == selected;
   std::stable_sort(m_items.begin(), m_items.end(), [&](const Item& a, const Item& b) {
     return compare(static_cast<wxIntPtr>(a.data), static_cast<wxIntPtr>(b.data), sortData) < 0;
   });
+  for (long i = 0; i < GetItemCount(); ++i)
+    if (m_items[i].selected) m_body->SetSelection(i);
   m_body->RefreshAll();
 }
 

@@ -56,6 +56,7 @@ class CListCtrlEx : public wxPanel {
     std::vector<wxString> texts;
     int image;
     wxUIntPtr data;
+    bool selected;  // only while sorting
   };
 
   void OnHeaderClick(wxHeaderCtrlEvent& event);

@@ -18,16 +18,16 @@ CSupportedSQL::CSupportedSQL(wxWindow* parent) : CInfoPage(parent, "Supported SQ
   m_orderByInSelect = AddValue(grid, "ORDER BY Columns Must Be In SELECT:");
   m_outerJoins = AddValue(grid, "Outer Join Support:");
 
-  auto* groups = new wxBoxSizer(wxVERTICAL);
+  auto* groups = new wxFlexGridSizer(2, 4, 8);
   groups->Add(MakeCheckGroup("ALTER TABLE support",
                              {{"ADD Column", SQL_AT_ADD_COLUMN}, {"DROP Column", SQL_AT_DROP_COLUMN}}, m_alterTable, 2),
-              0, wxEXPAND | wxBOTTOM, 4);
+              0, wxEXPAND);
   groups->Add(MakeCheckGroup("Positioned Statements",
                              {{"Delete", SQL_PS_POSITIONED_DELETE},
                               {"Update", SQL_PS_POSITIONED_UPDATE},
                               {"Select for Update", SQL_PS_SELECT_FOR_UPDATE}},
                              m_positionedStatements, 3),
-              0, wxEXPAND | wxBOTTOM, 4);
+              0, wxEXPAND);
   groups->Add(MakeCheckGroup("Subquery Support",
                              {{"Correlated", SQL_SQ_CORRELATED_SUBQUERIES},
                               {"Comparison", SQL_SQ_COMPARISON},
@@ -35,14 +35,14 @@ CSupportedSQL::CSupportedSQL(wxWindow* parent) : CInfoPage(parent, "Supported SQ
                               {"IN", SQL_SQ_IN},
                               {"Quantified", SQL_SQ_QUANTIFIED}},
                              m_subqueries, 3),
-              0, wxEXPAND | wxBOTTOM, 4);
+              0, wxEXPAND);
   groups->Add(
       MakeCheckGroup("UNION Support", {{"UNION", SQL_U_UNION}, {"UNION with ALL", SQL_U_UNION_ALL}}, m_unions, 2), 0,
       wxEXPAND);
 
-  auto* sizer = new wxBoxSizer(wxHORIZONTAL);
-  sizer->Add(grid, 1, wxALL, 8);
-  sizer->Add(groups, 0, wxALL, 8);
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(grid, 0, wxEXPAND | wxALL, 8);
+  sizer->Add(groups, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
   SetSizer(sizer);
   SetMinSize(PageSize());
 }
