@@ -676,7 +676,7 @@ def main():
     for name, (width, height, rows) in IMAGES.items():
         with open(os.path.join(HERE, name + '.xpm'), 'w', newline='\n') as f:
             f.write(xpm_text(name, width, height, rows))
-    includes = '\n'.join(f'#include "{name}.xpm"' for name in IMAGES)
+    includes = '\n'.join(f'#include "{name}.xpm"' for name in sorted(IMAGES))
     with open(os.path.join(HERE, 'images.h'), 'w', newline='\n') as f:
         f.write('#pragma once\n'
                 '// All of Dossel\'s images, drawn by draw_images.py. Each file defines\n'

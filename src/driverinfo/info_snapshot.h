@@ -62,11 +62,6 @@ class CInfoSnapshot {
   bool TypesAvailable() const { return m_bTypesAvailable; }
   const std::vector<TypeRecord>& Types() const { return m_types; }
 
-  // For tests and for a snapshot made without a driver.
-  void SetConnected(bool connected) { m_bConnected = connected; }
-  void SetText(uint16_t infoType, const TString& text) { m_texts[infoType] = text; }
-  void SetNumber(uint16_t infoType, uint32_t value) { m_numbers[infoType] = value; }
-
  private:
   void ReadFunctions(const db::CDbConnection& connection);
   void ReadTypes(db::CDbConnection& connection);
