@@ -100,7 +100,11 @@ function(add_dossel_test)
     endif()
     list(REMOVE_DUPLICATES labels)
     set(environment "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1;DOSSEL_SAMPLE_DB=${DOSSEL_SAMPLE_DB}")
-    if(DOSSEL_SANITIZE STREQUAL "thread")
+    if(DOSSEL_SANITIZE STREQUAL "address")
+      # wx and GTK keep caches until exit that a leak check would report.
+      list(APPEND environment "ASAN_OPTIONS=detect_leaks=0 abort_on_error=1"
+        "UBSAN_OPTIONS=halt_on_error=1 print_stacktrace=1")
+    elseif(DOSSEL_SANITIZE STREQUAL "thread")
       list(APPEND environment
         "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1 suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
     endif()

@@ -76,6 +76,19 @@ inline constexpr int ID_APP_ABOUT = 57664;
 // Commands without a menu item.
 inline constexpr int ID_QUERY_WORD_WRAP = 32782;
 
+// The schema pane's context menu: its object commands and "Script As".
+inline constexpr int ID_SCHEMA_OPEN = 32783;
+inline constexpr int ID_SCHEMA_EDIT = 32784;
+inline constexpr int ID_SCHEMA_DELETE = 32786;
+inline constexpr int ID_SCRIPT_AS_CREATE = 32787;
+inline constexpr int ID_SCRIPT_AS_ALTER = 32788;
+inline constexpr int ID_SCRIPT_AS_DROP = 32789;
+inline constexpr int ID_SCRIPT_AS_SELECT = 32790;
+inline constexpr int ID_SCRIPT_AS_INSERT = 32791;
+inline constexpr int ID_SCRIPT_AS_UPDATE = 32792;
+inline constexpr int ID_SCRIPT_AS_DELETE = 32793;
+inline constexpr int ID_SCRIPT_AS_EXECUTE = 32794;
+
 // Catalogue entries of the query pane's context menu.
 inline constexpr int ID_TEMPLATE_FIRST = 33000;
 inline constexpr int ID_TEMPLATE_LAST = 33499;

@@ -384,6 +384,25 @@ image('toolbar_cancel', 16, 15, grid('''
 # Schema tree, 16 x 16
 # ---------------------------------------------------------------------------
 
+image('tree_computer', 16, 16, grid('''
+    ................
+    .OOOOOOOOOOOOOO.
+    .OGGGGGGGGGGGGO.
+    .OGNNNNNNNNNNGO.
+    .OGNBBBBBBBBNGO.
+    .OGNBbBBBBBBNGO.
+    .OGNBBBBBBBBNGO.
+    .OGNBBBBBBBBNGO.
+    .OGNNNNNNNNNNGO.
+    .OGGGGGGGGGGGGO.
+    .OOOOOOOOOOOOOO.
+    ......ODDO......
+    ....OOODDOOO....
+    ..OgggggggggggO.
+    ..OGGGGGGGGGGGO.
+    ...OOOOOOOOOOO..
+'''))
+
 image('tree_database', 16, 16, grid('''
     ....OOOOOOOO....
     ..OOLLLLLLLLOO..

@@ -19,6 +19,7 @@
 #include "toolbar_schema.xpm"
 #include "toolbar_trace.xpm"
 #include "tree_column.xpm"
+#include "tree_computer.xpm"
 #include "tree_constraint.xpm"
 #include "tree_database.xpm"
 #include "tree_folder.xpm"

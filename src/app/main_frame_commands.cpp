@@ -6,13 +6,17 @@
 #include <wx/msgdlg.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
+#include <wx/weakref.h>
 
 #include "app/about_dlg.h"
 #include "app/dossel_doc.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
 #include "app/result_view.h"
+#include "app/schema_view.h"
 #include "app/trace_view.h"
+#include "options/connections_page.h"
+#include "options/options_sheet.h"
 #if DOSSEL_DRIVER_INFO
 #include "driverinfo/wx/driver_info_sheet.h"
 #endif
@@ -40,9 +44,15 @@ int PaneOfCommand(int command) {
 // makes runs on the connection's thread.
 void ShowDriverInfo(wxWindow* parent, session::CSession& session) {
   if (!session.IsConnected() || session.IsExecuting()) return;
-  driverinfo::CMyPropertySheet sheet(
-      parent, [&session](const std::function<void(db::CDbConnection&)>& call) { session.CallOnConnection(call); });
-  sheet.ShowModal();
+  // The window behind a modal dialog can come back without a focused
+  // window; the keys go back to where they went before.
+  const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
+  {
+    driverinfo::CMyPropertySheet sheet(
+        parent, [&session](const std::function<void(db::CDbConnection&)>& call) { session.CallOnConnection(call); });
+    sheet.ShowModal();
+  }
+  if (focus && focus->IsShownOnScreen()) focus->SetFocus();
 }
 #endif
 
@@ -56,6 +66,20 @@ void ForgetRecentFile(wxFileHistory& history, const wxString& path) {
       return;
     }
   }
+}
+
+// Runs the options sheet; after OK the new query time-out holds at once for
+// an open connection (and for later ones), while a new login time-out waits
+// for the next start.
+void ShowOptionsSheet(wxWindow* parent, session::CSession& session) {
+  // The window behind a modal dialog can come back without a focused
+  // window; the keys go back to where they went before.
+  const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
+  {
+    COptionsSheet sheet(parent);
+    if (sheet.ShowModal() == wxID_OK) session.SetQueryTimeout(sheet.GetConnectionsPage()->m_nQueryTimeout);
+  }
+  if (focus && focus->IsShownOnScreen()) focus->SetFocus();
 }
 
 }  // namespace
@@ -79,6 +103,8 @@ void CMainFrame::BindCommands() {
   Bind(
       wxEVT_MENU, [this](wxCommandEvent&) { ShowDriverInfo(this, Session()); }, ToWxId(ID_VIEW_ODBC_INFO));
 #endif
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { ShowOptionsSheet(this, *m_pSession); }, ToWxId(ID_VIEW_OPTIONS));
   Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ToWxId(ID_APP_EXIT));
   Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this);
   Bind(wxEVT_IDLE, &CMainFrame::OnIdleIndicators, this);
@@ -118,7 +144,10 @@ void CMainFrame::OnEditCommand(wxCommandEvent& event) {
 void CMainFrame::OnFileCommand(wxCommandEvent& event) {
   switch (FromWxId(event.GetId())) {
     case ID_FILE_NEW:
-      if (m_pDoc->SaveModified(this)) m_pDoc->OnNewDocument();
+      if (m_pDoc->SaveModified(this)) {
+        m_pDoc->OnNewDocument();
+        m_pSchemaView->OnInitialUpdate();
+      }
       break;
     case ID_FILE_OPEN: {
       if (!m_pDoc->SaveModified(this)) break;

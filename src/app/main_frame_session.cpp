@@ -54,7 +54,11 @@ bool CMainFrame::Connect(const TString* connect) { return m_pSession->Connect(co
 
 void CMainFrame::Disconnect() { m_pSession->Disconnect(); }
 
-void CMainFrame::Execute() { m_pSession->Execute(m_pQueryView->GetRunText(), m_pResultView->IsTextFormat()); }
+void CMainFrame::Execute() {
+  if (m_pSession->IsExecuting()) return;
+  m_pResultView->BeginRun();
+  m_pSession->Execute(m_pQueryView->GetRunText(), m_pResultView->IsTextFormat());
+}
 
 void CMainFrame::RequestCancel() { m_pSession->RequestCancel(); }
 
@@ -96,15 +100,13 @@ int CMainFrame::CallOnUiThread(std::function<int()> call, int fallback) {
 
 CGridStore* CMainFrame::OnPrepareGrid() {
   if (m_bClosing) return nullptr;
-  CGridCtrl* grid = m_pResultView->GetGrid();
-  if (grid) {
-    m_pResultView->ResetGrid();
-  } else {
-    grid = m_pResultView->CreateGrid();
-    if (!grid) {
-      AppendTrace(DT("Failed to create grid control.\r\n"));
-      return nullptr;
-    }
+  const bool hadGrid = m_pResultView->GetGrid() != nullptr;
+  CGridCtrl* grid = m_pResultView->PrepareResultGrid();
+  if (!grid) {
+    AppendTrace(DT("Failed to create grid control.\r\n"));
+    return nullptr;
+  }
+  if (!hadGrid) {
     if (wxWindow* focus = wxWindow::FindFocus();
         focus && (focus == m_pResultView || m_pResultView->IsDescendant(focus)))
       m_pQueryView->FocusWindow()->SetFocus();
@@ -126,12 +128,10 @@ CGridStore* CMainFrame::PrepareGrid() {
   return store;
 }
 
-// The window sizes the columns to what they hold either way; the session
-// says whether rows were written for views that care.
-void CMainFrame::FinishGrid(bool /*rowsWritten*/) {
+void CMainFrame::FinishGrid(bool rowsWritten) {
   CallOnUiThread(
-      [this] {
-        m_pResultView->FinishGridFill();
+      [this, rowsWritten] {
+        m_pResultView->FinishGridFill(rowsWritten);
         return 0;
       },
       0);
@@ -140,10 +140,7 @@ void CMainFrame::FinishGrid(bool /*rowsWritten*/) {
 void CMainFrame::EmptyGrid() {
   CallOnUiThread(
       [this] {
-        if (CGridCtrl* grid = m_pResultView->GetGrid()) {
-          grid->DeleteAllCells();
-          grid->Refresh();
-        }
+        m_pResultView->EmptyResults();
         return 0;
       },
       0);
@@ -159,6 +156,7 @@ void CMainFrame::ShowObjectText() {
 }
 
 void CMainFrame::RunEnded(bool objectTextRun) {
+  m_pResultView->EndRun();
   m_pTraceView->Appender().Flush();
   m_pResultView->Appender().Flush();
   if (!objectTextRun) {

@@ -5,6 +5,7 @@
 #include <wx/sizer.h>
 
 #include "app/main_frame.h"
+#include "app/result_tabs.h"
 #include "app/text_printout.h"
 #include "grid/grid_ctrl.h"
 #include "platform/wx/wx_text.h"
@@ -56,50 +57,112 @@ wxTextCtrl* CResultView::FindTarget() { return IsTextFormat() ? GetEdit() : null
 
 wxWindow* CResultView::FocusWindow() { return IsGridShown() ? static_cast<wxWindow*>(m_pGrid) : GetEdit(); }
 
-CGridCtrl* CResultView::CreateGrid() {
+CGridCtrl* CResultView::CreateGrid(int id) {
   auto* grid = new CGridCtrl(0, 0, 0, 0);
-  if (!grid->Create(GetClientRect(), this, kGridId)) {
+  if (!grid->Create(GetClientRect(), this, id)) {
     delete grid;
     return nullptr;
   }
-  m_pGrid = grid;
   GetEdit()->Hide();
   GetSizer()->Add(grid, 1, wxEXPAND);
-  Layout();
   grid->SetEditable(true);
   grid->SetAutoSizeStyle(GVS_BOTH);
   grid->SetRowCount(kInitialRows);
   grid->SetColumnCount(kInitialColumns);
-  ApplyGridSettings();
+  ApplyGridSettings(grid);
   grid->EnableColumnHide(true);
   grid->SetHeaderSort(true);
-  ApplyGridFont();
+  ApplyGridFont(grid);
   return grid;
+}
+
+CGridCtrl* CResultView::PrepareResultGrid() {
+  if (!m_pGrid) {
+    CGridCtrl* grid = CreateGrid(kGridId);
+    if (!grid) return nullptr;
+    m_pGrid = grid;
+    m_grids = {grid};
+    m_rowCounts = {0};
+    m_pTabs = new CResultTabs(this, [this](size_t index) { ShowResult(index); });
+    m_pTabs->Hide();
+    GetSizer()->Insert(0, m_pTabs, 0, wxEXPAND);
+    Layout();
+  } else if (m_nRunResults == 0) {
+    DropLaterGrids();
+    ResetGrid();
+  } else {
+    CGridCtrl* grid = CreateGrid(wxID_ANY);
+    if (!grid) return nullptr;
+    m_grids.push_back(grid);
+    m_rowCounts.push_back(0);
+    m_pTabs->SetCount(m_grids.size());
+    for (size_t i = 0; i + 1 < m_grids.size(); ++i) m_pTabs->SetRows(i, m_rowCounts[i]);
+    m_pTabs->Show();
+    ShowResult(m_grids.size() - 1);
+  }
+  ++m_nRunResults;
+  m_pFillGrid = m_grids.back();
+  return m_pFillGrid;
 }
 
 void CResultView::ResetGrid() {
   m_pGrid->ResetForNewResult(kInitialRows, kInitialColumns);
-  ApplyGridSettings();
+  ApplyGridSettings(m_pGrid);
 }
 
-void CResultView::FinishGridFill() {
-  if (!m_pGrid) return;
-  // Ending the fill sizes the columns over every row (or the header alone).
-  m_pGrid->EndFill();
-  m_pGrid->StretchLastColumn();
+void CResultView::DropLaterGrids() {
+  if (m_grids.size() <= 1) return;
+  for (size_t i = 1; i < m_grids.size(); ++i) m_grids[i]->Destroy();
+  m_grids.resize(1);
+  m_rowCounts.resize(1);
+  m_pGrid = m_grids[0];
+  m_pFillGrid = nullptr;
+  m_pGrid->Show();
+  m_pTabs->SetCount(0);
+  m_pTabs->Hide();
+  Layout();
+}
+
+void CResultView::ShowResult(size_t index) {
+  if (index >= m_grids.size()) return;
+  const bool focused = wxWindow::FindFocus() == m_pGrid;
+  for (size_t i = 0; i < m_grids.size(); ++i) m_grids[i]->Show(i == index);
+  m_pGrid = m_grids[index];
+  if (m_pTabs) m_pTabs->Select(index);
+  Layout();
+  if (focused) m_pGrid->SetFocus();
+}
+
+void CResultView::EmptyResults() {
+  if (!m_pGrid || m_nRunResults > 0) return;
+  DropLaterGrids();
+  m_pGrid->DeleteAllCells();
   m_pGrid->Refresh();
-  m_pGrid->Update();
+}
+
+void CResultView::FinishGridFill(bool rowsWritten) {
+  CGridCtrl* grid = m_pFillGrid;
+  if (!grid) return;
+  // A result without rows keeps the counts its grid was prepared with.
+  const int32_t rows = rowsWritten ? grid->GetRowCount() - 1 : 0;
+  // Ending the fill sizes the columns over every row (or the header alone).
+  grid->EndFill();
+  grid->StretchLastColumn();
+  grid->Refresh();
+  grid->Update();
+  m_rowCounts.back() = rows;
+  if (m_grids.size() > 1) m_pTabs->SetRows(m_grids.size() - 1, rows);
 }
 
 void CResultView::EndAbandonedFill() {
-  if (m_pGrid && m_pGrid->IsFilling()) FinishGridFill();
+  if (m_pFillGrid && m_pFillGrid->IsFilling()) FinishGridFill(true);
 }
 
-void CResultView::ApplyGridSettings() {
-  m_pGrid->SetFixedRowCount(1);
-  m_pGrid->SetFixedColumnCount(1);
-  m_pGrid->SetFixedRowSelection(true);
-  m_pGrid->SetFixedColumnSelection(true);
+void CResultView::ApplyGridSettings(CGridCtrl* grid) {
+  grid->SetFixedRowCount(1);
+  grid->SetFixedColumnCount(1);
+  grid->SetFixedRowSelection(true);
+  grid->SetFixedColumnSelection(true);
 }
 
 bool CResultView::IsEditCommandEnabled(int command) const {
@@ -130,13 +193,14 @@ void CResultView::DoEditCommand(int command) {
 
 void CResultView::ChooseFont() {
   RunFontDialog();
-  // In grid format the grid takes the font; it shows at the next repaint.
-  if (!IsTextFormat() && m_pGrid) ApplyGridFont();
+  // In grid format the grids take the font; it shows at the next repaint.
+  if (!IsTextFormat())
+    for (CGridCtrl* grid : m_grids) ApplyGridFont(grid);
 }
 
-void CResultView::ApplyGridFont() {
+void CResultView::ApplyGridFont(CGridCtrl* grid) {
   wxFont font;
-  if (CreatePaneFont(FontKey(), DesktopGridFont(), font)) m_pGrid->SetFont(font);
+  if (CreatePaneFont(FontKey(), DesktopGridFont(), font)) grid->SetFont(font);
 }
 
 int CResultView::WordWrapCommand() const { return IsGridShown() ? 0 : ID_QUERY_WORD_WRAP; }

@@ -13,10 +13,20 @@
 // When the fill ends the UI thread switches drawing on, sizes the columns and
 // repaints, and the new rows show at once.
 //
+// A run that yields several result sets keeps each in a grid of its own,
+// under a strip of tabs that chooses the one shown (the newest at first);
+// the commands of the pane (copy, select all, export, sorting, go to) act
+// on the shown grid. The first grid lives as long as the pane; the others
+// go when the next run starts.
+//
 // UI thread only, except Appender().Append, which workers call.
+
+#include <vector>
 
 #include "app/edit_pane.h"
 #include "app/pane_appender.h"
+
+class CResultTabs;
 
 namespace dossel {
 class CGridCtrl;
@@ -31,23 +41,35 @@ class CResultView : public CEditPane {
   CResultView(wxWindow* parent, int id, CMainFrame* frame);
 
   bool IsTextFormat() const { return m_nFormat == kTextFormat; }
-  // The results grid: null until the first grid run creates it.
+  // The results grid shown: null until the first grid run creates it.
   dossel::CGridCtrl* GetGrid() const { return m_pGrid; }
+  // The grids of the last run's result sets, in order (the first grid alone
+  // between runs with at most one result set).
+  const std::vector<dossel::CGridCtrl*>& GetResultGrids() const { return m_grids; }
+  // The tabs over the grids; shown only while there is more than one.
+  CResultTabs* GetResultTabs() const { return m_pTabs; }
+  // Shows the grid of result set `index` (from 0).
+  void ShowResult(size_t index);
   // The grid exists, its window too, and it is visible.
   bool IsGridShown() const;
   // True while a run writes the grid's cells.
   bool IsGridBusy() const;
   CPaneAppender& Appender() { return m_appender; }
 
-  // Makes the grid with the settings a result needs; null when its window
-  // cannot be created.
-  dossel::CGridCtrl* CreateGrid();
-  // Gives a later run the grid back with its first counts: no text,
-  // selection or scroll position of an earlier run stays.
-  void ResetGrid();
+  // A run starts, and another has ended: the next result set replaces what
+  // the pane holds.
+  void BeginRun() { m_nRunResults = 0; }
+  void EndRun() { m_nRunResults = 0; }
+  // The grid for the run's next result set: the first grid, made or reset,
+  // for its first; a new grid, shown at once, for each later one. Null when
+  // no grid window can be made.
+  dossel::CGridCtrl* PrepareResultGrid();
+  // A statement without columns: an existing grid is emptied, unless this
+  // run already keeps a result set there.
+  void EmptyResults();
   // Ends the fill the run began: every row shown, the columns sized to
   // what they hold (the header alone when no row was written).
-  void FinishGridFill();
+  void FinishGridFill(bool rowsWritten);
   // A fill whose end the closing frame gave up on (closing was then
   // cancelled, and the run's thread is idle): the window takes its rows and
   // input back.
@@ -80,12 +102,25 @@ class CResultView : public CEditPane {
  private:
   void OnContextMenu(wxContextMenuEvent& event);
   void OnContextCommand(wxCommandEvent& event);
-  void ApplyGridSettings();
+  // Makes a grid with the settings a result needs; null when its window
+  // cannot be created.
+  dossel::CGridCtrl* CreateGrid(int id);
+  // Gives a later run the first grid back with its first counts: no text,
+  // selection or scroll position of an earlier run stays.
+  void ResetGrid();
+  // Destroys the grids of an earlier run's later result sets.
+  void DropLaterGrids();
+  void ApplyGridSettings(dossel::CGridCtrl* grid);
   // The result key's font, or the desktop's normal font for the missing
   // default face.
-  void ApplyGridFont();
+  void ApplyGridFont(dossel::CGridCtrl* grid);
 
   dossel::CGridCtrl* m_pGrid = nullptr;
+  std::vector<dossel::CGridCtrl*> m_grids;
+  std::vector<int32_t> m_rowCounts;          // rows of each grid's result set
+  dossel::CGridCtrl* m_pFillGrid = nullptr;  // the grid the run fills
+  CResultTabs* m_pTabs = nullptr;
+  size_t m_nRunResults = 0;  // result sets of the current run given a grid
   CMainFrame* m_pFrame;
   int m_nFormat;
   CPaneAppender m_appender;

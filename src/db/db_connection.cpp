@@ -194,8 +194,9 @@ void CDbConnection::Free() {
 }
 
 void CDbConnection::ApplyStatementOptions(SQLHSTMT hstmt) {
-  if (m_dwQueryTimeout == -1) return;
-  const SQLRETURN rc = SQLSetStmtOption(hstmt, SQL_QUERY_TIMEOUT, static_cast<SQLULEN>(m_dwQueryTimeout));
+  const int32_t timeout = m_dwQueryTimeout;
+  if (timeout == -1) return;
+  const SQLRETURN rc = SQLSetStmtOption(hstmt, SQL_QUERY_TIMEOUT, static_cast<SQLULEN>(timeout));
   // A driver that rejects the time-out once rejects it always: stop asking.
   if (!IsSuccessCode(rc)) m_dwQueryTimeout = -1;
 }

@@ -10,6 +10,7 @@
 // memory throws. The connection handle stays inside the database layer:
 // callers ask through the operations below.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -82,6 +83,8 @@ class CDbConnection {
   int32_t GetLoginTimeOut() const { return m_dwLoginTimeout; }
   int32_t GetQueryTimeOut() const { return m_dwQueryTimeout; }
   const TString& GetConnectString() const { return m_strConnect; }
+  // The driver's identifier quote character, a space when it has none.
+  TChar GetIdentifierQuoteChar() const { return m_chIDQuoteChar; }
   bool IsUpdatable() const { return m_bUpdatable; }
   // Why the last open failed: the driver's message, or that no ODBC
   // environment or connection could be made (empty after a cancelled prompt
@@ -141,7 +144,8 @@ class CDbConnection {
   TString m_strLastError;
   std::vector<CDbResultSet*> m_resultSets;  // newest first
   int32_t m_dwLoginTimeout = 15;
-  int32_t m_dwQueryTimeout = 15;
+  // Set from the UI thread (the Options sheet) while a run may read it.
+  std::atomic<int32_t> m_dwQueryTimeout{15};
 };
 
 // Diagnostic text collected from the driver, for callers that look for a

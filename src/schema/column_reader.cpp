@@ -4,10 +4,10 @@
 
 namespace dossel::schema {
 
-ColumnList ReadColumns(db::CDbConnection& connection, const TString& table) {
-  ColumnList columns;
+std::optional<ColumnList> TryReadColumns(db::CDbConnection& connection, const TString& table) {
   db::CColumnsSet rs(&connection);
-  if (!rs.Open(nullptr, nullptr, table.c_str(), nullptr, db::kForwardOnly)) return columns;
+  if (!rs.Open(nullptr, nullptr, table.c_str(), nullptr, db::kForwardOnly)) return std::nullopt;
+  ColumnList columns;
   // The set holds the first characters of a long name only.
   const TString wanted = table.substr(0, db::CCatalogSet::kCatalogTextLength);
   for (; !rs.IsAfterLast(); rs.MoveNext()) {
@@ -17,6 +17,10 @@ ColumnList ReadColumns(db::CDbConnection& connection, const TString& table) {
         ColumnInfo{rs.m_strColumnName, rs.m_strTypeName, rs.m_nDataType, rs.m_lPrecision, rs.m_nNullable});
   }
   return columns;
+}
+
+ColumnList ReadColumns(db::CDbConnection& connection, const TString& table) {
+  return TryReadColumns(connection, table).value_or(ColumnList());
 }
 
 }  // namespace dossel::schema

@@ -1,6 +1,7 @@
 #include "schema/schema_commands.h"
 
 #include "platform/user_interface.h"
+#include "res/command_ids.h"
 #include "settings/settings_store.h"
 
 namespace dossel::schema {
@@ -11,17 +12,25 @@ constexpr CommandChoices kRunAtOnce{Choice::Yes, Choice::Yes, Choice::No};
 constexpr CommandChoices kShowToEdit{Choice::Yes, Choice::No, Choice::Yes};
 
 const SchemaCommandInfo kCommands[] = {
-    {SchemaCommand::ScriptCreate, 32787, DT("&Create"), Generator::Create, false, kFromSettings, kFromSettings},
-    {SchemaCommand::ScriptAlter, 32788, DT("&Alter"), Generator::Alter, false, kFromSettings, kFromSettings},
-    {SchemaCommand::ScriptDrop, 32789, DT("Dr&op"), Generator::Drop, false, kFromSettings, kFromSettings},
-    {SchemaCommand::ScriptSelect, 32790, DT("&Select"), Generator::Select, false, kFromSettings, kFromSettings},
-    {SchemaCommand::ScriptInsert, 32791, DT("&Insert"), Generator::Insert, false, kFromSettings, kFromSettings},
-    {SchemaCommand::ScriptUpdate, 32792, DT("&Update"), Generator::Update, false, kFromSettings, kFromSettings},
-    {SchemaCommand::ScriptDelete, 32793, DT("&Delete"), Generator::Delete, false, kFromSettings, kFromSettings},
-    {SchemaCommand::ScriptExecute, 32794, DT("&Execute"), Generator::Execute, false, kFromSettings, kFromSettings},
-    {SchemaCommand::Open, 32783, DT("&Open"), Generator::Select, false, kRunAtOnce, kRunAtOnce},
-    {SchemaCommand::Edit, 32784, DT("&Edit"), Generator::Alter, false, kShowToEdit, kShowToEdit},
-    {SchemaCommand::Delete, 32786, DT("&Delete"), Generator::Drop, true, kRunAtOnce, kShowToEdit},
+    {SchemaCommand::ScriptCreate, res::ID_SCRIPT_AS_CREATE, DT("&Create"), Generator::Create, false, kFromSettings,
+     kFromSettings},
+    {SchemaCommand::ScriptAlter, res::ID_SCRIPT_AS_ALTER, DT("&Alter"), Generator::Alter, false, kFromSettings,
+     kFromSettings},
+    {SchemaCommand::ScriptDrop, res::ID_SCRIPT_AS_DROP, DT("Dr&op"), Generator::Drop, false, kFromSettings,
+     kFromSettings},
+    {SchemaCommand::ScriptSelect, res::ID_SCRIPT_AS_SELECT, DT("&Select"), Generator::Select, false, kFromSettings,
+     kFromSettings},
+    {SchemaCommand::ScriptInsert, res::ID_SCRIPT_AS_INSERT, DT("&Insert"), Generator::Insert, false, kFromSettings,
+     kFromSettings},
+    {SchemaCommand::ScriptUpdate, res::ID_SCRIPT_AS_UPDATE, DT("&Update"), Generator::Update, false, kFromSettings,
+     kFromSettings},
+    {SchemaCommand::ScriptDelete, res::ID_SCRIPT_AS_DELETE, DT("&Delete"), Generator::Delete, false, kFromSettings,
+     kFromSettings},
+    {SchemaCommand::ScriptExecute, res::ID_SCRIPT_AS_EXECUTE, DT("&Execute"), Generator::Execute, false, kFromSettings,
+     kFromSettings},
+    {SchemaCommand::Open, res::ID_SCHEMA_OPEN, DT("&Open"), Generator::Select, false, kRunAtOnce, kRunAtOnce},
+    {SchemaCommand::Edit, res::ID_SCHEMA_EDIT, DT("&Edit"), Generator::Alter, false, kShowToEdit, kShowToEdit},
+    {SchemaCommand::Delete, res::ID_SCHEMA_DELETE, DT("&Delete"), Generator::Drop, true, kRunAtOnce, kShowToEdit},
 };
 
 bool Resolve(Choice choice, bool setting) { return choice == Choice::Setting ? setting : choice == Choice::Yes; }

@@ -30,7 +30,7 @@ void TraceErrorLines(ISessionView& view, const TString& message) {
 
 CRunWriter::CRunWriter(CSession& session) : m_session(session), m_view(session.View()), m_rs(session.ResultSet()) {}
 
-bool CRunWriter::Canceled() const { return m_session.CancelRequested(); }
+bool CRunWriter::Canceled() const { return m_session.RunStopped(); }
 
 void CRunWriter::WriteCountLines(int64_t rows) {
   if (m_rs.FetchFailed()) ReportError();
@@ -72,6 +72,25 @@ bool CRunWriter::Run(const TString& sql) {
   const bool errors = m_rs.ExecuteFailed() || m_rs.FetchFailed() || !going;
   m_session.CloseStatement();
   return errors;
+}
+
+bool CRunWriter::RunAll(const std::vector<TString>& statements) {
+  const size_t count = statements.size();
+  for (size_t i = 0; i < count; ++i) {
+    m_session.WatchStatement();
+    bool failed = Run(statements[i]);
+    if (m_session.EndStatementWatch()) failed = true;
+    // A cancel stops the current statement and the rest; the completion
+    // line says so.
+    if (m_session.CancelRequested()) return failed;
+    if (failed) {
+      if (count > 1)
+        AppendTraceF(m_view, DT("Statement %d of %d failed; the rest was not run.\r\n"), static_cast<long long>(i + 1),
+                     static_cast<long long>(count));
+      return true;
+    }
+  }
+  return false;
 }
 
 bool CRunWriter::WriteLaterResults() {
@@ -142,16 +161,17 @@ bool CTextRunWriter::WriteResultSet(bool fetchFirst) {
   return true;
 }
 
-bool WriteRunResults(CSession& session, const TString& sql, bool textFormat) {
+bool WriteRunResults(CSession& session, const std::vector<TString>& statements, bool textFormat) {
   try {
     if (textFormat) {
       CTextRunWriter writer(session);
-      return writer.Run(sql);
+      return writer.RunAll(statements);
     }
     CGridRunWriter writer(session);
-    return writer.Run(sql);
+    return writer.RunAll(statements);
   } catch (const std::bad_alloc&) {
     // A value too large for the memory left: the run ends, the program goes on.
+    session.EndStatementWatch();
     session.CloseStatement();
     AppendTraceF(session.View(), DT("Out of memory.\r\n"));
     return true;
@@ -164,18 +184,19 @@ bool WriteObjectText(CSession& session, const TString& sql) {
   TString text;
   TString value;
   auto appendRows = [&] {
-    while (!session.CancelRequested() && !rs.IsAfterLast()) {
+    while (!session.RunStopped() && !rs.IsAfterLast()) {
       rs.GetFieldText(0, value);
       text += value;
       rs.MoveNext();
     }
   };
   bool errors = false;
+  session.WatchStatement();
   try {
-    if (!session.CancelRequested() && rs.OpenSql(sql)) {
-      if (!session.CancelRequested() && !rs.IsBeforeFirst() && rs.GetColumnCount() != 0) appendRows();
-      while (!session.CancelRequested() && session.HasMultipleResults() && rs.NextResultSet()) {
-        if (session.CancelRequested() || rs.IsBeforeFirst() || rs.GetColumnCount() == 0) continue;
+    if (!session.RunStopped() && rs.OpenSql(sql)) {
+      if (!session.RunStopped() && !rs.IsBeforeFirst() && rs.GetColumnCount() != 0) appendRows();
+      while (!session.RunStopped() && session.HasMultipleResults() && rs.NextResultSet()) {
+        if (session.RunStopped() || rs.IsBeforeFirst() || rs.GetColumnCount() == 0) continue;
         text += DT("\r\n\r\n");
         rs.MoveNext();
         appendRows();
@@ -184,11 +205,12 @@ bool WriteObjectText(CSession& session, const TString& sql) {
     } else {
       errors = !session.CancelRequested();
     }
-    if (errors && !session.CancelRequested()) TraceErrorLines(session.View(), rs.LastErrorText());
+    if (errors && !session.RunStopped()) TraceErrorLines(session.View(), rs.LastErrorText());
   } catch (const std::bad_alloc&) {
     AppendTraceF(session.View(), DT("Out of memory.\r\n"));
     errors = true;
   }
+  if (session.EndStatementWatch()) errors = true;
   if (!text.empty()) {
     session.View().AppendTrace(DT("\r\n") + text + DT("\r\n"));
     session.View().ShowObjectText();

@@ -15,8 +15,9 @@ namespace dossel::session {
 class CSession;
 class ISessionView;
 
-// Writes every result of `sql`; true when the run had errors.
-bool WriteRunResults(CSession& session, const TString& sql, bool textFormat);
+// Runs `statements` one after another and writes every result of each;
+// true when the run had errors. A statement that fails ends the run.
+bool WriteRunResults(CSession& session, const std::vector<TString>& statements, bool textFormat);
 // The object text of a T-SQL run, into the trace; true when it had errors.
 bool WriteObjectText(CSession& session, const TString& sql);
 
@@ -28,12 +29,16 @@ class CRunWriter {
   CRunWriter(const CRunWriter&) = delete;
   CRunWriter& operator=(const CRunWriter&) = delete;
 
-  // True when the run had errors.
+  // Runs the statements of one run in order; true when the run had errors.
+  bool RunAll(const std::vector<TString>& statements);
+  // Runs one statement (or a batch the driver takes whole); true when it had
+  // errors.
   bool Run(const TString& sql);
 
  protected:
   // The run stops as soon as a cancel is asked for, not only once the driver
-  // has been told: values read after the driver's cancel would only be errors.
+  // has been told: values read after the driver's cancel would only be
+  // errors. A statement past the query time-out is stopped the same way.
   bool Canceled() const;
   // Writes one result set with columns; false stops the whole run.
   virtual bool WriteResultSet(bool fetchFirst) = 0;

@@ -3,6 +3,8 @@
 
 #include "session/session.h"
 
+#include <algorithm>
+
 #include "platform/system.h"
 #include "platform/user_interface.h"
 #include "session/run_writer.h"
@@ -17,6 +19,13 @@ constexpr int kLoginTimeoutLimit = 99999;
 constexpr unsigned kWorkerWaitMs = 30000;
 constexpr unsigned kTimerMs = 1000;
 constexpr TStringView kHelpText = DT("sp_helptext ");
+// The program's time-out fires this long after the query time-out, so that
+// a driver which keeps the time-out itself ends the statement first, with
+// its own message.
+constexpr unsigned kTimeOutGraceMs = 500;
+// A longer time-out (over eleven days) is watched as this one: the
+// milliseconds must fit the watch's count.
+constexpr int32_t kLongestWatchedTimeOut = 1000000;
 
 bool IsAnywhereServer(TStringView dbms) {
   return EqualsNoCase(dbms, DT("Sybase SQL Anywhere")) || EqualsNoCase(dbms, DT("Adaptive Server Anywhere"));
@@ -34,6 +43,8 @@ TString QuoteDoubled(TStringView name) {
 
 bool NamesUseStatement(TStringView sql) { return FindNoCase(sql, DT("USE ")) != TStringView::npos; }
 
+bool IsMySqlFamily(TStringView dbms) { return EqualsNoCase(dbms, DT("MariaDB")) || EqualsNoCase(dbms, DT("MySQL")); }
+
 }  // namespace
 
 bool IsTransactSqlServer(TStringView dbms) {
@@ -42,6 +53,14 @@ bool IsTransactSqlServer(TStringView dbms) {
     if (EqualsNoCase(dbms, name)) return true;
   return false;
 }
+
+bool NeedsStatementSplitting(TStringView dbms, const uint32_t* batchSupport, bool multipleResults) {
+  if (StartsWithNoCase(dbms, DT("SQLite")) || IsMySqlFamily(dbms)) return true;
+  if (batchSupport) return (*batchSupport & (SQL_BS_SELECT_EXPLICIT | SQL_BS_ROW_COUNT_EXPLICIT)) == 0;
+  return !multipleResults;
+}
+
+SqlDialect DialectOf(TStringView dbms) { return IsMySqlFamily(dbms) ? SqlDialect::kMySql : SqlDialect::kStandard; }
 
 TString FormatExecuteTime(uint32_t ms) {
   const uint32_t seconds = ms / 1000;
@@ -120,6 +139,10 @@ void CSession::ReadConnectionFacts() {
   m_bMultipleResults = m_db.GetInfoText(SQL_MULT_RESULT_SETS) == DT("Y");
   m_bCancelSupported = m_db.IsFunctionSupported(SQL_API_SQLCANCEL);
   m_bRowCountSupported = m_db.IsFunctionSupported(SQL_API_SQLROWCOUNT);
+  uint32_t batchSupport = 0;
+  const bool batchAnswered = m_db.GetInfoNumber(SQL_BATCH_SUPPORT, batchSupport);
+  m_bSplitScripts = NeedsStatementSplitting(m_strDbmsName, batchAnswered ? &batchSupport : nullptr, m_bMultipleResults);
+  m_dialect = DialectOf(m_strDbmsName);
 }
 
 void CSession::Disconnect() {
@@ -155,7 +178,9 @@ void CSession::Execute(const TString& query, bool textFormat) {
   m_bExecuting = true;
   m_bCanceling = false;
   m_bCanceled = false;
+  m_bTimedOut = false;
   m_bRunHasGrid = false;
+  m_nRunTimeout = m_nQueryTimeout;
   TString text = query;
   bool helpText = false;
   if (m_bTransactSql) text = ObjectTextQuery(text, m_strDbmsName, helpText);
@@ -175,13 +200,23 @@ bool CSession::StartRun(const TString& sql, bool textFormat) {
 }
 
 void CSession::RunQuery(const TString& sql, bool textFormat) {
-  const bool errors = WriteRunResults(*this, sql, textFormat);
+  const bool errors = WriteRunResults(*this, StatementsOf(sql), textFormat);
   ReadCurrentDatabaseAfterUse(sql);
   m_view.Post([this, errors] { HandleCompletion(errors); });
 }
 
+// A text the splitter finds no statement in (only comments) goes to the
+// driver as it is, which then says what it makes of it.
+std::vector<TString> CSession::StatementsOf(const TString& sql) const {
+  if (!m_bSplitScripts) return {sql};
+  std::vector<TString> statements;
+  for (TStringView piece : SplitStatements(sql, m_dialect)) statements.emplace_back(piece);
+  if (statements.empty()) statements.push_back(sql);
+  return statements;
+}
+
 void CSession::ReadCurrentDatabaseAfterUse(const TString& sql) {
-  if (!m_bTransactSql || CancelRequested() || !NamesUseStatement(sql)) return;
+  if (!m_bTransactSql || RunStopped() || !NamesUseStatement(sql)) return;
   if (!SelectCurrentDatabase()) AppendTraceF(m_view, DT("Failed to select database.\r\n"));
 }
 
@@ -191,17 +226,23 @@ void CSession::RunObjectText(const TString& sql) {
   m_view.Post([this, errors] { HandleCompletion(errors); });
 }
 
-bool CSession::SelectCurrentDatabase() {
+std::optional<TString> CSession::ReadCurrentDatabase() {
   CloseStatement();
   if (!m_pResultSet->OpenSql(DT("select db_name() dbname"))) {
     CloseStatement();
-    return false;
+    return std::nullopt;
   }
   TString name;
   if (!m_pResultSet->IsBeforeFirst()) m_pResultSet->GetFieldText(0, name);
   CloseStatement();
+  return name;
+}
+
+bool CSession::SelectCurrentDatabase() {
+  const std::optional<TString> name = ReadCurrentDatabase();
+  if (!name) return false;
   // The name is read by the UI thread; hand it over there.
-  m_view.Post([this, name] { m_strDatabaseName = name; });
+  m_view.Post([this, name] { m_strDatabaseName = *name; });
   return true;
 }
 
@@ -213,12 +254,35 @@ void CSession::RequestCancel() {
 }
 
 void CSession::CancelQuery() {
+  CancelStatement();
+  m_bCanceled = true;
+  m_view.Post([this] { m_cancelThread.Forget(); });
+}
+
+void CSession::CancelStatement() {
   // This server's driver is known to misbehave when cancelled; its run ends
   // when the worker notices the flag instead.
   if (!EqualsNoCase(m_strDbmsName, DT("Sybase SQL Anywhere")) && m_pResultSet && m_pResultSet->GetStatement())
     m_pResultSet->Cancel();
-  m_bCanceled = true;
-  m_view.Post([this] { m_cancelThread.Forget(); });
+}
+
+void CSession::WatchStatement() {
+  if (m_nRunTimeout <= 0) return;
+  const int32_t seconds = std::min(m_nRunTimeout, kLongestWatchedTimeOut);
+  m_statementWatch.Arm(static_cast<unsigned>(seconds) * 1000 + kTimeOutGraceMs);
+}
+
+bool CSession::EndStatementWatch() {
+  if (!m_statementWatch.Disarm()) return false;
+  AppendTraceF(m_view, DT("Error: Query timed out after %d s.\r\n"), m_nRunTimeout);
+  return true;
+}
+
+// On the watch's thread, as the cancel worker would: the flag first, so the
+// writers drop what the driver's cancel may have cut.
+void CSession::OnStatementTimedOut() {
+  m_bTimedOut = true;
+  CancelStatement();
 }
 
 void CSession::HandleCompletion(bool errors) {
@@ -242,7 +306,7 @@ void CSession::HandleCompletion(bool errors) {
 
 void CSession::LeaveRunningState() {
   StopTimer();
-  m_bExecuting = m_bCanceling = m_bCanceled = false;
+  m_bExecuting = m_bCanceling = m_bCanceled = m_bTimedOut = false;
   m_bHelpTextMode = false;
 }
 

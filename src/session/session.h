@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "db/db_connection.h"
 #include "db/query_result_set.h"
@@ -21,6 +22,8 @@
 #include "platform/text.h"
 #include "session/connection_thread.h"
 #include "session/session_view.h"
+#include "session/statement_splitter.h"
+#include "session/statement_watch.h"
 #include "session/worker_thread.h"
 
 namespace dossel::session {
@@ -56,6 +59,11 @@ class CSession {
   // (catalog reads of the schema pane and the driver report). Not while a
   // run goes on.
   void CallOnConnection(const std::function<void(db::CDbConnection&)>& call);
+  // The server's current database ("select db_name()"); nothing when it
+  // cannot be read. Connection thread only (inside CallOnConnection).
+  std::optional<TString> ReadCurrentDatabase();
+  // The schema pane switched the database with "USE". UI thread.
+  void SetCurrentDatabaseName(const TString& name) { m_strDatabaseName = name; }
 
   // State.
   bool IsConnected() const { return m_db.IsOpen(); }
@@ -63,11 +71,18 @@ class CSession {
   bool IsCanceling() const { return m_bCanceling; }
   // The user asked to cancel the run (the driver may not have been told yet).
   bool CancelRequested() const { return m_bCanceled || m_bCanceling; }
+  // The statement running ran past the query time-out and was stopped.
+  bool TimedOut() const { return m_bTimedOut; }
+  // The run reads and writes nothing more: a cancel, or the time-out.
+  bool RunStopped() const { return CancelRequested() || TimedOut(); }
   bool IsObjectTextRun() const { return m_bHelpTextMode; }
   bool IsCancelSupported() const { return m_bCancelSupported; }
   bool IsRowCountSupported() const { return m_bRowCountSupported; }
   bool HasMultipleResults() const { return m_bMultipleResults; }
   bool IsTransactSql() const { return m_bTransactSql; }
+  // The driver runs one statement per call: a run's text is split into its
+  // statements, run one after another.
+  bool SplitsScripts() const { return m_bSplitScripts; }
   const TString& GetDbmsName() const { return m_strDbmsName; }
   const TString& GetDataSourceName() const { return m_strDataSourceName; }
   const TString& GetDatabaseName() const { return m_strDatabaseName; }
@@ -89,16 +104,25 @@ class CSession {
   ISessionView& View() { return m_view; }
   db::CQueryResultSet& ResultSet() { return *m_pResultSet; }
   void CloseStatement();
+  // The statement about to run gets the run's query time-out; ending the
+  // watch answers whether the time ran out, in which case the trace has
+  // been told so.
+  void WatchStatement();
+  bool EndStatementWatch();
 
  private:
   void ReadConnectionFacts();
   void CloseConnection();
   bool StartRun(const TString& sql, bool textFormat);
   void RunQuery(const TString& sql, bool textFormat);
+  std::vector<TString> StatementsOf(const TString& sql) const;
   void RunObjectText(const TString& sql);
   void ReadCurrentDatabaseAfterUse(const TString& sql);
   bool SelectCurrentDatabase();
   void CancelQuery();
+  // Stops the running statement through the driver, where that is safe.
+  void CancelStatement();
+  void OnStatementTimedOut();
   void HandleCompletion(bool errors);
   void LeaveRunningState();
   void StopTimer();
@@ -113,16 +137,22 @@ class CSession {
   bool m_bMultipleResults = false;
   bool m_bRowCountSupported = false;
   bool m_bCancelSupported = false;
+  bool m_bSplitScripts = false;
+  SqlDialect m_dialect = SqlDialect::kStandard;
   TString m_strDbmsName;
   TString m_strDataSourceName;
   TString m_strDatabaseName;
   int32_t m_nLoginTimeout = 0;
   int32_t m_nQueryTimeout = 0;
+  // The time-out of the current run, fixed when it starts (the options may
+  // change the session's while it runs).
+  int32_t m_nRunTimeout = 0;
 
   // Written by one thread each and read by the others.
   std::atomic<bool> m_bExecuting{false};
   std::atomic<bool> m_bCanceling{false};
   std::atomic<bool> m_bCanceled{false};
+  std::atomic<bool> m_bTimedOut{false};
   std::atomic<bool> m_bHelpTextMode{false};
   std::atomic<bool> m_bRunHasGrid{false};
   std::atomic<int32_t> m_nGridRows{0};
@@ -130,6 +160,9 @@ class CSession {
   bool m_bFinishHandled = false;
   bool m_bTimerRunning = false;
   uint32_t m_dwStartTick = 0;
+  // Declared last: its thread, which may cancel through the result set, ends
+  // before anything it uses.
+  CStatementWatch m_statementWatch{[this] { OnStatementTimedOut(); }};
 };
 
 // "Execute time: hh:mm:ss.mmm\r\n" for an elapsed time; hours are not
@@ -142,5 +175,13 @@ TString FormatExecuteTime(uint32_t ms);
 TString ObjectTextQuery(TStringView sql, TStringView dbms, bool& helpTextMode);
 
 bool IsTransactSqlServer(TStringView dbms);
+
+// Whether a driver must be given one statement per call: the SQLite and
+// MySQL families always (the MySQL family's connector claims batches but
+// refuses them unless its data source allows them); otherwise what the
+// driver says of explicit batches (`batchSupport`, SQL_BATCH_SUPPORT, null
+// when it does not answer) or else of several result sets.
+bool NeedsStatementSplitting(TStringView dbms, const uint32_t* batchSupport, bool multipleResults);
+SqlDialect DialectOf(TStringView dbms);
 
 }  // namespace dossel::session

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -75,6 +77,23 @@ TEST(OdbcLibraryTest, DatabasePathWithBlanksAndNonAsciiCharacters) {
   TString v;
   rs.GetFieldText(0, v);
   EXPECT_EQ(v, DT("found"));
+}
+
+// The path reaches the SQLite driver byte for byte, whatever its characters
+// and wherever it stands in the connect string, and nothing is read past the
+// string's end.
+TEST(OdbcLibraryTest, NonAsciiPathAtTheEndOfTheConnectString) {
+  ScratchFolder folder;
+  const std::string path = folder.File("\xE4\xB8\xAD\xE6\x96\x87 caf\xC3\xA9.db");
+  RunSqlite(path, "create table t(a); insert into t values ('found')");
+  CDbConnection connection;
+  ASSERT_TRUE(connection.OpenWithOptions(FromUtf8("DSN=Last;Database=" + path), db::kNoOdbcDialog));
+  db::CQueryResultSet rs(&connection);
+  ASSERT_TRUE(rs.OpenSql(DT("select a from t")));
+  TString v;
+  rs.GetFieldText(0, v);
+  EXPECT_EQ(v, DT("found"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.File("")), {}), 1) << "no other file was made";
 }
 
 TEST(OdbcLibraryTest, PromptGoesToTheHandlerAndCancelLeavesTheConnectionClosed) {

@@ -26,6 +26,7 @@
 //   function <id> 0|1                   SQLGetFunctions: not supported / supported
 //   log <path>                          append one line per call received
 //   querytimeout <state>                setting SQL_QUERY_TIMEOUT fails with <state>
+//   querytimeout ignore                 SQL_QUERY_TIMEOUT is accepted and never fires
 //   connecterror <state> <native> <msg> connecting fails (repeat: more records)
 //   stmterror <state> <native> <msg>    allocating a statement fails (repeat: more records)
 //   statement <text>                    starts the entry for that statement text
@@ -102,6 +103,7 @@ class DriverScript {
   DriverScript& Unsupported(int functionId) { return Line({"function", N(functionId), "0"}); }
   DriverScript& Log(const std::string& path) { return Line({"log", path}); }
   DriverScript& RejectQueryTimeout(const std::string& state = "HYC00") { return Line({"querytimeout", state}); }
+  DriverScript& IgnoreQueryTimeout() { return Line({"querytimeout", "ignore"}); }
   DriverScript& ConnectError(const std::string& state, long native, const std::string& message) {
     return Line({"connecterror", state, N(native), message});
   }

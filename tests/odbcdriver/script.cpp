@@ -84,6 +84,8 @@ class Parser {
       }
     } else if (word == "log") {
       m_script.logPath = At(f, 0);
+    } else if (word == "querytimeout" && At(f, 0) == "ignore") {
+      m_script.queryTimeoutIgnored = true;
     } else if (word == "querytimeout") {
       m_script.queryTimeoutRejectState = At(f, 0);
     } else if (word == "connecterror") {

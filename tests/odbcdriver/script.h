@@ -59,6 +59,7 @@ struct Script {
   std::map<int, InfoAnswer> info;
   std::set<int> unsupportedFunctions;
   std::optional<std::string> queryTimeoutRejectState;
+  bool queryTimeoutIgnored = false;  // accepted and ignored, as the SQLite driver does
   std::vector<Diagnostic> connectErrors;
   std::vector<Diagnostic> statementErrors;  // allocating a statement fails with these
   std::map<std::string, Entry> entries;     // key: trimmed statement text, "*" for any other

@@ -21,7 +21,8 @@ BusyScope::~BusyScope() {
 
 bool Stmt::WaitForCancel() {
   const auto found = attributes.find(SQL_ATTR_QUERY_TIMEOUT);
-  const long seconds = found != attributes.end() && found->second > 0 ? static_cast<long>(found->second) : 60;
+  const bool keepsTimeOut = found != attributes.end() && found->second > 0 && !ScriptOf(this).queryTimeoutIgnored;
+  const long seconds = keepsTimeOut ? static_cast<long>(found->second) : 60;
   std::unique_lock lock(cancelMutex);
   return cancelSignal.wait_for(lock, std::chrono::seconds(seconds), [this] { return canceled; });
 }

@@ -223,5 +223,95 @@ TEST_F(ScriptedSessionTest, NoStatementHandleMeansTheQueryCouldNotBeExecuted) {
   EXPECT_EQ(trace.find("successfully"), std::string::npos);
 }
 
+// Which drivers get a script whole and which one statement at a time.
+TEST_F(ScriptedSessionTest, DriverThatTakesBatchesReceivesTheWholeTextOnce) {
+  m_script.Statement("select 1 as a; select 2 as b")
+      .Result({{"a", SQL_INTEGER, 10}})
+      .Row({"1"})
+      .Result({{"b", SQL_INTEGER, 10}})
+      .Row({"2"});
+  Connect("SQL Server");
+  EXPECT_FALSE(m_session.SplitsScripts());
+  Run("select 1 as a; select 2 as b");
+  const std::string log = Log();
+  EXPECT_NE(log.find("SQLExecDirect select 1 as a; select 2 as b\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("SQLExecDirect select 1 as a\n"), std::string::npos) << log;
+  EXPECT_TRUE(NewTrace().ends_with("Query completed successfully.\r\n\r\n"));
+}
+
+TEST_F(ScriptedSessionTest, DriverWithoutExplicitBatchesGetsOneStatementPerCall) {
+  m_script.InfoInt32(SQL_BATCH_SUPPORT, SQL_BS_SELECT_PROC | SQL_BS_ROW_COUNT_PROC);
+  m_script.Statement("select 1 as a").Result({{"a", SQL_INTEGER, 10}}).Row({"1"});
+  m_script.Statement("update t set a = ';'").RowCount(2);
+  Connect("Some Server");
+  EXPECT_TRUE(m_session.SplitsScripts());
+  Run("select 1 as a;\r\nupdate t set a = ';';");
+  EXPECT_TRUE(Received("SQLExecDirect select 1 as a")) << Log();
+  EXPECT_TRUE(Received("SQLExecDirect update t set a = ';'")) << Log();
+  EXPECT_TRUE(WithoutTimes(NewTrace())
+                  .ends_with("Execute time: T\r\n(1 row(s) affected)\r\n(2 row(s) affected)\r\n"
+                             "Query completed successfully.\r\n\r\n"));
+}
+
+// The MySQL family claims batches, yet refuses them unless its data source
+// allows them; its quotes take backslash escapes.
+TEST_F(ScriptedSessionTest, MySqlFamilyIsSplitWithBackslashEscapes) {
+  m_script.InfoInt32(SQL_BATCH_SUPPORT, 0xf);
+  m_script.Statement("select 'Don\\'t; stop' as a").Result(kTextColumn).Row({"Don't; stop"});
+  m_script.Statement("select 'two' as b").Result(kTextColumn).Row({"two"});
+  Connect("MariaDB");
+  EXPECT_TRUE(m_session.HasMultipleResults());
+  EXPECT_TRUE(m_session.SplitsScripts());
+  Run("select 'Don\\'t; stop' as a; select 'two' as b");
+  EXPECT_TRUE(Received("SQLExecDirect select 'two' as b")) << Log();
+  EXPECT_NE(m_view.Result().find("1\tDon't; stop\t\r\n"), std::string::npos) << m_view.Result();
+  EXPECT_NE(m_view.Result().find("1\ttwo\t\r\n"), std::string::npos);
+}
+
+TEST(StatementSplittingTest, DecidedByTheFamilyThenByWhatTheDriverSays) {
+  const uint32_t none = 0;
+  const uint32_t explicitBatches = SQL_BS_SELECT_EXPLICIT | SQL_BS_ROW_COUNT_EXPLICIT;
+  const uint32_t all = 0xf;
+  EXPECT_TRUE(session::NeedsStatementSplitting(DT("SQLite"), &none, false));
+  EXPECT_TRUE(session::NeedsStatementSplitting(DT("SQLite"), nullptr, true));
+  EXPECT_TRUE(session::NeedsStatementSplitting(DT("MariaDB"), &all, true));
+  EXPECT_TRUE(session::NeedsStatementSplitting(DT("MySQL"), &all, true));
+  EXPECT_FALSE(session::NeedsStatementSplitting(DT("PostgreSQL"), &explicitBatches, true));
+  EXPECT_TRUE(session::NeedsStatementSplitting(DT("Other"), &none, true));
+  // A driver that does not answer SQL_BATCH_SUPPORT: several result sets mean batches.
+  EXPECT_FALSE(session::NeedsStatementSplitting(DT("Microsoft SQL Server"), nullptr, true));
+  EXPECT_TRUE(session::NeedsStatementSplitting(DT("Other"), nullptr, false));
+  EXPECT_EQ(session::DialectOf(DT("mysql")), session::SqlDialect::kMySql);
+  EXPECT_EQ(session::DialectOf(DT("SQLite")), session::SqlDialect::kStandard);
+}
+
+// A driver that keeps the query time-out itself ends the statement first,
+// with its own words; the program's time-out then does nothing.
+TEST_F(ScriptedSessionTest, DriversOwnTimeOutComesFirst) {
+  m_script.Statement("waitfor").BlockInExecute();
+  Connect("SQL Server");
+  m_session.SetQueryTimeout(1);
+  Run("waitfor");
+  const std::string trace = NewTrace();
+  EXPECT_NE(trace.find("Error: Timeout expired\r\n"), std::string::npos) << trace;
+  EXPECT_EQ(trace.find("Query timed out"), std::string::npos) << trace;
+  EXPECT_TRUE(trace.ends_with("Query completed with errors\r\n\r\n"));
+}
+
+// A driver that accepts the time-out and ignores it: the program ends the
+// statement (here stuck in its first fetch).
+TEST_F(ScriptedSessionTest, ProgramEndsAStatementTheDriverLetsRunPastItsTimeOut) {
+  m_script.IgnoreQueryTimeout();
+  m_script.Statement("select slow").Result({{"a", SQL_INTEGER, 10}}).Row({"1"}).BlockInFetch(0);
+  Connect("SQL Server");
+  m_session.SetQueryTimeout(1);
+  Run("select slow");
+  EXPECT_TRUE(Received("SQLCancel")) << Log();
+  EXPECT_EQ(NewTrace(),
+            "Executing query [select slow] ...\r\n"
+            "Error: Query timed out after 1 s.\r\n"
+            "Query completed with errors\r\n\r\n");
+}
+
 }  // namespace
 }  // namespace dossel::test

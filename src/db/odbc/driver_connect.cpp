@@ -160,20 +160,23 @@ std::u16string WideInput(const SQLWCHAR* in, SQLSMALLINT length) {
   return std::u16string(text, length < 0 ? 0 : length);
 }
 
+// One connect through a narrow entry point, without a prompt.
+SQLRETURN NarrowAttempt(NarrowConnect entry, SQLHDBC hdbc, const std::string& text, std::string& result) {
+  std::vector<SQLCHAR> buffer(kCompletedRoom, 0);
+  SQLSMALLINT written = 0;
+  std::string input = text;
+  const SQLRETURN rc = entry(hdbc, nullptr, reinterpret_cast<SQLCHAR*>(input.data()), SQL_NTS, buffer.data(),
+                             static_cast<SQLSMALLINT>(buffer.size()), &written, SQL_DRIVER_NOPROMPT);
+  result = reinterpret_cast<char*>(buffer.data());
+  return rc;
+}
+
 SQLRETURN NarrowDriverConnect(const char* entryName, SQLHDBC hdbc, SQLHWND owner, SQLCHAR* in, SQLSMALLINT inLength,
                               SQLCHAR* out, SQLSMALLINT outRoom, SQLSMALLINT* outLength, SQLUSMALLINT completion) {
   const auto entry = reinterpret_cast<NarrowConnect>(DriverManagerSymbol(entryName));
   if (!entry) return SQL_ERROR;
   std::string completed;
-  auto attempt = [&](const std::string& text, std::string& result) {
-    std::vector<SQLCHAR> buffer(kCompletedRoom, 0);
-    SQLSMALLINT written = 0;
-    std::string input = text;
-    const SQLRETURN rc = entry(hdbc, nullptr, reinterpret_cast<SQLCHAR*>(input.data()), SQL_NTS, buffer.data(),
-                               static_cast<SQLSMALLINT>(buffer.size()), &written, SQL_DRIVER_NOPROMPT);
-    result = reinterpret_cast<char*>(buffer.data());
-    return rc;
-  };
+  auto attempt = [&](const std::string& text, std::string& result) { return NarrowAttempt(entry, hdbc, text, result); };
   const SQLRETURN rc = Connect(hdbc, owner, NarrowInput(in, inLength), completion, completed, attempt);
   if (!SQL_SUCCEEDED(rc)) return rc;
   return CopyOut(completed, reinterpret_cast<char*>(out), outRoom, outLength, rc);
@@ -214,7 +217,15 @@ extern "C" DOSSEL_ODBC_EXPORT SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC hdbc, 
   const auto entry = reinterpret_cast<WideConnect>(DriverManagerSymbol("SQLDriverConnectW"));
   if (!entry) return SQL_ERROR;
   std::string completed;
+  const auto narrowEntry = reinterpret_cast<NarrowConnect>(DriverManagerSymbol("SQLDriverConnect"));
   auto attempt = [&](const std::string& text, std::string& result) {
+    // The SQLite driver takes narrow text. The driver manager's conversion of
+    // a wide connect string for it happens before the connection knows its
+    // character set: it keeps only the low byte of each character and reads
+    // past the converted string's end. Our text is already what the driver
+    // wants, so it goes through the narrow entry unchanged.
+    if (narrowEntry && NamesSqliteDriver(ParseConnectString(text)))
+      return NarrowAttempt(narrowEntry, hdbc, text, result);
     std::vector<SQLWCHAR> buffer(kCompletedRoom, 0);
     SQLSMALLINT written = 0;
     std::u16string input = dossel::Utf8ToUtf16(text);

@@ -1,0 +1,131 @@
+// The program against real servers of the families this machine can run:
+// PostgreSQL through its ODBC driver and MariaDB through its connector, each
+// started for the test run on a loopback port (servers.sh) and reached by a
+// data source of a test-only odbc.ini, as a user would connect to them.
+// Everything specified for "all other" servers holds: no T-SQL, no SQLite.
+
+#include <gtest/gtest.h>
+
+#include "app/schema_view.h"
+#include "frame_fixture.h"
+
+namespace dossel::test {
+namespace {
+
+struct Server {
+  const char* dsn;
+  const char* sleepQuery;  // runs for about a minute unless cancelled
+  const char* name;
+  const char* nameColumnCaption;  // the driver's own spelling of the type
+};
+
+const Server kPostgres{"DosselPostgres", "select pg_sleep(60)", "PostgreSQL", "name [varchar(40),Not Null]"};
+const Server kMariaDb{"DosselMariaDB", "select sleep(60)", "MariaDB", "name [VARCHAR(40),Not Null]"};
+
+class ServerTest : public TextFrameTest, public ::testing::WithParamInterface<Server> {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(std::getenv("ODBCINI"), nullptr) << "run through ctest, which starts the servers";
+    TextFrameTest::SetUp();
+    ASSERT_TRUE(ConnectTo(std::string("DSN=") + GetParam().dsn)) << Trace();
+    // Each test begins on its own tables.
+    Run("drop table if exists people");
+    Run("create table people(id integer primary key, name varchar(40) not null, born date)");
+    NewTrace();
+  }
+
+  void TearDown() override {
+    if (m_frame->Session().IsConnected() && !m_frame->Session().IsExecuting()) Run("drop table if exists people");
+    TextFrameTest::TearDown();
+  }
+
+  // The result text written since the last call.
+  std::string TakeResult() {
+    const std::string all = Result();
+    const std::string fresh = all.substr(std::min(m_resultSeen, all.size()));
+    m_resultSeen = all.size();
+    return fresh;
+  }
+
+  size_t m_resultSeen = 0;
+};
+
+TEST_P(ServerTest, SelectsAndUpdatesWithTheirCounts) {
+  Run("insert into people values (1, 'Ann', null), (2, 'Bo', '1990-05-01')");
+  EXPECT_NE(NewTrace().find("(2 row(s) affected)"), std::string::npos) << Trace();
+  Run("update people set name = 'Bob' where id = 2");
+  EXPECT_NE(NewTrace().find("(1 row(s) affected)"), std::string::npos) << Trace();
+  TakeResult();
+  Run("select id, name, born from people order by id");
+  const std::string trace = NewTrace();
+  EXPECT_NE(trace.find("Query completed successfully."), std::string::npos) << trace;
+  const std::string result = TakeResult();
+  EXPECT_NE(result.find("Ann"), std::string::npos) << result;
+  EXPECT_NE(result.find("Bob"), std::string::npos) << result;
+  EXPECT_NE(result.find("1990-05-01"), std::string::npos) << result;
+
+  // Bad SQL gives the server's reason and a run that ends with errors.
+  Run("select nothing from nowhere");
+  EXPECT_NE(NewTrace().find("Query completed with errors"), std::string::npos) << Trace();
+  Run("select 7");
+  EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos) << Trace();
+}
+
+TEST_P(ServerTest, ALongQueryIsCancelledFromTheWindow) {
+  m_frame->QueryView()->SetQueryText(FromUtf8(GetParam().sleepQuery));
+  m_frame->Execute();
+  Pump(1500);
+  ASSERT_TRUE(m_frame->Session().IsExecuting());
+  m_frame->RequestCancel();
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 20000)) << "the cancel did not end the run";
+  EXPECT_NE(NewTrace().find("Query canceled."), std::string::npos) << Trace();
+  // The connection is still good for the next run.
+  Run("select 7");
+  EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos) << Trace();
+}
+
+TEST_P(ServerTest, TheSchemaTreeShowsTheConnectionsDatabase) {
+  wxTreeCtrl* tree = m_frame->SchemaView()->GetTree();
+  const wxTreeItemId root = tree->GetRootItem();
+  tree->Expand(root);
+  EXPECT_EQ(Trace().find("Unexpected Error"), std::string::npos) << Trace();
+  wxTreeItemIdValue cookie;
+  const wxTreeItemId database = tree->GetFirstChild(root, cookie);
+  ASSERT_TRUE(database.IsOk());
+  EXPECT_EQ(ToUtf8(FromWx(tree->GetItemText(database))), "dossel");
+  EXPECT_FALSE(tree->GetNextChild(root, cookie).IsOk()) << "one database: the connection's";
+
+  auto child = [&](const wxTreeItemId& item, const std::string& caption) {
+    tree->Expand(item);
+    wxTreeItemIdValue c;
+    std::string seen;
+    for (wxTreeItemId at = tree->GetFirstChild(item, c); at.IsOk(); at = tree->GetNextChild(item, c)) {
+      if (ToUtf8(FromWx(tree->GetItemText(at))) == caption) return at;
+      seen += " [" + ToUtf8(FromWx(tree->GetItemText(at))) + "]";
+    }
+    ADD_FAILURE() << "no " << caption << " under " << ToUtf8(FromWx(tree->GetItemText(item))) << ":" << seen;
+    return wxTreeItemId();
+  };
+  const wxTreeItemId people = child(child(database, "User Tables"), "people");
+  ASSERT_TRUE(people.IsOk());
+  const wxTreeItemId columns = child(people, "Columns");
+  ASSERT_TRUE(columns.IsOk());
+  EXPECT_TRUE(child(columns, GetParam().nameColumnCaption).IsOk());
+  const wxTreeItemId constraints = child(people, "Constraints");
+  ASSERT_TRUE(constraints.IsOk());
+  tree->Expand(constraints);
+  EXPECT_GE(tree->GetChildrenCount(constraints, false), 1u) << "the primary key";
+
+  // Open runs the select the tree wrote.
+  tree->SelectItem(people);
+  m_frame->SchemaView()->RunCommand(schema::SchemaCommand::Open);
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }));
+  EXPECT_NE(Trace().find("SELECT id,name,born \r\nFROM people;"), std::string::npos) << Trace();
+  EXPECT_NE(Trace().find("Query completed successfully."), std::string::npos) << Trace();
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, ServerTest, ::testing::Values(kPostgres, kMariaDb),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace dossel::test
