@@ -17,6 +17,9 @@
 #include "app/trace_view.h"
 #include "options/connections_page.h"
 #include "options/options_sheet.h"
+#if DOSSEL_DRIVER_INFO
+#include "driverinfo/wx/driver_info_sheet.h"
+#endif
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 
@@ -35,6 +38,23 @@ int PaneOfCommand(int command) {
     if (kPaneCommands[i] == command) return i;
   return -1;
 }
+
+#if DOSSEL_DRIVER_INFO
+// The "ODBC Driver Info" sheet on the session's connection; every call it
+// makes runs on the connection's thread.
+void ShowDriverInfo(wxWindow* parent, session::CSession& session) {
+  if (!session.IsConnected() || session.IsExecuting()) return;
+  // The window behind a modal dialog can come back without a focused
+  // window; the keys go back to where they went before.
+  const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
+  {
+    driverinfo::CMyPropertySheet sheet(
+        parent, [&session](const std::function<void(db::CDbConnection&)>& call) { session.CallOnConnection(call); });
+    sheet.ShowModal();
+  }
+  if (focus && focus->IsShownOnScreen()) focus->SetFocus();
+}
+#endif
 
 // Takes `path` out of the recent-file list when it is there; the other
 // entries stay.
@@ -79,6 +99,10 @@ void CMainFrame::BindCommands() {
   Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_TOOLBAR));
   Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_STATUS_BAR));
   Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ToWxId(ID_APP_ABOUT));
+#if DOSSEL_DRIVER_INFO
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { ShowDriverInfo(this, Session()); }, ToWxId(ID_VIEW_ODBC_INFO));
+#endif
   Bind(
       wxEVT_MENU, [this](wxCommandEvent&) { ShowOptionsSheet(this, *m_pSession); }, ToWxId(ID_VIEW_OPTIONS));
   Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ToWxId(ID_APP_EXIT));
@@ -199,7 +223,8 @@ bool CMainFrame::IsCommandEnabled(int id) const {
     case ID_SQL_CANCEL:
       return connected && session.IsExecuting() && !session.IsCanceling() && session.IsCancelSupported();
     case ID_VIEW_ODBC_INFO:
-      return connected && !session.IsExecuting();
+      // The handheld edition has no driver-information sheet.
+      return DOSSEL_DRIVER_INFO && connected && !session.IsExecuting();
     case ID_VIEW_SCHEMA:
       return connected;
     default:

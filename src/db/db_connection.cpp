@@ -268,6 +268,15 @@ bool CDbConnection::IsFunctionSupported(uint16_t function) const {
   return supported != SQL_FALSE;
 }
 
+bool CDbConnection::GetAllFunctions(uint16_t (&supported)[100]) const {
+  std::fill(std::begin(supported), std::end(supported), static_cast<uint16_t>(SQL_FALSE));
+  if (!m_hdbc) return false;
+  SQLUSMALLINT answer[100] = {};
+  if (!SQL_SUCCEEDED(SQLGetFunctions(m_hdbc.Get(), SQL_API_ALL_FUNCTIONS, answer))) return false;
+  std::copy(std::begin(answer), std::end(answer), std::begin(supported));
+  return true;
+}
+
 void CDbConnection::AddResultSet(CDbResultSet* resultSet) { m_resultSets.insert(m_resultSets.begin(), resultSet); }
 
 void CDbConnection::RemoveResultSet(CDbResultSet* resultSet) {

@@ -104,6 +104,10 @@ class CDbConnection {
   bool GetInfoNumber(uint16_t infoType, uint16_t& value) const;
   // SQLGetFunctions for one SQL_API_ function; false when the call fails.
   bool IsFunctionSupported(uint16_t function) const;
+  // SQLGetFunctions(SQL_API_ALL_FUNCTIONS): SQL_TRUE or SQL_FALSE for each of
+  // the 100 function codes below 100; false, and all SQL_FALSE, when the call
+  // fails (or nothing is open).
+  bool GetAllFunctions(uint16_t (&supported)[100]) const;
 
   // A new statement on the connection, empty when closed; `rc` receives the
   // driver's answer.

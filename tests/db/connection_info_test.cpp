@@ -44,6 +44,10 @@ TEST(ConnectionInfoTest, ClosedConnectionAnswersNothing) {
   EXPECT_EQ(number32, 7u);
   EXPECT_EQ(number16, 7);
   EXPECT_FALSE(connection.IsFunctionSupported(SQL_API_SQLCANCEL));
+  uint16_t all[100];
+  all[SQL_API_SQLFETCH] = SQL_TRUE;
+  EXPECT_FALSE(connection.GetAllFunctions(all));
+  EXPECT_EQ(all[SQL_API_SQLFETCH], SQL_FALSE);
   SQLRETURN rc = SQL_SUCCESS;
   EXPECT_FALSE(connection.AllocateStatement(rc));
   EXPECT_FALSE(SQL_SUCCEEDED(rc));
@@ -109,6 +113,13 @@ TEST_F(ScriptedInfoTest, FunctionsTheDriverLacks) {
   EXPECT_FALSE(m_connection.IsFunctionSupported(SQL_API_SQLROWCOUNT));
   EXPECT_TRUE(m_connection.IsFunctionSupported(SQL_API_SQLEXECDIRECT));
   EXPECT_TRUE(m_connection.IsFunctionSupported(SQL_API_SQLMORERESULTS));
+  // The whole table agrees with the one-by-one answers.
+  uint16_t all[100];
+  ASSERT_TRUE(m_connection.GetAllFunctions(all));
+  EXPECT_EQ(all[SQL_API_SQLCANCEL], SQL_FALSE);
+  EXPECT_EQ(all[SQL_API_SQLROWCOUNT], SQL_FALSE);
+  EXPECT_EQ(all[SQL_API_SQLEXECDIRECT], SQL_TRUE);
+  EXPECT_EQ(all[SQL_API_SQLMORERESULTS], SQL_TRUE);
 }
 
 TEST_F(ScriptedInfoTest, RowCountAnsweredAndRefused) {
