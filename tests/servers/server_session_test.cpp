@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "app/schema_view.h"
+#include "driverinfo/info_snapshot.h"
+#include "driverinfo/report_writer.h"
 #include "frame_fixture.h"
 
 namespace dossel::test {
@@ -17,10 +19,11 @@ struct Server {
   const char* sleepQuery;  // runs for about a minute unless cancelled
   const char* name;
   const char* nameColumnCaption;  // the driver's own spelling of the type
+  const char* driverFile;
 };
 
-const Server kPostgres{"DosselPostgres", "select pg_sleep(60)", "PostgreSQL", "name [varchar(40),Not Null]"};
-const Server kMariaDb{"DosselMariaDB", "select sleep(60)", "MariaDB", "name [VARCHAR(40),Not Null]"};
+const Server kPostgres{"DosselPostgres", "select pg_sleep(60)", "PostgreSQL", "name [varchar(40),Not Null]", "psqlodbcw.so"};
+const Server kMariaDb{"DosselMariaDB", "select sleep(60)", "MariaDB", "name [VARCHAR(40),Not Null]", "libmaodbc.so"};
 
 class ServerTest : public TextFrameTest, public ::testing::WithParamInterface<Server> {
  protected:
@@ -141,6 +144,20 @@ TEST_P(ServerTest, TheSchemaTreeShowsTheConnectionsDatabase) {
   ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }));
   EXPECT_NE(Trace().find("SELECT id,name,born \r\nFROM people;"), std::string::npos) << Trace();
   EXPECT_NE(Trace().find("Query completed successfully."), std::string::npos) << Trace();
+}
+
+TEST_P(ServerTest, TheDriverReportDescribesTheServersDriver) {
+  driverinfo::CInfoSnapshot snapshot;
+  m_frame->Session().CallOnConnection([&](db::CDbConnection& connection) { snapshot.Read(connection); });
+  const std::string report = ToUtf8(driverinfo::BuildReport(snapshot));
+  for (const char* heading : {"Driver Info", "ODBC API Functions", "Supported SQL", "Data Types", "Identifiers",
+                              "Limits", "Miscellaneous"})
+    EXPECT_NE(report.find(heading), std::string::npos) << heading;
+  EXPECT_NE(report.find(GetParam().driverFile), std::string::npos) << report.substr(0, 2000);
+  EXPECT_NE(report.find("dossel"), std::string::npos) << "the database name";
+  // The session goes on as before.
+  Run("select 7");
+  EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos) << Trace();
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ServerTest, ::testing::Values(kPostgres, kMariaDb),
