@@ -1,0 +1,45 @@
+#include "ce/ce_edition.h"
+
+#include "app/edition.h"
+#include "ce/choose_font_page.h"
+#include "ce/document_list.h"
+#include "ce/export_page.h"
+#include "ce/general_page.h"
+#include "res/command_ids.h"
+
+namespace {
+
+// "General" after "Connections", "Export" after the desktop's pages.
+constexpr dossel::OptionsPageSpec kOptionsPages[] = {
+    {"General", CGeneralPage::Create, 1},
+    {"Export", CExportPage::Create, static_cast<size_t>(-1)},
+};
+
+CEdition MakeCeEdition() {
+  CEdition edition;
+  edition.menu = dossel::res::CeMenu();
+  edition.accelerators = dossel::res::CeAccelerators();
+  edition.toolbar = dossel::res::CeCommandBar();
+  edition.aliases = dossel::res::CeCommandAliases();
+  edition.hasStatusBar = false;
+  edition.hasPrinting = false;
+  edition.hasDriverInfo = false;
+  edition.hasConnectWithChooser = false;
+  edition.hasBarToggles = false;
+  edition.hasCheckedPaneButtons = false;
+  edition.schemaRootCaption = DT("Pocket PC");
+  edition.schemaDeleteId = dossel::res::ID_CE_SCHEMA_DELETE;
+  edition.chooseFont = ChooseFontCe;
+  edition.openDocument = ShowDocumentList;
+  edition.optionsPages = kOptionsPages;
+  edition.hasExportPanel = false;
+  edition.hasUtf16QueryFiles = true;
+  return edition;
+}
+
+}  // namespace
+
+const CEdition& CeEdition() {
+  static const CEdition edition = MakeCeEdition();
+  return edition;
+}
