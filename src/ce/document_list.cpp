@@ -138,9 +138,12 @@ void CDocumentList::FillList() {
     const wxFileName file(path);
     if (!Matches(file.GetFullName())) continue;
     const long row = m_pList->InsertItem(m_pList->GetItemCount(), file.GetFullName());
-    wxFileName relative(file.GetPath());
-    relative.MakeRelativeTo(m_strRoot);
-    m_pList->SetItem(row, 1, relative.GetFullPath());
+    // The folder below the documents folder; empty for the documents folder itself.
+    wxFileName folder = wxFileName::DirName(file.GetPath());
+    if (!folder.SameAs(wxFileName::DirName(m_strRoot))) {
+      folder.MakeRelativeTo(m_strRoot);
+      m_pList->SetItem(row, 1, folder.GetPath());
+    }
     m_pList->SetItem(row, 2, file.GetModificationTime().FormatISOCombined(' '));
     m_pList->SetItem(row, 3, file.GetHumanReadableSize("0 B"));
     m_paths.push_back(path);

@@ -55,6 +55,7 @@ TEST_F(DocumentListTest, ListsEveryFileOfEveryFolderOrOfTheChosenFolder) {
   EXPECT_EQ(m_list->GetFolderChoice()->GetString(1), "sub");
   EXPECT_EQ(Names(), (std::vector<std::string>{"Archive.sql", "notes.txt", "orders.sql"}));
   EXPECT_EQ(m_list->GetListCtrl()->GetItemText(IndexOf("notes.txt"), 1), "sub");
+  EXPECT_EQ(m_list->GetListCtrl()->GetItemText(IndexOf("orders.sql"), 1), "");
 
   m_list->GetFolderChoice()->SetSelection(1);
   wxCommandEvent choice(wxEVT_CHOICE, m_list->GetFolderChoice()->GetId());
