@@ -232,6 +232,43 @@ TEST_F(CeFrameTest, TheSchemaRootReadsPocketPC) {
   EXPECT_EQ(tree->GetChildrenCount(tree->GetRootItem(), false), 1u);
 }
 
+// The child of `item` with that caption, after expanding `item`.
+wxTreeItemId ExpandTo(wxTreeCtrl* tree, const wxTreeItemId& item, const std::string& caption) {
+  tree->Expand(item);
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId child = tree->GetFirstChild(item, cookie); child.IsOk(); child = tree->GetNextChild(item, cookie))
+    if (tree->GetItemText(child).utf8_string() == caption) return child;
+  ADD_FAILURE() << "no child " << caption;
+  return {};
+}
+
+TEST_F(CeFrameTest, TheSchemaPanesDeleteItemCarriesTheHandheldIdentifier) {
+  const std::string database = m_folder.File("shop.db");
+  RunSqlite(database, "create table orders(id integer);");
+  ASSERT_TRUE(ConnectTo("DSN=Shop;Database=" + database));
+  wxTreeCtrl* tree = m_frame->SchemaView()->GetTree();
+  const wxTreeItemId root = tree->GetRootItem();
+  tree->Expand(root);
+  wxTreeItemIdValue cookie;
+  const wxTreeItemId folder = ExpandTo(tree, tree->GetFirstChild(root, cookie), "User Tables");
+  ASSERT_TRUE(folder.IsOk());
+  const wxTreeItemId orders = ExpandTo(tree, folder, "orders");
+  ASSERT_TRUE(orders.IsOk());
+  tree->SelectItem(orders);
+  m_frame->SwitchPane(3);
+
+  // The item's command (32785, the desktop's Disconnect) scripts the drop
+  // and leaves the connection alone.
+  m_ui.answer = kIdCancel;
+  wxCommandEvent remove(wxEVT_MENU, ToWxId(ID_CE_SCHEMA_DELETE));
+  remove.SetEventObject(m_frame->SchemaView());
+  m_frame->SchemaView()->ProcessWindowEvent(remove);
+  ASSERT_EQ(m_ui.texts.size(), 1u);
+  EXPECT_EQ(ToUtf8(m_ui.texts[0]), "Are you sure?\r\nTo script only, please press Cancel.");
+  EXPECT_EQ(ToUtf8(m_frame->QueryView()->GetRunText()), "\r\nDROP TABLE orders;");
+  EXPECT_TRUE(m_frame->Session().IsConnected());
+}
+
 TEST_F(CeFrameTest, NonAsciiSqlRunsThroughTheWideCalls) {
   const std::string database = m_folder.File("words.db");
   RunSqlite(database, "create table w(v text);");
