@@ -15,6 +15,7 @@
 
 class wxWindow;
 class CMainFrame;
+struct ConnectDialogIds;
 
 // Lets the user edit `font` (the pane's font record, or the default one);
 // true on OK, with the record changed.
@@ -48,6 +49,8 @@ struct CEdition {
   // text as the handheld's edit control holds it; files read as UTF-16 are
   // written back so. Files of the narrow program keep their bytes' encoding.
   bool hasUtf16QueryFiles = false;
+  // The Connect dialog's control identifiers; null for the desktop's.
+  const ConnectDialogIds* connectDialogIds = nullptr;
   // Pages this edition adds to the options sheet.
   std::span<const dossel::OptionsPageSpec> optionsPages;
   // The Open command; null for the desktop's file dialog.

@@ -1,5 +1,6 @@
 #include "ce/ce_edition.h"
 
+#include "app/connect_dlg.h"
 #include "app/edition.h"
 #include "ce/choose_font_page.h"
 #include "ce/document_list.h"
@@ -14,6 +15,9 @@ constexpr dossel::OptionsPageSpec kOptionsPages[] = {
     {"General", CGeneralPage::Create, 1},
     {"Export", CExportPage::Create, static_cast<size_t>(-1)},
 };
+
+// Connect (template 150): the same controls under their own numbers.
+const ConnectDialogIds kConnectIds{1017, 1015, 1018, 1016, 1019, 1020, 154, "Lock Timeout (ms):"};
 
 CEdition MakeCeEdition() {
   CEdition edition;
@@ -34,6 +38,7 @@ CEdition MakeCeEdition() {
   edition.optionsPages = kOptionsPages;
   edition.hasExportPanel = false;
   edition.hasUtf16QueryFiles = true;
+  edition.connectDialogIds = &kConnectIds;
   return edition;
 }
 

@@ -8,6 +8,7 @@
 #include <wx/combobox.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/treectrl.h>
 
@@ -24,6 +25,7 @@
 #include "options/options_sheet.h"
 #include "res/command_ids.h"
 #include "res/strings.h"
+#include "settings/dsn_settings.h"
 #include "settings/font_setting.h"
 
 namespace dossel::test {
@@ -100,10 +102,25 @@ TEST_F(CeFrameTest, OnlyTheSevenControlKeysAreAcceleratorsAndTheLeftOutCommandsA
 TEST_F(CeFrameTest, TheHandheldIdentifiersReachTheDesktopHandlers) {
   const std::string database = m_folder.File("shop.db");
   RunSqlite(database, "create table t(a text);");
-  // Connect (32777) opens the Connect dialog.
+  DsnSettings shop;
+  shop.database = FromUtf8(database);
+  SaveDsnSettings(DT("Shop"), shop);
+  // Connect (32777) opens the Connect dialog, with the handheld's control numbers.
   {
-    ModalAnswer answer([](wxDialog* dialog) {
+    ModalAnswer answer([&](wxDialog* dialog) {
       EXPECT_NE(dynamic_cast<CConnectDlg*>(dialog), nullptr);
+      for (int id : {1015, 1016, 1017, 1018, 1019, 1020, 154}) EXPECT_NE(dialog->FindWindow(id), nullptr) << id;
+      for (int id : {int(CConnectDlg::kIdDsn), int(CConnectDlg::kIdDatabase), int(CConnectDlg::kIdBrowse)})
+        EXPECT_EQ(dialog->FindWindow(id), nullptr) << id;
+      EXPECT_FALSE(dialog->FindWindow(1020)->IsShown());
+      // Choosing a data source shows its database: the handler follows the numbers.
+      dialog->TransferDataToWindow();
+      auto* combo = static_cast<wxComboBox*>(dialog->FindWindow(1017));
+      combo->SetSelection(combo->FindString("Shop"));
+      wxCommandEvent chosen(wxEVT_COMBOBOX, 1017);
+      chosen.SetEventObject(combo);
+      combo->ProcessWindowEvent(chosen);
+      EXPECT_EQ(static_cast<wxTextCtrl*>(dialog->FindWindow(1015))->GetValue(), ToWx(shop.database));
       return wxID_CANCEL;
     });
     EXPECT_TRUE(SendCommand(m_frame, ID_CE_SQL_CONNECT));
