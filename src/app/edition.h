@@ -7,6 +7,7 @@
 
 #include <span>
 
+#include "options/connections_page.h"
 #include "options/options_sheet.h"
 #include "platform/log_font.h"
 #include "platform/text.h"
@@ -51,6 +52,8 @@ struct CEdition {
   bool hasUtf16QueryFiles = false;
   // The Connect dialog's control identifiers; null for the desktop's.
   const ConnectDialogIds* connectDialogIds = nullptr;
+  // The control ids of the Connections page.
+  dossel::CConnectionsPage::Ids connectionsPageIds = dossel::CConnectionsPage::kDesktopIds;
   // Pages this edition adds to the options sheet.
   std::span<const dossel::OptionsPageSpec> optionsPages;
   // The Open command; null for the desktop's file dialog.

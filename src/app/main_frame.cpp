@@ -16,6 +16,7 @@
 #include "app/result_view.h"
 #include "app/schema_view.h"
 #include "app/trace_view.h"
+#include "options/connections_page.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "res/menus.h"
@@ -93,6 +94,7 @@ CMainFrame::CMainFrame()
   m_pSession->SetQueryTimeout(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("QueryTimeOut"), 0));
   SetIcon(AppIcon());
   CExportDlg::SetOptionsPanelShown(Edition().hasExportPanel);
+  CConnectionsPage::SetControlIds(Edition().connectionsPageIds);
   CreateMenuBar();
   CreateAcceleratorTable();
   CreateToolBarWithButtons();

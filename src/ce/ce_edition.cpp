@@ -39,6 +39,7 @@ CEdition MakeCeEdition() {
   edition.hasExportPanel = false;
   edition.hasUtf16QueryFiles = true;
   edition.connectDialogIds = &kConnectIds;
+  edition.connectionsPageIds = {1008, 1029, 153};
   return edition;
 }
 

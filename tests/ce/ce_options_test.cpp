@@ -11,6 +11,7 @@
 #include "ce/export_page.h"
 #include "ce/general_page.h"
 #include "ce_test_fixture.h"
+#include "options/connections_page.h"
 #include "options/options_sheet.h"
 #include "result/export_choices.h"
 #include "result/wx/export_dlg.h"
@@ -51,6 +52,9 @@ TEST_F(CeGridFrameTest, TheOptionsSheetHasGeneralAfterConnectionsAndExportLast) 
     for (size_t i = 0; i < book->GetPageCount(); ++i) titles.push_back(book->GetPageText(i).utf8_string());
     wxWindow* rowset = book->GetPage(1)->FindWindow(CGeneralPage::IDC_ROWSET_SIZE);
     rowsetHidden = rowset && !rowset->IsShown();
+    // The Connections page carries the handheld's numbers.
+    for (int id : {1008, 1029, 153}) EXPECT_NE(book->GetPage(0)->FindWindow(id), nullptr) << id;
+    EXPECT_EQ(book->GetPage(0)->FindWindow(int(CConnectionsPage::kIdLoginTimeout)), nullptr);
     EXPECT_NE(book->GetPage(1)->FindWindow(CGeneralPage::IDC_RESET_ALL), nullptr);
     // The Export page takes tags without a header; OK stores them though
     // the page is not the active one.
