@@ -31,10 +31,18 @@ function(dossel_width_suffix width var)
   endif()
 endfunction()
 
-# dossel_library(NAME name SOURCES ... [DEPENDS short names...] [LINK other targets...] [WX])
+# dossel_library(NAME name SOURCES ... [DEPENDS short names...] [LINK other targets...] [WX] [WIDE_ONLY])
+# WIDE_ONLY: only the UTF-16 variant (the handheld edition's own libraries).
 function(dossel_library)
-  cmake_parse_arguments(ARG "WX" "NAME" "SOURCES;DEPENDS;LINK" ${ARGN})
-  foreach(width IN LISTS DOSSEL_BUILT_WIDTHS)
+  cmake_parse_arguments(ARG "WX;WIDE_ONLY" "NAME" "SOURCES;DEPENDS;LINK" ${ARGN})
+  set(widths ${DOSSEL_BUILT_WIDTHS})
+  if(ARG_WIDE_ONLY)
+    set(widths wide)
+  endif()
+  foreach(width IN LISTS widths)
+    if(NOT width IN_LIST DOSSEL_BUILT_WIDTHS)
+      continue()
+    endif()
     dossel_width_suffix(${width} suffix)
     set(target dossel_${ARG_NAME}${suffix})
     add_library(${target} STATIC ${ARG_SOURCES})
@@ -58,17 +66,19 @@ function(dossel_library)
 endfunction()
 
 # add_dossel_test(NAME name SOURCES ... LIBRARIES short names... [LINK targets...]
-#                 [LABELS ...] [GUI] [BOTH_WIDTHS])
+#                 [LABELS ...] [GUI] [BOTH_WIDTHS | WIDE_ONLY])
 # GUI tests run under their own Xvfb server. BOTH_WIDTHS builds the test twice,
 # as name (narrow) and name_w (UTF-16), each against libraries of its width;
 # a width the build leaves out (DOSSEL_WIDTHS) is left out here too. Every
 # test is labelled with its subsystem (the name of its folder under tests/),
-# its width, and unit or gui.
+# its width, and unit or gui. WIDE_ONLY builds only name_w.
 function(add_dossel_test)
-  cmake_parse_arguments(ARG "GUI;BOTH_WIDTHS" "NAME" "SOURCES;LIBRARIES;LINK;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;BOTH_WIDTHS;WIDE_ONLY" "NAME" "SOURCES;LIBRARIES;LINK;LABELS" ${ARGN})
   set(widths narrow)
   if(ARG_BOTH_WIDTHS)
     list(APPEND widths wide)
+  elseif(ARG_WIDE_ONLY)
+    set(widths wide)
   endif()
   get_filename_component(subsystem ${CMAKE_CURRENT_SOURCE_DIR} NAME)
   foreach(width IN LISTS widths)

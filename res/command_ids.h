@@ -105,6 +105,17 @@ inline constexpr int ID_INDICATOR_CAPS = 59137;
 inline constexpr int ID_INDICATOR_NUM = 59138;
 inline constexpr int ID_INDICATOR_SCRL = 59139;
 
+// The handheld edition's own identifiers of commands the desktop numbers
+// otherwise; each reaches the desktop command's handler.
+inline constexpr int ID_CE_SQL_CONNECT = 32777;     // Connect (32831)
+inline constexpr int ID_CE_SQL_DISCONNECT = 32778;  // Disconnect (32785)
+inline constexpr int ID_CE_VIEW_TRACE = 32779;      // Trace pane (32814)
+inline constexpr int ID_CE_VIEW_WORD_WRAP = 32780;  // Word wrap of the trace pane (32835)
+inline constexpr int ID_CE_VIEW_FONT = 32781;       // Font (32806)
+inline constexpr int ID_CE_VIEW_OPTIONS = 32811;    // Options (32834)
+// The handheld schema pane's Delete item carries this identifier.
+inline constexpr int ID_CE_SCHEMA_DELETE = 32785;
+
 // Dialog controls of the about box.
 inline constexpr int IDC_ABOUT_VERSION = 1122;
 

@@ -8,7 +8,9 @@
 
 namespace dossel::res {
 
-enum class MenuEntryKind { Popup, Item, Separator, EndPopup, RecentFiles };
+// RecentFiles is a submenu of recent files; RecentFileItems puts them as
+// numbered items in place of its own item.
+enum class MenuEntryKind { Popup, Item, Separator, EndPopup, RecentFiles, RecentFileItems };
 
 struct MenuEntry {
   MenuEntryKind kind;
@@ -43,8 +45,21 @@ struct ToolbarButton {
   ToolbarImage image;
 };
 
+// A command identifier of one edition standing for a desktop command.
+struct CommandAlias {
+  int id;
+  int command;
+};
+
 std::span<const MenuEntry> MainMenu();
 std::span<const AcceleratorEntry> MainAccelerators();
 std::span<const ToolbarButton> MainToolbar();
+
+// The handheld edition's menu (popups may nest), its reduced accelerators,
+// its command bar and the identifiers it numbers otherwise.
+std::span<const MenuEntry> CeMenu();
+std::span<const AcceleratorEntry> CeAccelerators();
+std::span<const ToolbarButton> CeCommandBar();
+std::span<const CommandAlias> CeCommandAliases();
 
 }  // namespace dossel::res

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "app/edition.h"
 #include "platform/user_interface.h"
 #include "platform/wx/wx_text.h"
 #include "settings/dsn_settings.h"
@@ -47,14 +48,24 @@ bool ShowOpenDatabaseDialog(wxWindow* parent, TString& path) {
 
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(CConnectDlg, wxDialog) EVT_BUTTON(CConnectDlg::kIdBrowse, CConnectDlg::OnBrowse)
-    EVT_COMBOBOX(CConnectDlg::kIdDsn, CConnectDlg::OnDsnSelected)
-        EVT_CHECKBOX(CConnectDlg::kIdInMemory, CConnectDlg::OnInMemory)
-            EVT_BUTTON(CConnectDlg::kIdDelete, CConnectDlg::OnDelete) wxEND_EVENT_TABLE()
+const ConnectDialogIds& CConnectDlg::DesktopIds() {
+  static const ConnectDialogIds ids{kIdDsn,     kIdDatabase, kIdBrowse, kIdLockTimeout,
+                                    kIdStepApi, kIdInMemory, kIdDelete, "Lock Timeout [ms]:"};
+  return ids;
+}
 
-                CConnectDlg::CConnectDlg(wxWindow* parent)
+const ConnectDialogIds& CConnectDlg::Ids() {
+  return Edition().connectDialogIds ? *Edition().connectDialogIds : DesktopIds();
+}
+
+CConnectDlg::CConnectDlg(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, "Connect"), m_filePicker(ShowOpenDatabaseDialog) {
   CreateControls();
+  const ConnectDialogIds& ids = Ids();
+  Bind(wxEVT_BUTTON, &CConnectDlg::OnBrowse, this, ids.browse);
+  Bind(wxEVT_COMBOBOX, &CConnectDlg::OnDsnSelected, this, ids.dsn);
+  Bind(wxEVT_CHECKBOX, &CConnectDlg::OnInMemory, this, ids.inMemory);
+  Bind(wxEVT_BUTTON, &CConnectDlg::OnDelete, this, ids.deleteButton);
   SetClientSize(ConvertDialogToPixels(wxSize(kDialogSize.w, kDialogSize.h)));
   CentreOnParent();
 }
@@ -73,30 +84,31 @@ void CConnectDlg::CreateControls() {
     const int width = std::max(size.x, control->GetBestSize().x);
     control->SetSize(wxRect(std::max(0, origin.x + size.x - width), origin.y, width, size.y));
   };
+  const ConnectDialogIds& ids = Ids();
   // Created in tab order.
   label("Data Source Name:", kDsnLabel);
-  m_dsn = new wxComboBox(this, kIdDsn, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+  m_dsn = new wxComboBox(this, ids.dsn, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0, nullptr,
                          wxCB_DROPDOWN | wxCB_SORT);
   place(m_dsn, kDsnCombo);
   label("Database Name:", kDatabaseLabel);
-  m_database = new wxTextCtrl(this, kIdDatabase);
+  m_database = new wxTextCtrl(this, ids.database);
   place(m_database, kDatabaseEdit);
-  m_browse = new wxButton(this, kIdBrowse, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+  m_browse = new wxButton(this, ids.browse, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
   place(m_browse, kBrowseButton);
-  label("Lock Timeout [ms]:", kLockLabel);
-  m_lockTimeout = new wxTextCtrl(this, kIdLockTimeout);
+  label(ids.lockLabel, kLockLabel);
+  m_lockTimeout = new wxTextCtrl(this, ids.lockTimeout);
   place(m_lockTimeout, kLockEdit);
-  m_stepApi = new wxCheckBox(this, kIdStepApi, "Step API");
+  m_stepApi = new wxCheckBox(this, ids.stepApi, "Step API");
   place(m_stepApi, kStepApiCheck);
   // Created hidden: no command shows it; its enable rule works all the same.
-  m_inMemory = new wxCheckBox(this, kIdInMemory, "In-Memory Database");
+  m_inMemory = new wxCheckBox(this, ids.inMemory, "In-Memory Database");
   place(m_inMemory, kInMemoryCheck);
   m_inMemory->Hide();
   auto* ok = new wxButton(this, wxID_OK, "OK");
   place(ok, kOkButton);
   ok->SetDefault();
   place(new wxButton(this, wxID_CANCEL, "Cancel"), kCancelButton);
-  place(new wxButton(this, kIdDelete, "&Delete"), kDeleteButton);
+  place(new wxButton(this, ids.deleteButton, "&Delete"), kDeleteButton);
 }
 
 bool CConnectDlg::TransferDataToWindow() {

@@ -30,9 +30,16 @@ class wxTextCtrl;
 // The default shows the system's open-file dialog; tests install their own.
 using FilePicker = std::function<bool(wxWindow* parent, dossel::TString& path)>;
 
+// The control identifiers of the dialog in one edition, and the lock
+// time-out's label, which the handheld edition words otherwise.
+struct ConnectDialogIds {
+  int dsn, database, browse, lockTimeout, stepApi, inMemory, deleteButton;
+  const char* lockLabel;
+};
+
 class CConnectDlg : public wxDialog {
  public:
-  // Control ids of the dialog.
+  // Control ids of the dialog (the desktop's; Ids() gives this edition's).
   enum : int {
     kIdDelete = 3,
     kIdDatabase = 1040,
@@ -44,6 +51,10 @@ class CConnectDlg : public wxDialog {
   };
 
   explicit CConnectDlg(wxWindow* parent);
+
+  static const ConnectDialogIds& DesktopIds();
+  // The identifiers of this edition's dialog.
+  static const ConnectDialogIds& Ids();
 
   bool TransferDataToWindow() override;
   // Fails (after the framework's message for a bad number) when the lock
@@ -77,8 +88,6 @@ class CConnectDlg : public wxDialog {
   wxCheckBox* m_stepApi = nullptr;
   wxCheckBox* m_inMemory = nullptr;
   FilePicker m_filePicker;
-
-  wxDECLARE_EVENT_TABLE();
 };
 
 // "Please enter a positive integer." unless `text` is an unsigned 32-bit

@@ -42,11 +42,18 @@ bool CDosselApp::OnInit() {
 
   m_pFrame = new CMainFrame();
   SetTopWindow(m_pFrame);
-  if (!m_fileToOpen.empty() && !m_pFrame->OpenDocumentFile(m_fileToOpen)) {
+  const bool opened = m_fileToOpen.empty() || m_pFrame->OpenDocumentFile(m_fileToOpen);
+  if (!StartFrame(m_pFrame, opened)) {
     m_pFrame->Destroy();
+    m_pFrame = nullptr;
     return false;
   }
-  m_pFrame->Show();
+  return true;
+}
+
+bool CDosselApp::StartFrame(CMainFrame* frame, bool opened) {
+  if (!opened) return false;
+  frame->Show();
   return true;
 }
 

@@ -22,6 +22,11 @@ class CDosselApp : public wxApp {
   // Shows pane `index` (0 query, 1 result, 2 trace, 3 schema).
   void SwitchPane(int index);
 
+ protected:
+  // After the frame was made and the command line's file (if any) opened,
+  // or not (`opened` false): shows the frame. False ends the program.
+  virtual bool StartFrame(CMainFrame* frame, bool opened);
+
  private:
   std::unique_ptr<dossel::WxUserInterface> m_userInterface;
   CMainFrame* m_pFrame = nullptr;

@@ -11,7 +11,7 @@ class wxWindow;
 
 class CDosselDoc {
  public:
-  explicit CDosselDoc(CQueryView* view) : m_view(view) {}
+  explicit CDosselDoc(CQueryView* view);
 
   const wxString& GetPathName() const { return m_path; }
   wxString GetTitle() const;  // the file name, or "Untitled"
@@ -33,4 +33,7 @@ class CDosselDoc {
   // The file was not UTF-8 and was read byte for byte as Latin-1; it is
   // written back the same way.
   bool m_bLatin1 = false;
+  // The file holds UTF-16 text (the handheld edition's query files); it is
+  // written back the same way.
+  bool m_bUtf16 = false;
 };

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "app/edition.h"
 #include "platform/format.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
@@ -135,11 +136,10 @@ bool CEditPane::ChangeFont(const wxFont& chosen) {
 }
 
 void CEditPane::RunFontDialog() {
-  wxFontData data;
-  data.SetInitialFont(m_font.IsOk() ? m_font : FontFromLogFont(DefaultLogFont()));
-  data.EnableEffects(false);
-  wxFontDialog dialog(this, data);
-  if (dialog.ShowModal() == wxID_OK) ChangeFont(dialog.GetFontData().GetChosenFont());
+  LOGFONT record = m_font.IsOk() ? LogFontFromFont(m_font) : DefaultLogFont();
+  if (!ChooseFontRecord(this, record)) return;
+  wxFont font;
+  if (ChangeFontSetting(FontKey(), record, font)) ApplyFont(font);
 }
 
 void CEditPane::OnContextMenu(wxContextMenuEvent& event) {

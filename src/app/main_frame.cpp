@@ -6,16 +6,22 @@
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
+#include <vector>
+
 #include "app/dossel_doc.h"
+#include "app/edition.h"
 #include "app/images.h"
 #include "app/query_view.h"
+#include "app/recent_file_items.h"
 #include "app/result_view.h"
 #include "app/schema_view.h"
 #include "app/trace_view.h"
+#include "options/connections_page.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "res/menus.h"
 #include "res/strings.h"
+#include "result/wx/export_dlg.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;
@@ -71,6 +77,7 @@ void SaveRecentFiles(const wxFileHistory& history) {
 
 // The View items that show a check mark.
 bool IsCheckedCommand(int id) {
+  id = Edition().CommandOf(id);
   for (int checked : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE, ID_VIEW_SCHEMA,
                       ID_VIEW_WORD_WRAP})
     if (id == checked) return true;
@@ -86,10 +93,12 @@ CMainFrame::CMainFrame()
   m_pSession->SetLoginTimeout(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("LoginTimeOut"), 0));
   m_pSession->SetQueryTimeout(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("QueryTimeOut"), 0));
   SetIcon(AppIcon());
+  CExportDlg::SetOptionsPanelShown(Edition().hasExportPanel);
+  CConnectionsPage::SetControlIds(Edition().connectionsPageIds);
   CreateMenuBar();
   CreateAcceleratorTable();
   CreateToolBarWithButtons();
-  CreateStatusBarWithIndicators();
+  if (Edition().hasStatusBar) CreateStatusBarWithIndicators();
   CreatePanes();
   BindCommands();
   SetAppendTargets(&m_pTraceView->Appender(), &m_pResultView->Appender());
@@ -99,16 +108,16 @@ CMainFrame::CMainFrame()
 
 void CMainFrame::CreateMenuBar() {
   auto* bar = new wxMenuBar();
-  wxMenu* popup = nullptr;
-  wxString popupTitle;
-  for (const MenuEntry& entry : MainMenu()) {
+  // The popups being filled, innermost last, with their titles.
+  std::vector<std::pair<wxMenu*, wxString>> popups;
+  for (const MenuEntry& entry : Edition().menu) {
+    wxMenu* popup = popups.empty() ? nullptr : popups.back().first;
     switch (entry.kind) {
       case MenuEntryKind::Popup:
-        popup = new wxMenu();
-        popupTitle = ToWx(entry.text);
+        popups.emplace_back(new wxMenu(), ToWx(entry.text));
         break;
       case MenuEntryKind::Item:
-        popup->Append(ToWxId(entry.id), MenuCaption(entry.text), ToWx(PromptOf(entry.id)),
+        popup->Append(ToWxId(entry.id), MenuCaption(entry.text), ToWx(PromptOf(Edition().CommandOf(entry.id))),
                       IsCheckedCommand(entry.id) ? wxITEM_CHECK : wxITEM_NORMAL);
         break;
       case MenuEntryKind::Separator:
@@ -122,10 +131,23 @@ void CMainFrame::CreateMenuBar() {
         LoadRecentFiles(*m_pFileHistory);
         break;
       }
-      case MenuEntryKind::EndPopup:
-        bar->Append(popup, popupTitle);
-        popup = nullptr;
+      case MenuEntryKind::RecentFileItems: {
+        popup->Append(ToWxId(entry.id), ToWx(entry.text));
+        auto items = std::make_unique<CRecentFileItems>(ID_FILE_MRU_COUNT, ToWxId(entry.id), popup, ToWx(entry.text));
+        LoadRecentFiles(*items);
+        items->RefreshItems();
+        m_pFileHistory = std::move(items);
         break;
+      }
+      case MenuEntryKind::EndPopup: {
+        auto [menu, title] = popups.back();
+        popups.pop_back();
+        if (popups.empty())
+          bar->Append(menu, title);
+        else
+          popups.back().first->AppendSubMenu(menu, title);
+        break;
+      }
     }
   }
   SetMenuBar(bar);
@@ -133,7 +155,7 @@ void CMainFrame::CreateMenuBar() {
 
 void CMainFrame::CreateAcceleratorTable() {
   std::vector<wxAcceleratorEntry> entries;
-  for (const AcceleratorEntry& entry : MainAccelerators())
+  for (const AcceleratorEntry& entry : Edition().accelerators)
     entries.emplace_back(ToWxModifiers(entry.modifiers), ToWxKey(entry.key), ToWxId(entry.command));
   SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
 }
@@ -141,16 +163,17 @@ void CMainFrame::CreateAcceleratorTable() {
 void CMainFrame::CreateToolBarWithButtons() {
   wxToolBar* toolbar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER, ToWxId(AFX_IDW_TOOLBAR));
   toolbar->SetToolBitmapSize(wxSize(16, 15));
-  for (const ToolbarButton& button : MainToolbar()) {
+  for (const ToolbarButton& button : Edition().toolbar) {
     if (button.command == 0) {
       toolbar->AddSeparator();
       continue;
     }
-    const bool checkable = button.image == ToolbarImage::Query || button.image == ToolbarImage::Result ||
-                           button.image == ToolbarImage::Trace || button.image == ToolbarImage::Schema;
-    toolbar->AddTool(ToWxId(button.command), ToWx(TooltipOf(button.command)), ToolbarBitmap(button.image), wxNullBitmap,
-                     checkable ? wxITEM_CHECK : wxITEM_NORMAL, ToWx(TooltipOf(button.command)),
-                     ToWx(PromptOf(button.command)));
+    const bool checkable = Edition().hasCheckedPaneButtons &&
+                           (button.image == ToolbarImage::Query || button.image == ToolbarImage::Result ||
+                            button.image == ToolbarImage::Trace || button.image == ToolbarImage::Schema);
+    const int command = Edition().CommandOf(button.command);
+    toolbar->AddTool(ToWxId(button.command), ToWx(TooltipOf(command)), ToolbarBitmap(button.image), wxNullBitmap,
+                     checkable ? wxITEM_CHECK : wxITEM_NORMAL, ToWx(TooltipOf(command)), ToWx(PromptOf(command)));
   }
   toolbar->Realize();
 }

@@ -10,6 +10,7 @@
 
 #include "app/about_dlg.h"
 #include "app/dossel_doc.h"
+#include "app/edition.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
 #include "app/result_view.h"
@@ -76,7 +77,7 @@ void ShowOptionsSheet(wxWindow* parent, session::CSession& session) {
   // window; the keys go back to where they went before.
   const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
   {
-    COptionsSheet sheet(parent);
+    COptionsSheet sheet(parent, Edition().optionsPages);
     if (sheet.ShowModal() == wxID_OK) session.SetQueryTimeout(sheet.GetConnectionsPage()->m_nQueryTimeout);
   }
   if (focus && focus->IsShownOnScreen()) focus->SetFocus();
@@ -85,8 +86,21 @@ void ShowOptionsSheet(wxWindow* parent, session::CSession& session) {
 }  // namespace
 
 void CMainFrame::BindCommands() {
+  const CEdition& edition = Edition();
+  // An identifier of the edition's own reaches the desktop command's handler.
+  for (const CommandAlias& alias : edition.aliases) {
+    Bind(
+        wxEVT_MENU,
+        [this, command = alias.command](wxCommandEvent& event) {
+          wxCommandEvent forwarded(event);
+          forwarded.SetId(ToWxId(command));
+          ProcessWindowEvent(forwarded);
+        },
+        ToWxId(alias.id));
+  }
   Bind(wxEVT_MENU, &CMainFrame::OnConnect, this, ToWxId(ID_SQL_CONNECT));
-  Bind(wxEVT_MENU, &CMainFrame::OnConnectDataSource, this, ToWxId(ID_SQL_CONNECT_DATA_SOURCE));
+  if (edition.HasCommand(ID_SQL_CONNECT_DATA_SOURCE))
+    Bind(wxEVT_MENU, &CMainFrame::OnConnectDataSource, this, ToWxId(ID_SQL_CONNECT_DATA_SOURCE));
   Bind(wxEVT_MENU, &CMainFrame::OnDisconnect, this, ToWxId(ID_SQL_DISCONNECT));
   Bind(wxEVT_MENU, &CMainFrame::OnExecute, this, ToWxId(ID_SQL_EXECUTE));
   Bind(wxEVT_MENU, &CMainFrame::OnCancel, this, ToWxId(ID_SQL_CANCEL));
@@ -96,8 +110,10 @@ void CMainFrame::BindCommands() {
     Bind(wxEVT_MENU, &CMainFrame::OnFileCommand, this, ToWxId(id));
   Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ToWxId(ID_FILE_MRU_FILE1),
        ToWxId(ID_FILE_MRU_FILE1 + ID_FILE_MRU_COUNT - 1));
-  Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_TOOLBAR));
-  Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_STATUS_BAR));
+  if (edition.hasBarToggles) {
+    Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_TOOLBAR));
+    Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_STATUS_BAR));
+  }
   Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ToWxId(ID_APP_ABOUT));
 #if DOSSEL_DRIVER_INFO
   Bind(
@@ -150,6 +166,10 @@ void CMainFrame::OnFileCommand(wxCommandEvent& event) {
       }
       break;
     case ID_FILE_OPEN: {
+      if (Edition().openDocument) {
+        Edition().openDocument(this);
+        break;
+      }
       if (!m_pDoc->SaveModified(this)) break;
       wxFileDialog dialog(this, "Open", wxEmptyString, wxEmptyString, kScriptFilter, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
       if (dialog.ShowModal() == wxID_OK) OpenDocumentFile(dialog.GetPath());
@@ -233,7 +253,7 @@ bool CMainFrame::IsCommandEnabled(int id) const {
 }
 
 void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
-  const int id = FromWxId(event.GetId());
+  const int id = Edition().CommandOf(FromWxId(event.GetId()));
   if (UpdateEditorCommand(event)) return;
   if (const int pane = PaneOfCommand(id); pane >= 0) {
     event.Enable(IsCommandEnabled(id));

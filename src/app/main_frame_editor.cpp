@@ -4,6 +4,7 @@
 
 #include <wx/textctrl.h>
 
+#include "app/edition.h"
 #include "app/find_replace.h"
 #include "app/main_frame.h"
 #include "app/pane.h"
@@ -29,7 +30,8 @@ bool IsEditorCommand(int id) {
 }  // namespace
 
 void CMainFrame::BindEditorCommands() {
-  for (int id : kEditorCommands) Bind(wxEVT_MENU, &CMainFrame::OnEditorCommand, this, ToWxId(id));
+  for (int id : kEditorCommands)
+    if (Edition().HasCommand(id)) Bind(wxEVT_MENU, &CMainFrame::OnEditorCommand, this, ToWxId(id));
 }
 
 CFindReplace& CMainFrame::FindReplace() {
@@ -82,7 +84,7 @@ bool CMainFrame::GetEditorCommandState(int id, bool& enabled, bool& checked) con
 
 bool CMainFrame::UpdateEditorCommand(wxUpdateUIEvent& event) {
   bool enabled = false, checked = false;
-  const int id = FromWxId(event.GetId());
+  const int id = Edition().CommandOf(FromWxId(event.GetId()));
   if (!GetEditorCommandState(id, enabled, checked)) return false;
   event.Enable(enabled);
   if (id == ID_VIEW_WORD_WRAP || id == ID_QUERY_WORD_WRAP) event.Check(checked);

@@ -5,6 +5,7 @@
 #include <wx/wupdlock.h>
 
 #include "app/edit_pane.h"
+#include "app/edition.h"
 #include "app/main_frame.h"
 #include "platform/system.h"
 #include "platform/wx/log_font_wx.h"
@@ -82,18 +83,16 @@ CSchemaView::CSchemaView(wxWindow* parent, int id, CMainFrame* frame)
 
 void CSchemaView::OnInitialUpdate() {
   m_tree->DeleteAllItems();
-  const wxTreeItemId root = m_tree->AddRoot(ToWx(GetComputerName()), kRootImage, kRootImage);
+  const TString caption = *Edition().schemaRootCaption ? TString(Edition().schemaRootCaption) : GetComputerName();
+  const wxTreeItemId root = m_tree->AddRoot(ToWx(caption), kRootImage, kRootImage);
   AddPlaceholder(root, kDatabaseImage, kDatabaseImage);
 }
 
 void CSchemaView::ChooseFont() {
-  wxFontData data;
-  data.SetInitialFont(m_font.IsOk() ? m_font : m_tree->GetFont());
-  data.EnableEffects(false);
-  wxFontDialog dialog(this, data);
-  if (dialog.ShowModal() != wxID_OK) return;
+  LOGFONT record = LogFontFromFont(m_font.IsOk() ? m_font : m_tree->GetFont());
+  if (!ChooseFontRecord(this, record)) return;
   wxFont font;
-  if (!ChangeFontSetting(kFontKey, LogFontFromFont(dialog.GetFontData().GetChosenFont()), font)) return;
+  if (!ChangeFontSetting(kFontKey, record, font)) return;
   m_font = font;
   m_tree->SetFont(m_font);
 }

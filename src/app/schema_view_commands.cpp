@@ -3,6 +3,7 @@
 
 #include <wx/menu.h>
 
+#include "app/edition.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
 #include "app/schema_view.h"
@@ -25,7 +26,8 @@ constexpr SchemaCommand kObjectCommands[] = {SchemaCommand::Open, SchemaCommand:
 
 void AppendCommand(wxMenu& menu, SchemaCommand command) {
   const SchemaCommandInfo& info = GetCommandInfo(command);
-  menu.Append(res::ToWxId(info.id), ToWx(info.menuText));
+  const int id = command == SchemaCommand::Delete ? Edition().schemaDeleteId : info.id;
+  menu.Append(res::ToWxId(id), ToWx(info.menuText));
 }
 
 }  // namespace
@@ -58,7 +60,12 @@ void CSchemaView::ShowContextMenu(const wxPoint& position) {
 }
 
 void CSchemaView::OnSchemaCommand(wxCommandEvent& event) {
-  if (const SchemaCommandInfo* info = FindCommandById(res::FromWxId(event.GetId()))) RunCommand(info->command);
+  const int id = res::FromWxId(event.GetId());
+  if (id == Edition().schemaDeleteId) {
+    RunCommand(SchemaCommand::Delete);
+    return;
+  }
+  if (const SchemaCommandInfo* info = FindCommandById(id)) RunCommand(info->command);
 }
 
 void CSchemaView::OnItemActivated(wxTreeEvent& event) {

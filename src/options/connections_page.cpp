@@ -26,6 +26,13 @@ CConnectionsPage::CConnectionsPage(wxWindow* parent) : wxPanel(parent, wxID_ANY)
   TransferDataToWindow();
 }
 
+namespace {
+CConnectionsPage::Ids s_ids = CConnectionsPage::kDesktopIds;
+}  // namespace
+
+void CConnectionsPage::SetControlIds(const Ids& ids) { s_ids = ids; }
+const CConnectionsPage::Ids& CConnectionsPage::ControlIds() { return s_ids; }
+
 void CConnectionsPage::CreateControls() {
   const int gap = ConvertDialogToPixels(wxSize(7, 0)).x;
   auto* fields = new wxFlexGridSizer(2, wxSize(gap, gap));
@@ -37,9 +44,10 @@ void CConnectionsPage::CreateControls() {
     fields->Add(edit);
     return edit;
   };
-  m_loginEdit = addField("Login Timeout (secs):", kIdLoginTimeout);
-  m_queryEdit = addField("Query Timeout (secs):", kIdQueryTimeout);
-  auto* reset = new wxButton(this, kIdResetAll, "&Reset All");
+  const Ids& ids = ControlIds();
+  m_loginEdit = addField("Login Timeout (secs):", ids.loginTimeout);
+  m_queryEdit = addField("Query Timeout (secs):", ids.queryTimeout);
+  auto* reset = new wxButton(this, ids.resetAll, "&Reset All");
   reset->Bind(wxEVT_BUTTON, &CConnectionsPage::OnResetAll, this);
 
   auto* column = new wxBoxSizer(wxVERTICAL);

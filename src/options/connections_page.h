@@ -18,7 +18,15 @@ namespace dossel {
 
 class CConnectionsPage : public wxPanel {
  public:
+  // The desktop's control ids; ControlIds() gives those pages are made with.
   enum : int { kIdLoginTimeout = 1009, kIdQueryTimeout = 1084, kIdResetAll = 1198 };
+  struct Ids {
+    int loginTimeout, queryTimeout, resetAll;
+  };
+  static constexpr Ids kDesktopIds{kIdLoginTimeout, kIdQueryTimeout, kIdResetAll};
+  // Set once at start-up by an edition that numbers the controls otherwise.
+  static void SetControlIds(const Ids& ids);
+  static const Ids& ControlIds();
   static constexpr const TChar* kOptionsKey = DT("Software\\Harlune\\Dossel\\Options");
 
   explicit CConnectionsPage(wxWindow* parent);

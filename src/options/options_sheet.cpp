@@ -3,6 +3,8 @@
 #include <wx/bookctrl.h>
 #include <wx/weakref.h>
 
+#include <algorithm>
+
 #include "options/connections_page.h"
 #include "options/schema_item_page.h"
 #include "options/script_page.h"
@@ -10,7 +12,8 @@
 
 namespace dossel {
 
-COptionsSheet::COptionsSheet(wxWindow* parent) : wxPropertySheetDialog(parent, wxID_ANY, "Options") {
+COptionsSheet::COptionsSheet(wxWindow* parent, std::span<const OptionsPageSpec> extraPages)
+    : wxPropertySheetDialog(parent, wxID_ANY, "Options") {
   CreateButtons(wxOK | wxCANCEL);
   wxBookCtrlBase* book = GetBookCtrl();
   m_pConnections = new CConnectionsPage(book);
@@ -21,6 +24,11 @@ COptionsSheet::COptionsSheet(wxWindow* parent) : wxPropertySheetDialog(parent, w
   book->AddPage(m_pScript, "Script");
   book->AddPage(m_pTemplate, "Template");
   book->AddPage(m_pSchemaItem, "Schema");
+  for (const OptionsPageSpec& spec : extraPages) {
+    wxWindow* page = spec.create(book);
+    book->InsertPage(std::min(spec.position, book->GetPageCount()), page, spec.title);
+    m_extraPages.push_back(page);
+  }
   LayoutDialog();
   Bind(wxEVT_BUTTON, &COptionsSheet::OnOK, this, wxID_OK);
   book->Bind(wxEVT_BOOKCTRL_PAGE_CHANGING, &COptionsSheet::OnPageChanging, this);
@@ -29,6 +37,8 @@ COptionsSheet::COptionsSheet(wxWindow* parent) : wxPropertySheetDialog(parent, w
 void COptionsSheet::OnOK(wxCommandEvent&) {
   wxWindow* active = GetBookCtrl()->GetCurrentPage();
   if (active && !active->TransferDataFromWindow()) return;
+  for (wxWindow* page : m_extraPages)
+    if (page != active && !page->TransferDataFromWindow()) return;
   m_pConnections->StoreTimeouts();
   EndModal(wxID_OK);
 }

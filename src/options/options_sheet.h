@@ -12,6 +12,9 @@
 #include <wx/bookctrl.h>
 #include <wx/propdlg.h>
 
+#include <span>
+#include <vector>
+
 namespace dossel {
 
 class CConnectionsPage;
@@ -19,9 +22,18 @@ class CScriptPage;
 class CTemplatePage;
 class CSchemaItemPage;
 
+// A page an edition adds to the four: made on the sheet's book by `create`,
+// shown at tab `position` (past the end: last). Such a page stores its
+// values when the sheet ends with OK (its TransferDataFromWindow).
+struct OptionsPageSpec {
+  const char* title;
+  wxWindow* (*create)(wxWindow* book);
+  size_t position;
+};
+
 class COptionsSheet : public wxPropertySheetDialog {
  public:
-  explicit COptionsSheet(wxWindow* parent);
+  explicit COptionsSheet(wxWindow* parent, std::span<const OptionsPageSpec> extraPages = {});
 
   CConnectionsPage* GetConnectionsPage() const { return m_pConnections; }
   CScriptPage* GetScriptPage() const { return m_pScript; }
@@ -37,6 +49,7 @@ class COptionsSheet : public wxPropertySheetDialog {
   CScriptPage* m_pScript = nullptr;
   CTemplatePage* m_pTemplate = nullptr;
   CSchemaItemPage* m_pSchemaItem = nullptr;
+  std::vector<wxWindow*> m_extraPages;
 };
 
 }  // namespace dossel

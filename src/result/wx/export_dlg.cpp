@@ -20,6 +20,7 @@ CExportDlg::ModalHook& Hook() {
 }
 
 CExportDlg* s_pRunning = nullptr;
+bool s_bPanelShown = true;
 
 bool Exists(TStringView path) {
   struct stat info {};
@@ -32,8 +33,11 @@ CExportDlg::CExportDlg(wxWindow* parent, bool selectionOnly)
     : wxFileDialog(parent, selectionOnly ? "Save Selection As" : "Save As", wxEmptyString, ToWx(kExportInitialName),
                    ToWx(ExportFileFilter()), wxFD_SAVE | wxFD_OVERWRITE_PROMPT),
       m_bSelectionOnly(selectionOnly) {
-  SetExtraControlCreator(&CExportDlg::CreatePanel);
+  if (s_bPanelShown) SetExtraControlCreator(&CExportDlg::CreatePanel);
 }
+
+void CExportDlg::SetOptionsPanelShown(bool shown) { s_bPanelShown = shown; }
+bool CExportDlg::IsOptionsPanelShown() { return s_bPanelShown; }
 
 // The file dialog calls this with itself as the parent when it builds its
 // extra controls; the creator cannot carry data of its own, so the panel
@@ -58,7 +62,7 @@ void CExportDlg::SetChosenFile(TStringView path, int filterIndex) {
 int CExportDlg::ShowModal() {
   int result;
   if (Hook()) {
-    CreateExtraControl();
+    if (s_bPanelShown) CreateExtraControl();
     result = Hook()(*this);
   } else {
     CExportDlg* outer = std::exchange(s_pRunning, this);
@@ -75,6 +79,12 @@ bool CExportDlg::Accept() {
   if (const CExportPanel* panel = GetPanel()) {
     m_options = panel->GetOptions();
     panel->StoreChoices();
+  } else if (!s_bPanelShown) {
+    // The stored choices, read as the panel reads them.
+    auto* stored = new CExportPanel(GetParent() ? GetParent() : this, m_bSelectionOnly);
+    stored->Hide();
+    m_options = stored->GetOptions();
+    stored->Destroy();
   }
   m_options.selectionOnly = m_bSelectionOnly;
   return true;

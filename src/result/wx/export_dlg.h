@@ -33,6 +33,12 @@ class CExportDlg : public wxFileDialog {
   // The chosen path, with the chosen file type's extension added to a bare name.
   const TString& GetExportPath() const { return m_exportPath; }
 
+  // Whether the dialog carries the options panel (the default); without it,
+  // it asks only for the file name and the export takes the stored choices.
+  // Set once at start-up.
+  static void SetOptionsPanelShown(bool shown);
+  static bool IsOptionsPanelShown();
+
   // The export dialog running its modal loop, or null. The GTK file dialog
   // is not among wx's top-level windows, so tests find it here.
   static CExportDlg* GetRunning();

@@ -1,0 +1,76 @@
+#pragma once
+// CEdition: what tells the two programs built from these sources apart. The
+// desktop program and the handheld edition share the frame, the panes and
+// the dialogs; each sets its edition once at start-up, before the frame is
+// made, and the frame takes its menu, accelerators, toolbar and features
+// from it. UI thread only.
+
+#include <span>
+
+#include "options/connections_page.h"
+#include "options/options_sheet.h"
+#include "platform/log_font.h"
+#include "platform/text.h"
+#include "res/command_ids.h"
+#include "res/menus.h"
+
+class wxWindow;
+class CMainFrame;
+struct ConnectDialogIds;
+
+// Lets the user edit `font` (the pane's font record, or the default one);
+// true on OK, with the record changed.
+using FontChooser = bool (*)(wxWindow* parent, dossel::LOGFONT& font);
+
+struct CEdition {
+  std::span<const dossel::res::MenuEntry> menu;
+  std::span<const dossel::res::AcceleratorEntry> accelerators;
+  std::span<const dossel::res::ToolbarButton> toolbar;
+  // Identifiers this edition gives to desktop commands.
+  std::span<const dossel::res::CommandAlias> aliases;
+  bool hasStatusBar = true;
+  bool hasPrinting = true;
+  bool hasDriverInfo = true;
+  // Connect through the data-source chooser (the driver's dialog).
+  bool hasConnectWithChooser = true;
+  // The View menu's toolbar and status-bar toggles.
+  bool hasBarToggles = true;
+  // The pane buttons of the toolbar show which pane is active.
+  bool hasCheckedPaneButtons = true;
+  // The identifier of the schema pane's Delete item.
+  int schemaDeleteId = dossel::res::ID_SCHEMA_DELETE;
+  // The schema tree's root caption; empty for the computer's name.
+  const dossel::TChar* schemaRootCaption = DT("");
+  // The Font command's chooser; null for the desktop's font dialog.
+  FontChooser chooseFont = nullptr;
+  // The export's save dialog carries the options panel; without it the
+  // export takes the stored choices (an options page edits them).
+  bool hasExportPanel = true;
+  // New query files are written as UTF-16 (little-endian, no header), the
+  // text as the handheld's edit control holds it; files read as UTF-16 are
+  // written back so. Files of the narrow program keep their bytes' encoding.
+  bool hasUtf16QueryFiles = false;
+  // The Connect dialog's control identifiers; null for the desktop's.
+  const ConnectDialogIds* connectDialogIds = nullptr;
+  // The control ids of the Connections page.
+  dossel::CConnectionsPage::Ids connectionsPageIds = dossel::CConnectionsPage::kDesktopIds;
+  // Pages this edition adds to the options sheet.
+  std::span<const dossel::OptionsPageSpec> optionsPages;
+  // The Open command; null for the desktop's file dialog.
+  void (*openDocument)(CMainFrame* frame) = nullptr;
+
+  // The desktop command an identifier of this edition stands for (itself
+  // when it is not an alias).
+  int CommandOf(int id) const;
+  // Whether this edition has the command at all.
+  bool HasCommand(int command) const;
+};
+
+const CEdition& DesktopEdition();
+// The edition of this process: the desktop one until SetEdition.
+const CEdition& Edition();
+// `edition` is kept by reference: it must outlive the program's windows.
+void SetEdition(const CEdition& edition);
+
+// The Font command of every pane: runs the edition's chooser on `font`.
+bool ChooseFontRecord(wxWindow* parent, dossel::LOGFONT& font);

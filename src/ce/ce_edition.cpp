@@ -1,0 +1,51 @@
+#include "ce/ce_edition.h"
+
+#include "app/connect_dlg.h"
+#include "app/edition.h"
+#include "ce/choose_font_page.h"
+#include "ce/document_list.h"
+#include "ce/export_page.h"
+#include "ce/general_page.h"
+#include "res/command_ids.h"
+
+namespace {
+
+// "General" after "Connections", "Export" after the desktop's pages.
+constexpr dossel::OptionsPageSpec kOptionsPages[] = {
+    {"General", CGeneralPage::Create, 1},
+    {"Export", CExportPage::Create, static_cast<size_t>(-1)},
+};
+
+// Connect (template 150): the same controls under their own numbers.
+const ConnectDialogIds kConnectIds{1017, 1015, 1018, 1016, 1019, 1020, 154, "Lock Timeout (ms):"};
+
+CEdition MakeCeEdition() {
+  CEdition edition;
+  edition.menu = dossel::res::CeMenu();
+  edition.accelerators = dossel::res::CeAccelerators();
+  edition.toolbar = dossel::res::CeCommandBar();
+  edition.aliases = dossel::res::CeCommandAliases();
+  edition.hasStatusBar = false;
+  edition.hasPrinting = false;
+  edition.hasDriverInfo = false;
+  edition.hasConnectWithChooser = false;
+  edition.hasBarToggles = false;
+  edition.hasCheckedPaneButtons = false;
+  edition.schemaRootCaption = DT("Pocket PC");
+  edition.schemaDeleteId = dossel::res::ID_CE_SCHEMA_DELETE;
+  edition.chooseFont = ChooseFontCe;
+  edition.openDocument = ShowDocumentList;
+  edition.optionsPages = kOptionsPages;
+  edition.hasExportPanel = false;
+  edition.hasUtf16QueryFiles = true;
+  edition.connectDialogIds = &kConnectIds;
+  edition.connectionsPageIds = {1008, 1029, 153};
+  return edition;
+}
+
+}  // namespace
+
+const CEdition& CeEdition() {
+  static const CEdition edition = MakeCeEdition();
+  return edition;
+}
