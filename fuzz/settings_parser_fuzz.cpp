@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "fuzz_check.h"
+#include "platform/text.h"
 #include "settings/registry_tree.h"
 
 namespace {
@@ -20,13 +21,23 @@ using dossel::settings::SplitKeyPath;
 using dossel::settings::ValueAsText;
 using dossel::settings::WriteRegistryText;
 
+// The settings functions hand every text to the program through the text
+// conversions (UTF-16 in the handheld edition): any bytes must come out as
+// text that converts back unchanged.
+void CheckConversions(const std::string& bytes) {
+  const std::string text = dossel::Utf16ToUtf8(dossel::Utf8ToUtf16(bytes));
+  FUZZ_CHECK(dossel::Utf16ToUtf8(dossel::Utf8ToUtf16(text)) == text);
+}
+
 void ReadEveryValue(const RegistryKey& key) {
   std::string text;
   for (const auto& value : key.Values()) {
-    if (ValueAsText(value, text)) FUZZ_CHECK(text.size() <= value.text.size() + value.bytes.size() * 3);
+    CheckConversions(value.name);
+    if (ValueAsText(value, text)) CheckConversions(text);
   }
   for (const auto& child : key.Children()) {
     FUZZ_CHECK(!child->Name().empty());
+    CheckConversions(child->Name());
     FUZZ_CHECK(key.FindChild(child->Name()) == child.get());
     ReadEveryValue(*child);
   }
