@@ -9,6 +9,9 @@
 // format makes that possible: delimited with a delimiter free of quotes and
 // line ends (a CSV reader that takes the first delimiter it meets), and
 // tagged with markup tags and a closing column tag.
+//
+// Built in both text widths; the input is UTF-8 either way, and what the
+// file must hold is each text as the build's text gives it back in UTF-8.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -31,6 +34,8 @@ using dossel::ExportFile;
 using dossel::ExportMode;
 using dossel::ExportOptions;
 using dossel::ExportStatus;
+using dossel::FromUtf8;
+using dossel::ToUtf8;
 using Table = std::vector<std::vector<std::string>>;
 
 // Bounds the cells the writer visits: a first row of many cells over many
@@ -69,6 +74,20 @@ std::string ReadFile(const std::string& path) {
   close(fd);
   return out;
 }
+
+// The UTF-8 of a text after its trip through the build's text.
+std::string AsStored(std::string_view utf8) { return ToUtf8(FromUtf8(utf8)); }
+
+// The options' delimiter and tags in UTF-8, as the file holds them.
+struct Tags {
+  explicit Tags(const ExportOptions& options)
+      : delimiter(ToUtf8(options.delimiter)),
+        rowBegin(ToUtf8(options.rowBegin)),
+        rowEnd(ToUtf8(options.rowEnd)),
+        colBegin(ToUtf8(options.colBegin)),
+        colEnd(ToUtf8(options.colEnd)) {}
+  std::string delimiter, rowBegin, rowEnd, colBegin, colEnd;
+};
 
 // Reads `out` as the lines of `expected`, consuming it from the front.
 class Reader {
@@ -129,7 +148,7 @@ class Reader {
   std::string_view m_out;
 };
 
-bool ReadsBackDelimited(std::string_view out, const ExportOptions& options, const Table& expected) {
+bool ReadsBackDelimited(std::string_view out, const Tags& options, const Table& expected) {
   Reader reader(out);
   std::string field;
   for (size_t row = 0; row < expected.size(); ++row) {
@@ -142,7 +161,7 @@ bool ReadsBackDelimited(std::string_view out, const ExportOptions& options, cons
   return reader.AtEnd();
 }
 
-bool ReadsBackTagged(std::string_view out, const ExportOptions& options, const Table& expected) {
+bool ReadsBackTagged(std::string_view out, const Tags& options, const Table& expected) {
   Reader reader(out);
   std::string text;
   for (size_t row = 0; row < expected.size(); ++row) {
@@ -161,7 +180,8 @@ struct Case {
   ExportOptions options;
   bool toFullDisk = false;
   std::string pattern;  // selected cells, row-major, repeated
-  Table rows;
+  std::vector<std::vector<dossel::TString>> cells;
+  Table rows;  // the cells in UTF-8, as stored
   size_t cols = 0;
 
   const std::string& Cell(size_t row, size_t col) const {
@@ -185,16 +205,20 @@ Case ReadCase(std::string_view input) {
   c.options.selectionOnly = has('S');
   c.toFullDisk = has('F');
   if (records[0].find('\x1f') != std::string_view::npos) {
-    c.options.delimiter = fields[1];
-    c.options.rowBegin = fields[2];
-    c.options.rowEnd = fields[3];
-    c.options.colBegin = fields[4];
-    c.options.colEnd = fields[5];
+    c.options.delimiter = FromUtf8(fields[1]);
+    c.options.rowBegin = FromUtf8(fields[2]);
+    c.options.rowEnd = FromUtf8(fields[3]);
+    c.options.colBegin = FromUtf8(fields[4]);
+    c.options.colEnd = FromUtf8(fields[5]);
   }
   c.pattern = fields[6];
   for (size_t i = 1; i < records.size(); ++i) {
+    c.cells.emplace_back();
     c.rows.emplace_back();
-    for (std::string_view cell : Split(records[i], '\x1f')) c.rows.back().emplace_back(cell);
+    for (std::string_view cell : Split(records[i], '\x1f')) {
+      c.cells.back().push_back(FromUtf8(cell));
+      c.rows.back().push_back(AsStored(cell));
+    }
   }
   c.cols = c.rows.empty() ? 0 : c.rows[0].size();
   return c;
@@ -225,8 +249,9 @@ Table ExpectedCells(const Case& c, const dossel::ExportRange& range) {
 }
 
 bool DelimitedReadable(const ExportOptions& options) {
-  return options.mode == ExportMode::Delimited && !options.delimiter.empty() &&
-         options.delimiter.find_first_of("\"\r\n") == std::string::npos;
+  const std::string delimiter = ToUtf8(options.delimiter);
+  return options.mode == ExportMode::Delimited && !delimiter.empty() &&
+         delimiter.find_first_of("\"\r\n") == std::string::npos;
 }
 
 bool TaggedReadable(const ExportOptions& options) {
@@ -239,13 +264,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Case c = ReadCase(std::string_view(reinterpret_cast<const char*>(data), size));
   if (c.rows.size() * std::max<size_t>(c.cols, 1) > kMaxCells) return 0;
 
-  dossel::test::FakeExportSource source(c.rows);
+  dossel::test::FakeExportSource source(c.cells);
   for (size_t row = 0; row < c.rows.size(); ++row)
     for (size_t col = 0; col < c.cols; ++col)
       if (c.Selected(row, col)) source.Select(static_cast<int32_t>(row), static_cast<int32_t>(col));
 
   ExportFile file;
-  FUZZ_CHECK(file.Open(ScratchPath()));
+  FUZZ_CHECK(file.Open(FromUtf8(ScratchPath())));
   const ExportStatus status = dossel::WriteExport(file, source, c.options);
   FUZZ_CHECK(file.Close());
   const std::string out = ReadFile(ScratchPath());
@@ -257,12 +282,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(status == ExportStatus::Written);
 
   const Table expected = ExpectedCells(c, source.GetSelectedRange());
-  if (DelimitedReadable(c.options)) FUZZ_CHECK(ReadsBackDelimited(out, c.options, expected));
-  if (TaggedReadable(c.options)) FUZZ_CHECK(ReadsBackTagged(out, c.options, expected));
+  if (DelimitedReadable(c.options)) FUZZ_CHECK(ReadsBackDelimited(out, Tags(c.options), expected));
+  if (TaggedReadable(c.options)) FUZZ_CHECK(ReadsBackTagged(out, Tags(c.options), expected));
 
   if (c.toFullDisk) {
     ExportFile full;
-    FUZZ_CHECK(full.Open("/dev/full"));
+    FUZZ_CHECK(full.Open(DT("/dev/full")));
     dossel::WriteExport(full, source, c.options);
     FUZZ_CHECK(full.Close() == out.empty());
     FUZZ_CHECK(out.empty() || full.Cause() == dossel::FileErrorCause::DiskFull);
