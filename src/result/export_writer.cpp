@@ -112,7 +112,18 @@ ExportStatus WriteSelection(ExportFile& file, const IExportSource& source, const
 
 bool NeedsCsvQuotes(TStringView text, TStringView delimiter) {
   if (std::any_of(text.begin(), text.end(), IsCsvSpecial)) return true;
-  return !delimiter.empty() && text.find(delimiter) != TStringView::npos;
+  if (delimiter.empty()) return false;
+  if (text.find(delimiter) != TStringView::npos) return true;
+  // A reader ends the field at the first delimiter it meets. When the cell
+  // ends in a start of the delimiter that its own end repeats (" |" before
+  // " | "), the cell's tail and the delimiter after it spell the delimiter
+  // early, and the field would be cut short.
+  for (size_t k = 1; k < delimiter.size() && k <= text.size(); ++k) {
+    if (text.substr(text.size() - k) == delimiter.substr(0, k) &&
+        delimiter.substr(k) == delimiter.substr(0, delimiter.size() - k))
+      return true;
+  }
+  return false;
 }
 
 bool IsMarkupTags(const ExportOptions& options) {

@@ -6,7 +6,9 @@
 //
 // Two faults of the plain format are mended:
 //  - delimited mode puts a cell holding the delimiter, a double quote, a
-//    carriage return or a line feed in double quotes with inner quotes
+//    carriage return or a line feed, or ending so that the delimiter after
+//    it would be found early (a multi-character delimiter such as " | "
+//    after a cell ending in " |"), in double quotes with inner quotes
 //    doubled, so that a CSV reader gets the cell back; other cells are
 //    written as they are;
 //  - tagged mode with markup tags (every tag given begins with "<") writes

@@ -16,7 +16,6 @@ using settings::ValueKind;
 
 constexpr const TChar* kTextValue = DT("Template");
 constexpr const TChar* kIdValue = DT("ID");
-constexpr const TChar* kNextIdValue = DT("NextID");
 // "NextID" this close to the end of the range makes AllocateId renumber first.
 constexpr int kRenumberMargin = 50;
 

@@ -189,6 +189,28 @@ TEST_F(ExportWriterTest, QuotedCellsReadBackAsWritten) {
   EXPECT_FALSE(NeedsCsvQuotes(DT("anything"), DT("")));
 }
 
+// A multi-character delimiter whose start repeats its end: a cell ending in
+// such a start would run into the delimiter after it, and a reader taking
+// the first delimiter it meets would cut the cell short (found by fuzzing).
+TEST_F(ExportWriterTest, CellsEndingInAStartOfARepeatingDelimiterAreQuoted) {
+  m_source.Rows() = {{DT("a |"), DT("b")}, {DT("| c"), DT("d | e")}, {DT("x |"), DT("end |")}};
+  EXPECT_EQ(Export(Delimited(DT(" | "))), "\"a |\" | b\n| c | \"d | e\"\n\"x |\" | \"end |\"");
+  const auto rows = ReadCsv(Export(Delimited(DT(" | "))), " | ");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"a |", "b"}));
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"| c", "d | e"}));
+  EXPECT_EQ(rows[2], (std::vector<std::string>{"x |", "end |"}));
+
+  EXPECT_TRUE(NeedsCsvQuotes(DT("xa"), DT("aa")));
+  EXPECT_TRUE(NeedsCsvQuotes(DT("xab"), DT("aba")));
+  EXPECT_TRUE(NeedsCsvQuotes(DT("x<-"), DT("<-<-")));
+  // A start of the delimiter that its end does not repeat is safe: the first
+  // delimiter a reader finds is still the one after the cell.
+  EXPECT_FALSE(NeedsCsvQuotes(DT("x<-"), DT("<->")));
+  EXPECT_FALSE(NeedsCsvQuotes(DT("xa"), DT("ab")));
+  EXPECT_FALSE(NeedsCsvQuotes(DT("x<-<"), DT("<-<-")));
+}
+
 // Mend: markup tags get escaped cell texts; other tags and CSV quoting stay out.
 TEST_F(ExportWriterTest, MarkupTagsEscapeAmpersandsAndAngleBrackets) {
   m_source.Rows() = {{DT("a<b>&c"), DT("\"q\",x")}, {DT("&amp;"), DT("5 > 3")}};

@@ -1,0 +1,2 @@
+create table x(trigger int); select 2;;  ;
+	

@@ -1,0 +1,4 @@
+select 1; select 'open ; 
+ -- x
+;
+/* open
