@@ -22,7 +22,8 @@ struct Server {
   const char* driverFile;
 };
 
-const Server kPostgres{"DosselPostgres", "select pg_sleep(60)", "PostgreSQL", "name [varchar(40),Not Null]", "psqlodbcw.so"};
+const Server kPostgres{"DosselPostgres", "select pg_sleep(60)", "PostgreSQL", "name [varchar(40),Not Null]",
+                       "psqlodbcw.so"};
 const Server kMariaDb{"DosselMariaDB", "select sleep(60)", "MariaDB", "name [VARCHAR(40),Not Null]", "libmaodbc.so"};
 
 class ServerTest : public TextFrameTest, public ::testing::WithParamInterface<Server> {
@@ -150,8 +151,8 @@ TEST_P(ServerTest, TheDriverReportDescribesTheServersDriver) {
   driverinfo::CInfoSnapshot snapshot;
   m_frame->Session().CallOnConnection([&](db::CDbConnection& connection) { snapshot.Read(connection); });
   const std::string report = ToUtf8(driverinfo::BuildReport(snapshot));
-  for (const char* heading : {"Driver Info", "ODBC API Functions", "Supported SQL", "Data Types", "Identifiers",
-                              "Limits", "Miscellaneous"})
+  for (const char* heading :
+       {"Driver Info", "ODBC API Functions", "Supported SQL", "Data Types", "Identifiers", "Limits", "Miscellaneous"})
     EXPECT_NE(report.find(heading), std::string::npos) << heading;
   EXPECT_NE(report.find(GetParam().driverFile), std::string::npos) << report.substr(0, 2000);
   EXPECT_NE(report.find("dossel"), std::string::npos) << "the database name";
