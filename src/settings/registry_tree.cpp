@@ -191,7 +191,7 @@ std::vector<std::string> LogicalLines(std::string_view text) {
 bool ParseSection(std::string_view line, RegistryTree& tree, RegistryKey*& current) {
   if (line.size() < 3 || line.back() != ']') return false;
   std::vector<std::string> path;
-  if (!SplitKeyPath(line.substr(1, line.size() - 2), path) || path.empty()) return false;
+  if (!SplitKeyPath(line.substr(1, line.size() - 2), path) || path.empty() || path.size() > kMaxKeyDepth) return false;
   current = &tree.Create(path);
   return true;
 }

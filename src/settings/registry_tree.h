@@ -20,6 +20,7 @@
 //
 // Plain data; any thread may use its own instance.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -66,6 +67,12 @@ class RegistryKey {
   std::vector<RegistryValue> m_values;
   std::vector<std::unique_ptr<RegistryKey>> m_children;
 };
+
+// The most components a key's full path may have, its root included (the
+// registry's own limit). A file with a deeper key is damaged: writing and
+// freeing the tree recurse once per level, and a hand-edited file must not
+// be able to exhaust the stack.
+inline constexpr size_t kMaxKeyDepth = 512;
 
 // Splits "A\B\C" (a single trailing backslash allowed) into its components.
 // False for an empty component or a component holding a line break, which no
