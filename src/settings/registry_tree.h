@@ -25,6 +25,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace dossel::settings {
@@ -65,6 +66,9 @@ class RegistryKey {
  private:
   std::string m_name;
   std::vector<RegistryValue> m_values;
+  // Each value's name folded to ASCII lower case, to its index in m_values,
+  // so that reading a key of many values is not quadratic.
+  std::unordered_map<std::string, size_t> m_valueIndex;
   std::vector<std::unique_ptr<RegistryKey>> m_children;
 };
 

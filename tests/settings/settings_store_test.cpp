@@ -212,6 +212,30 @@ TEST_F(SettingsStoreTest, KeysDeeperThanTheLimitAreRefused) {
   EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptions, DT("After"), 0), 1);
 }
 
+// A key of a hundred thousand values reads in time proportional to its size
+// (every settings call reads the whole file), and a name repeated in
+// another case is one value: the later text, the first name's case, the
+// first one's place.
+TEST_F(SettingsStoreTest, ManyValuesInOneKeyAndNamesRepeatedInAnotherCase) {
+  std::string text = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Many]\n";
+  text += "\"Name\"=\"first\"\n";
+  for (int i = 0; i < 100000; ++i) text += "\"v" + std::to_string(i) + "\"=dword:00000001\n";
+  text += "\"NAME\"=\"second\"\n";
+  WriteText(m_registry, text);
+
+  TString read;
+  EXPECT_EQ(KeyReadString(HKEY_LOCAL_MACHINE, DT("Software\\Many"), DT("name"), DT(""), read), 1);
+  EXPECT_EQ(read, DT("second"));
+  EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, DT("Software\\Many"), DT("V99999"), 0), 1);
+  ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, DT("Software\\Many"), DT("V5"), 7), 1);
+  EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, DT("Software\\Many"), DT("v5"), 0), 7);
+  const std::string file = FileText();
+  EXPECT_NE(file.find("]\n\"Name\"=\"second\"\n\"v0\"=dword:00000001\n"), std::string::npos);
+  EXPECT_NE(file.find("\n\"v5\"=dword:00000007\n\"v6\"="), std::string::npos);
+  EXPECT_EQ(file.find("NAME"), std::string::npos);
+  EXPECT_EQ(file.find("V5"), std::string::npos);
+}
+
 TEST_F(SettingsStoreTest, ReadsFilesWrittenByOtherTools) {
   WriteText(m_registry,
             "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
