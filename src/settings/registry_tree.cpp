@@ -14,6 +14,13 @@ constexpr int kExpandStringType = 2;
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// The name as KeyNameEquals sees it: equal names fold to equal strings.
+std::string FoldCase(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = LowerAscii(c);
+  return folded;
+}
+
 int CompareKeyNames(std::string_view a, std::string_view b) {
   const size_t common = std::min(a.size(), b.size());
   for (size_t i = 0; i < common; ++i) {
@@ -191,7 +198,7 @@ std::vector<std::string> LogicalLines(std::string_view text) {
 bool ParseSection(std::string_view line, RegistryTree& tree, RegistryKey*& current) {
   if (line.size() < 3 || line.back() != ']') return false;
   std::vector<std::string> path;
-  if (!SplitKeyPath(line.substr(1, line.size() - 2), path) || path.empty()) return false;
+  if (!SplitKeyPath(line.substr(1, line.size() - 2), path) || path.empty() || path.size() > kMaxKeyDepth) return false;
   current = &tree.Create(path);
   return true;
 }
@@ -274,20 +281,19 @@ bool RegistryKey::RemoveChild(std::string_view name) {
 }
 
 const RegistryValue* RegistryKey::FindValue(std::string_view name) const {
-  for (const RegistryValue& value : m_values)
-    if (KeyNameEquals(value.name, name)) return &value;
-  return nullptr;
+  const auto it = m_valueIndex.find(FoldCase(name));
+  return it != m_valueIndex.end() ? &m_values[it->second] : nullptr;
 }
 
 void RegistryKey::SetValue(RegistryValue value) {
-  for (RegistryValue& existing : m_values) {
-    if (KeyNameEquals(existing.name, value.name)) {
-      value.name = existing.name;  // the name keeps the case it was created with
-      existing = std::move(value);
-      return;
-    }
+  const auto [it, added] = m_valueIndex.try_emplace(FoldCase(value.name), m_values.size());
+  if (added) {
+    m_values.push_back(std::move(value));
+    return;
   }
-  m_values.push_back(std::move(value));
+  RegistryValue& existing = m_values[it->second];
+  value.name = existing.name;  // the name keeps the case it was created with
+  existing = std::move(value);
 }
 
 RegistryKey* RegistryKey::Find(const std::vector<std::string>& path) {

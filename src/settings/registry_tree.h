@@ -20,10 +20,12 @@
 //
 // Plain data; any thread may use its own instance.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace dossel::settings {
@@ -64,8 +66,17 @@ class RegistryKey {
  private:
   std::string m_name;
   std::vector<RegistryValue> m_values;
+  // Each value's name folded to ASCII lower case, to its index in m_values,
+  // so that reading a key of many values is not quadratic.
+  std::unordered_map<std::string, size_t> m_valueIndex;
   std::vector<std::unique_ptr<RegistryKey>> m_children;
 };
+
+// The most components a key's full path may have, its root included (the
+// registry's own limit). A file with a deeper key is damaged: writing and
+// freeing the tree recurse once per level, and a hand-edited file must not
+// be able to exhaust the stack.
+inline constexpr size_t kMaxKeyDepth = 512;
 
 // Splits "A\B\C" (a single trailing backslash allowed) into its components.
 // False for an empty component or a component holding a line break, which no

@@ -22,12 +22,13 @@ const char* RootName(HKEY root) {
   return nullptr;
 }
 
-// The root name followed by the path's components; false for a bad path.
+// The root name followed by the path's components; false for a bad path or
+// one deeper than the file allows.
 bool FullPath(HKEY root, TStringView path, std::vector<std::string>& components) {
   const char* rootName = RootName(root);
   if (!rootName || !settings::SplitKeyPath(ToUtf8(path), components)) return false;
   components.insert(components.begin(), rootName);
-  return true;
+  return components.size() <= settings::kMaxKeyDepth;
 }
 
 size_t CountCharacters(const std::string& utf8) {

@@ -6,8 +6,9 @@
 //
 // Paths are full key paths ("Software\Harlune\Dossel\Options") below a root;
 // components are separated by "\", one trailing "\" is allowed, and names
-// compare without regard to ASCII case. Failures are silent: a failed read
-// gives the caller's default, a failed write answers 0.
+// compare without regard to ASCII case; a path has at most 511 components
+// (the file's keys are at most 512 deep, the root included). Failures are
+// silent: a failed read gives the caller's default, a failed write answers 0.
 //
 // String values hold at most kMaxSettingText characters (Unicode characters,
 // the same in both text widths, so both programs share stored values); a NUL

@@ -184,6 +184,58 @@ TEST_F(SettingsStoreTest, DamagedFileIsKeptAsideAndDefaultsUsed) {
   EXPECT_EQ(ReadFile(m_registry + ".damaged-2"), "not a settings file");
 }
 
+// A key path of n components below the given root.
+TString DeepPath(size_t n) {
+  TString path = DT("K");
+  for (size_t i = 1; i < n; ++i) path += DT("\\K");
+  return path;
+}
+
+// Writing and freeing the tree recurse once per key level, so a file whose
+// key runs a hundred thousand levels deep would overflow the stack at the
+// next change (found while fuzzing the settings reader). Keys deeper than
+// 512 levels, the root included, make a file damaged, and the store refuses
+// them.
+TEST_F(SettingsStoreTest, KeysDeeperThanTheLimitAreRefused) {
+  ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, DeepPath(511), DT("Depth"), 511), 1);
+  EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, DeepPath(511), DT("Depth"), 0), 511);
+  EXPECT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, DeepPath(512), DT("Depth"), 512), 0);
+  EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, DeepPath(512)), 0);
+  EXPECT_FALSE(std::filesystem::exists(m_registry + ".damaged-1")) << "the deepest allowed key reads back";
+
+  const std::string deep = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\" + ToUtf8(DeepPath(100000)) +
+                           "]\n\"Depth\"=dword:00000001\n";
+  WriteText(m_registry, deep);
+  EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, DT("K")), 0);
+  ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("After"), 1), 1);
+  EXPECT_EQ(ReadFile(m_registry + ".damaged-1"), deep);
+  EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptions, DT("After"), 0), 1);
+}
+
+// A key of a hundred thousand values reads in time proportional to its size
+// (every settings call reads the whole file), and a name repeated in
+// another case is one value: the later text, the first name's case, the
+// first one's place.
+TEST_F(SettingsStoreTest, ManyValuesInOneKeyAndNamesRepeatedInAnotherCase) {
+  std::string text = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Many]\n";
+  text += "\"Name\"=\"first\"\n";
+  for (int i = 0; i < 100000; ++i) text += "\"v" + std::to_string(i) + "\"=dword:00000001\n";
+  text += "\"NAME\"=\"second\"\n";
+  WriteText(m_registry, text);
+
+  TString read;
+  EXPECT_EQ(KeyReadString(HKEY_LOCAL_MACHINE, DT("Software\\Many"), DT("name"), DT(""), read), 1);
+  EXPECT_EQ(read, DT("second"));
+  EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, DT("Software\\Many"), DT("V99999"), 0), 1);
+  ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, DT("Software\\Many"), DT("V5"), 7), 1);
+  EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, DT("Software\\Many"), DT("v5"), 0), 7);
+  const std::string file = FileText();
+  EXPECT_NE(file.find("]\n\"Name\"=\"second\"\n\"v0\"=dword:00000001\n"), std::string::npos);
+  EXPECT_NE(file.find("\n\"v5\"=dword:00000007\n\"v6\"="), std::string::npos);
+  EXPECT_EQ(file.find("NAME"), std::string::npos);
+  EXPECT_EQ(file.find("V5"), std::string::npos);
+}
+
 TEST_F(SettingsStoreTest, ReadsFilesWrittenByOtherTools) {
   WriteText(m_registry,
             "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"

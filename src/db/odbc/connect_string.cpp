@@ -35,9 +35,13 @@ std::string Braced(std::string_view value) {
 std::vector<ConnectAttribute> ParseConnectString(std::string_view text) {
   std::vector<ConnectAttribute> attributes;
   size_t pos = 0;
+  // The next "=" and ";" at or after pos, searched for again only once pos
+  // has passed them: a string of many fragments without "=" stays one pass.
+  size_t equals = text.find('=');
+  size_t semicolon = text.find(';');
   while (pos < text.size()) {
-    const size_t equals = text.find('=', pos);
-    const size_t semicolon = text.find(';', pos);
+    if (equals != std::string_view::npos && equals < pos) equals = text.find('=', pos);
+    if (semicolon != std::string_view::npos && semicolon < pos) semicolon = text.find(';', pos);
     if (equals == std::string_view::npos || (semicolon != std::string_view::npos && semicolon < equals)) {
       // A fragment without "=": not an attribute; skip it.
       if (semicolon == std::string_view::npos) break;
