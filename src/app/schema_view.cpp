@@ -219,9 +219,7 @@ bool CSchemaView::LoadUserTables(const wxTreeItemId& item, const SchemaPath& pat
   });
   // The switch was asked for whether or not the tables could be read.
   if (switchDatabase && session.IsConnected() && !session.IsExecuting()) session.SetCurrentDatabaseName(path.database);
-  if (!loaded.ok) return false;
-  InsertEntries(item, loaded, kTableImage);
-  return true;
+  return InsertLoaded(item, loaded, kTableImage);
 }
 
 bool CSchemaView::LoadObjects(const wxTreeItemId& item, ObjectKind kind) {
@@ -242,9 +240,7 @@ bool CSchemaView::LoadObjects(const wxTreeItemId& item, ObjectKind kind) {
     default:
       return true;
   }
-  if (!loaded.ok) return false;
-  InsertEntries(item, loaded, image);
-  return true;
+  return InsertLoaded(item, loaded, image);
 }
 
 bool CSchemaView::LoadDetails(const wxTreeItemId& item, const SchemaPath& path) {
@@ -275,8 +271,12 @@ bool CSchemaView::LoadDetails(const wxTreeItemId& item, const SchemaPath& path) 
     default:
       return true;
   }
+  return InsertLoaded(item, loaded, image);
+}
+
+bool CSchemaView::InsertLoaded(const wxTreeItemId& parent, const LoadedChildren& loaded, int image) {
   if (!loaded.ok) return false;
-  InsertEntries(item, loaded, image);
+  InsertEntries(parent, loaded, image);
   return true;
 }
 

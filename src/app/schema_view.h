@@ -89,6 +89,9 @@ class CSchemaView : public CPane {
   dossel::schema::LoadedChildren ReadCatalog(
       const std::function<dossel::schema::LoadedChildren(dossel::db::CDbConnection&)>& read);
   void DeleteChildrenOf(const wxTreeItemId& item);
+  // The loaded children under `parent`; false, inserting nothing, when the
+  // catalog could not be read.
+  bool InsertLoaded(const wxTreeItemId& parent, const dossel::schema::LoadedChildren& loaded, int image);
   void InsertEntries(const wxTreeItemId& parent, const dossel::schema::LoadedChildren& loaded, int image);
   wxTreeItemId InsertNode(const wxTreeItemId& parent, const dossel::TString& caption, int image, int selectedImage,
                           bool withPlaceholder, const dossel::TString& catalogName = dossel::TString());
