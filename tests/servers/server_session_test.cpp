@@ -20,11 +20,15 @@ struct Server {
   const char* name;
   const char* nameColumnCaption;  // the driver's own spelling of the type
   const char* driverFile;
+  // A stored procedure whose call returns two result sets, or null where the
+  // family has none and a batch in one call stands in for it.
+  const char* twoSetsProcedure;
 };
 
 const Server kPostgres{"DosselPostgres", "select pg_sleep(60)", "PostgreSQL", "name [varchar(40),Not Null]",
-                       "psqlodbcw.so"};
-const Server kMariaDb{"DosselMariaDB", "select sleep(60)", "MariaDB", "name [VARCHAR(40),Not Null]", "libmaodbc.so"};
+                       "psqlodbcw.so", nullptr};
+const Server kMariaDb{"DosselMariaDB", "select sleep(60)", "MariaDB", "name [VARCHAR(40),Not Null]", "libmaodbc.so",
+                       "create procedure two_sets() begin select 1 as a; select 'two' as b union all select 'three'; end"};
 
 class ServerTest : public TextFrameTest, public ::testing::WithParamInterface<Server> {
  protected:
@@ -105,6 +109,35 @@ TEST_P(ServerTest, ABatchWithABadStatementLeavesTheNextRunWorking) {
   Run("select 7");
   EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos) << Trace();
   EXPECT_NE(TakeResult().find("7"), std::string::npos);
+}
+
+TEST_P(ServerTest, EveryResultSetOfOneCallIsShown) {
+  const char* procedure = GetParam().twoSetsProcedure;
+  if (procedure) {
+    // Created past the splitter, which would cut the body at its semicolons.
+    m_frame->Session().CallOnConnection([&](db::CDbConnection& connection) {
+      connection.ExecuteAndDiscard(DT("drop procedure if exists two_sets"));
+      connection.ExecuteAndDiscard(FromUtf8(procedure));
+    });
+    Run("call two_sets()");
+  } else {
+    ASSERT_FALSE(m_frame->Session().SplitsScripts()) << "the driver takes a batch whole";
+    Run("select 1 as a; select 'two' as b union all select 'three'");
+  }
+  const std::string trace = NewTrace();
+  EXPECT_NE(trace.find("Query completed successfully."), std::string::npos) << trace;
+  // Both sets, in the order the server sent them, each with its own count.
+  const size_t firstCount = trace.find("(1 row(s) affected)");
+  ASSERT_NE(firstCount, std::string::npos) << trace;
+  EXPECT_NE(trace.find("(2 row(s) affected)", firstCount), std::string::npos) << trace;
+  const std::string result = TakeResult();
+  const size_t second = result.find("\tb\t");
+  ASSERT_NE(second, std::string::npos) << result;
+  EXPECT_LT(result.find("\ta\t"), second) << result;
+  EXPECT_LT(second, result.find("two")) << result;
+  EXPECT_LT(result.find("two"), result.find("three")) << result;
+  Run("select 7");
+  EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos) << Trace();
 }
 
 TEST_P(ServerTest, TheSchemaTreeShowsTheConnectionsDatabase) {
