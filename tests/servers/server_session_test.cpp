@@ -25,10 +25,15 @@ struct Server {
   const char* twoSetsProcedure;
 };
 
-const Server kPostgres{"DosselPostgres", "select pg_sleep(60)", "PostgreSQL", "name [varchar(40),Not Null]",
-                       "psqlodbcw.so", nullptr};
-const Server kMariaDb{"DosselMariaDB", "select sleep(60)", "MariaDB", "name [VARCHAR(40),Not Null]", "libmaodbc.so",
-                       "create procedure two_sets() begin select 1 as a; select 'two' as b union all select 'three'; end"};
+const Server kPostgres{
+    "DosselPostgres", "select pg_sleep(60)", "PostgreSQL", "name [varchar(40),Not Null]", "psqlodbcw.so", nullptr};
+const Server kMariaDb{
+    "DosselMariaDB",
+    "select sleep(60)",
+    "MariaDB",
+    "name [VARCHAR(40),Not Null]",
+    "libmaodbc.so",
+    "create procedure two_sets() begin select 1 as a; select 'two' as b union all select 'three'; end"};
 
 class ServerTest : public TextFrameTest, public ::testing::WithParamInterface<Server> {
  protected:
