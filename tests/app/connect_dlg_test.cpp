@@ -8,11 +8,13 @@
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/dcscreen.h>
+#include <wx/frame.h>
 #include <wx/textctrl.h>
 
 #include <cstdlib>
 
 #include "dialog_test_support.h"
+#include "platform/wx/wx_user_interface.h"
 #include "settings/dsn_settings.h"
 #include "settings/settings_store.h"
 
@@ -135,6 +137,22 @@ TEST_F(ConnectDlgTest, BadLockTimeoutKeepsTheDialogOpen) {
   uint32_t value = 0;
   EXPECT_TRUE(ParseUnsignedNumber(" 4294967295 ", value));
   EXPECT_EQ(value, 4294967295u);
+}
+
+// A warning from the dialog must open over it, not behind it on the frame.
+TEST_F(ConnectDlgTest, MessagesAreOwnedByTheOpenDialog) {
+  wxFrame frame(nullptr, wxID_ANY, "Owner");
+  wxTheApp->SetTopWindow(&frame);
+  wxWindow* ownerWhileOpen = nullptr;
+  wxWindow* dialogShown = nullptr;
+  RunModal<CConnectDlg>([&](CConnectDlg& dialog) {
+    dialogShown = &dialog;
+    ownerWhileOpen = MessageOwner();
+  });
+  RunConnectDialog(&frame, [](const TString&) { return true; });
+  EXPECT_EQ(ownerWhileOpen, dialogShown);
+  EXPECT_EQ(MessageOwner(), &frame) << "with no dialog open, the frame";
+  wxTheApp->SetTopWindow(nullptr);
 }
 
 TEST_F(ConnectDlgTest, DeleteForgetsTheNameAndResetsTheFields) {

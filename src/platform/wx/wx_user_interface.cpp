@@ -1,6 +1,7 @@
 #include "platform/wx/wx_user_interface.h"
 
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/msgdlg.h>
 
 #include "platform/wx/wx_text.h"
@@ -58,13 +59,20 @@ int FromWxAnswer(int answer) {
 
 }  // namespace
 
+wxWindow* MessageOwner() {
+  for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it) {
+    const auto* dialog = dynamic_cast<wxDialog*>(*it);
+    if (dialog && dialog->IsModal() && dialog->IsShown()) return *it;
+  }
+  return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+}
+
 int WxUserInterface::MessageBox(TStringView text, TStringView caption, unsigned style) {
-  wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
-  return FromWxAnswer(wxMessageBox(ToWx(text), ToWx(caption), ToWxStyle(style), parent));
+  return FromWxAnswer(wxMessageBox(ToWx(text), ToWx(caption), ToWxStyle(style), MessageOwner()));
 }
 
 void* WxUserInterface::BeginOwnedDialog() {
-  wxWindow* owner = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+  wxWindow* owner = MessageOwner();
   if (owner && owner->IsEnabled()) {
     owner->Disable();
     return owner;
