@@ -153,6 +153,9 @@ void CConnectDlg::OnDsnSelected(wxCommandEvent&) {
   const int selection = m_dsn->GetSelection();
   if (selection == wxNOT_FOUND) return;
   ShowDsnValues(dossel::FromWx(m_dsn->GetString(selection)));
+  // A pick with the mouse leaves the focus on the list's arrow button, where
+  // Return would open the list again instead of pressing OK.
+  CallAfter([this] { m_dsn->SetFocus(); });
 }
 
 void CConnectDlg::ShowDsnValues(const TString& name) {

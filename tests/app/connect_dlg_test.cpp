@@ -10,6 +10,7 @@
 #include <wx/dcscreen.h>
 #include <wx/frame.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <cstdlib>
 
@@ -137,6 +138,33 @@ TEST_F(ConnectDlgTest, BadLockTimeoutKeepsTheDialogOpen) {
   uint32_t value = 0;
   EXPECT_TRUE(ParseUnsignedNumber(" 4294967295 ", value));
   EXPECT_EQ(value, 4294967295u);
+}
+
+// A name picked with the mouse leaves GTK's focus on the list's arrow button,
+// where Return would open the list again; it must press OK.
+TEST_F(ConnectDlgTest, ReturnAfterPickingANameConnects) {
+  bool focusInList = false;
+  RunModal<CConnectDlg>([&](CConnectDlg& dialog) {
+    // A button stands in for the arrow, which wx does not expose.
+    dialog.FindWindow(CConnectDlg::kIdDelete)->SetFocus();
+    Pick(dialog, "Sales");
+    wxTheApp->Yield(true);
+    const wxWindow* focus = wxWindow::FindFocus();
+    focusInList = focus && (focus == dialog.FindWindow(CConnectDlg::kIdDsn) ||
+                            focus->GetParent() == dialog.FindWindow(CConnectDlg::kIdDsn));
+    wxUIActionSimulator().Char(WXK_RETURN);
+    for (int waited = 0; dialog.IsModal() && waited < 2000; waited += 10) {
+      wxTheApp->Yield(true);
+      wxMilliSleep(10);
+    }
+  });
+  TString used;
+  EXPECT_TRUE(RunConnectDialog(nullptr, [&](const TString& connect) {
+    used = connect;
+    return true;
+  }));
+  EXPECT_TRUE(focusInList);
+  EXPECT_NE(used.find(DT("/data/sales.db")), TString::npos) << ToUtf8(used);
 }
 
 // A warning from the dialog must open over it, not behind it on the frame.
