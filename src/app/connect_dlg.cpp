@@ -6,11 +6,11 @@
 #include <wx/filedlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/weakref.h>
 
 #include <algorithm>
 
 #include "app/edition.h"
+#include "app/focus_keeper.h"
 #include "platform/user_interface.h"
 #include "platform/wx/wx_text.h"
 #include "settings/dsn_settings.h"
@@ -216,14 +216,7 @@ bool ConnectWithDialogValues(const CConnectDlg& dialog, const ConnectCallback& c
 }
 
 bool RunConnectDialog(wxWindow* parent, const ConnectCallback& connect) {
-  // The window behind a modal dialog can come back without a focused
-  // window; the keys go back to where they went before.
-  const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
-  bool connected = false;
-  {
-    CConnectDlg dialog(parent);
-    if (dialog.ShowModal() == wxID_OK) connected = ConnectWithDialogValues(dialog, connect);
-  }
-  if (focus && focus->IsShownOnScreen()) focus->SetFocus();
-  return connected;
+  const CFocusKeeper focus;
+  CConnectDlg dialog(parent);
+  return dialog.ShowModal() == wxID_OK && ConnectWithDialogValues(dialog, connect);
 }

@@ -6,11 +6,11 @@
 #include <wx/msgdlg.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
-#include <wx/weakref.h>
 
 #include "app/about_dlg.h"
 #include "app/dossel_doc.h"
 #include "app/edition.h"
+#include "app/focus_keeper.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
 #include "app/result_view.h"
@@ -45,15 +45,10 @@ int PaneOfCommand(int command) {
 // makes runs on the connection's thread.
 void ShowDriverInfo(wxWindow* parent, session::CSession& session) {
   if (!session.IsConnected() || session.IsExecuting()) return;
-  // The window behind a modal dialog can come back without a focused
-  // window; the keys go back to where they went before.
-  const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
-  {
-    driverinfo::CMyPropertySheet sheet(
-        parent, [&session](const std::function<void(db::CDbConnection&)>& call) { session.CallOnConnection(call); });
-    sheet.ShowModal();
-  }
-  if (focus && focus->IsShownOnScreen()) focus->SetFocus();
+  const CFocusKeeper focus;
+  driverinfo::CMyPropertySheet sheet(
+      parent, [&session](const std::function<void(db::CDbConnection&)>& call) { session.CallOnConnection(call); });
+  sheet.ShowModal();
 }
 #endif
 
@@ -73,14 +68,9 @@ void ForgetRecentFile(wxFileHistory& history, const wxString& path) {
 // an open connection (and for later ones), while a new login time-out waits
 // for the next start.
 void ShowOptionsSheet(wxWindow* parent, session::CSession& session) {
-  // The window behind a modal dialog can come back without a focused
-  // window; the keys go back to where they went before.
-  const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
-  {
-    COptionsSheet sheet(parent, Edition().optionsPages);
-    if (sheet.ShowModal() == wxID_OK) session.SetQueryTimeout(sheet.GetConnectionsPage()->m_nQueryTimeout);
-  }
-  if (focus && focus->IsShownOnScreen()) focus->SetFocus();
+  const CFocusKeeper focus;
+  COptionsSheet sheet(parent, Edition().optionsPages);
+  if (sheet.ShowModal() == wxID_OK) session.SetQueryTimeout(sheet.GetConnectionsPage()->m_nQueryTimeout);
 }
 
 }  // namespace
@@ -132,6 +122,8 @@ void CMainFrame::BindCommands() {
 void CMainFrame::OnConnect(wxCommandEvent&) { ShowConnectDialog(); }
 
 void CMainFrame::OnConnectDataSource(wxCommandEvent&) {
+  // The driver manager's chooser disables this frame while it is open.
+  const CFocusKeeper focus;
   if (!m_pSession->IsConnected()) Connect(nullptr);
 }
 

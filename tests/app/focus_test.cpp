@@ -3,11 +3,13 @@
 // back to the pane that had it. Checked with real key presses.
 
 #include <wx/combobox.h>
+#include <wx/filedlg.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
 #include "app/connect_dlg.h"
+#include "app/data_source_chooser.h"
 #include "app/schema_view.h"
 #include "frame_fixture.h"
 #include "res/command_ids.h"
@@ -137,6 +139,47 @@ TEST_F(FocusTest, ACancelledConnectDialogGivesTheFocusBack) {
   Pump(100);
   Type("typed");
   EXPECT_EQ(Text(m_frame->TraceView()), trace + "typed");
+}
+
+// Ctrl+T: the driver manager's chooser disables the frame while it is open.
+TEST_F(FocusTest, KeysReachThePaneAfterConnectingThroughTheChooser) {
+  const std::string database = m_folder.File("chosen.db");
+  RunSqlite(database, "create table t(a)");
+  DosselOdbcSetPromptHandler(DataSourcePrompt);
+  m_frame->Raise();
+  Pump(50);
+  Type("select a");
+  bool seen = false;
+  wxTimer opener;
+  opener.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    for (wxWindow* window : wxTopLevelWindows)
+      if (auto* dialog = dynamic_cast<CDataSourceChooserDlg*>(window); dialog && dialog->IsModal()) {
+        opener.Stop();
+        seen = true;
+        // As the file dialog does, a window of its own takes the keyboard
+        // and is gone before the chooser closes.
+        dialog->SetFilePicker([&](wxWindow* parent, TString& path) {
+          wxFileDialog files(parent, "Open");
+          wxTheApp->CallAfter([&files] {
+            wxMilliSleep(200);
+            files.EndModal(wxID_OK);
+          });
+          files.ShowModal();
+          path = FromUtf8(database);
+          return true;
+        });
+        wxCommandEvent click(wxEVT_BUTTON, CDataSourceChooserDlg::kIdOpenFile);
+        dialog->GetEventHandler()->ProcessEvent(click);
+      }
+  });
+  opener.Start(20);
+  Press('T', wxMOD_CONTROL);
+  const bool connected = PumpUntil([&] { return seen && m_frame->Session().IsConnected(); }, 5000);
+  DosselOdbcSetPromptHandler(nullptr);
+  ASSERT_TRUE(connected) << Trace();
+  Pump(100);
+  Type(" from t");
+  EXPECT_EQ(Text(m_frame->QueryView()), "select a from t");
 }
 
 }  // namespace
