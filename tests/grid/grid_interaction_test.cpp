@@ -140,10 +140,12 @@ TEST_F(GridInteractionTest, DraggingSelectsABlockAndTheTimerScrollsPastTheEdge) 
   EXPECT_EQ(grid->GetMouseMode(), CGridCtrl::MOUSE_SELECT_CELLS);
 
   // The pointer below the window: each tick moves down a row and scrolls.
+  // The grid's own timer may tick too while events are pumped (many times
+  // on a slow, sanitized build), so the scroll is measured from before.
+  const int32_t before = grid->GetScrollPos32(wxVERTICAL);
   wxUIActionSimulator sim;
   sim.MouseMove(grid->ClientToScreen(wxPoint(100, 340)));
   Pump();
-  const int32_t before = grid->GetScrollPos32(wxVERTICAL);
   wxTimer timer(grid, CGridCtrl::kSelectTimerId);
   for (int i = 0; i < 20; ++i) {
     wxTimerEvent tick(timer);

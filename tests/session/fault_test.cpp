@@ -112,10 +112,16 @@ TEST_F(FaultTest, AThousandCancelledRunsLeaveNothingBehind) {
   for (int i = 0; i < 950; ++i) ASSERT_NO_FATAL_FAILURE(cycle());
   EXPECT_LE(OpenDescriptors(), descriptors);
   // The trace kept by the recording view grows by design; a leak of a
-  // connection or a statement per cycle would be far above this.
+  // connection or a statement per cycle would be far above this. A
+  // sanitizer keeps freed memory aside to catch late uses, so there the
+  // resident size says nothing.
   const std::string trace = m_view.Trace();
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
   EXPECT_LT(ResidentKb() - resident, 8 * 1024 + static_cast<long>(trace.size() / 1024) * 2)
       << "resident memory grew from " << resident << " kB";
+#else
+  (void)resident;
+#endif
   EXPECT_EQ(trace.find("Query completed"), std::string::npos) << "every run was cancelled";
 }
 
