@@ -39,6 +39,8 @@ struct CEdition {
   bool hasBarToggles = true;
   // The pane buttons of the toolbar show which pane is active.
   bool hasCheckedPaneButtons = true;
+  // The result grid has no title tips, printing, saving or loading.
+  bool hasHandheldGrid = false;
   // The identifier of the schema pane's Delete item.
   int schemaDeleteId = dossel::res::ID_SCHEMA_DELETE;
   // The schema tree's root caption; empty for the computer's name.

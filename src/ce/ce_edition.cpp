@@ -41,6 +41,7 @@ CEdition MakeCeEdition() {
   edition.aliases = dossel::res::CeCommandAliases();
   edition.hasStatusBar = false;
   edition.hasPrinting = false;
+  edition.hasHandheldGrid = true;
   edition.hasDriverInfo = false;
   edition.hasConnectWithChooser = false;
   edition.hasBarToggles = false;

@@ -1,14 +1,19 @@
 // The handheld edition's own dialog templates on real windows: Go To with its
 // control numbers, the about box without buttons that still closes, and the
-// sizes the Connect dialog and the font page take on the small screen.
+// sizes the Connect dialog and the font page take on the small screen; and
+// the result grid without the desktop's title tips, printing and files.
 
 #include <wx/bookctrl.h>
 #include <wx/button.h>
+#include <wx/print.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <memory>
 
 #include "app/about_dlg.h"
 #include "app/connect_dlg.h"
@@ -16,7 +21,9 @@
 #include "ce/ce_property_sheet.h"
 #include "ce/choose_font_page.h"
 #include "ce_test_fixture.h"
+#include "grid/grid_ctrl.h"
 #include "settings/font_setting.h"
+#include "settings/settings_store.h"
 
 namespace dossel::test {
 namespace {
@@ -172,6 +179,52 @@ TEST_F(CeFrameTest, TheFontPageTakesItsTemplatesSize) {
   LOGFONT font = DefaultLogFont();
   EXPECT_FALSE(ChooseFontCe(m_frame, font));
   EXPECT_FALSE(leftOpen);
+}
+
+TEST_F(CeGridFrameTest, TheResultGridHasNoTitleTipPrintingOrFilesAndNoWheelLinesFromTheRegistry) {
+  KeyWriteString(HKEY_CURRENT_USER, DT("Control Panel\\Desktop"), DT("WheelScrollLines"), DT("7"));
+  const std::string database = m_folder.File("long.db");
+  RunSqlite(database, "create table t(v text); insert into t values ('a text far too long for a narrow column');");
+  ASSERT_TRUE(ConnectTo("DSN=Long;Database=" + database));
+  Run("select v from t");
+  CGridCtrl* grid = m_frame->ResultView()->GetGrid();
+  ASSERT_NE(grid, nullptr);
+  ASSERT_TRUE(m_frame->ResultView()->IsGridShown());
+  EXPECT_TRUE(grid->IsHandheld());
+  EXPECT_FALSE(grid->GetTitleTips());
+  EXPECT_EQ(grid->GetRowsPerWheelNotch(), 3);
+
+  // The mouse over a cut-off text brings up no tip window.
+  grid->SetColumnWidth(1, 20);
+  grid->Refresh();
+  Pump(30);
+  GridRect cell;
+  ASSERT_TRUE(grid->GetCellRect(1, 1, &cell));
+  wxMouseEvent motion(wxEVT_MOTION);
+  motion.SetPosition(wxPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+  motion.SetEventObject(grid);
+  grid->ProcessWindowEvent(motion);
+  Pump(30);
+  EXPECT_EQ(grid->GetTitleTip(), nullptr);
+  for (wxWindow* window : wxTopLevelWindows) EXPECT_NE(window->GetName(), "DosselTitleTip");
+
+  // Printing, saving and loading refuse and change nothing.
+  const std::unique_ptr<wxPrintout> printout(grid->CreatePrintout());
+  EXPECT_EQ(printout, nullptr);
+  // A grid that did print would wait on the print system here.
+  if (!printout) {
+    EXPECT_FALSE(grid->Print(false));
+  }
+  const std::string saved = m_folder.File("grid.csv");
+  EXPECT_FALSE(grid->SaveToFile(FromUtf8(saved)));
+  EXPECT_FALSE(std::filesystem::exists(saved));
+  const std::string other = m_folder.File("other.csv");
+  std::ofstream(other) << "x,y\n1,2\n";
+  const TString before = grid->GetCellText(1, 1);
+  const int32_t columns = grid->GetColumnCount();
+  EXPECT_FALSE(grid->LoadFromFile(FromUtf8(other)));
+  EXPECT_EQ(grid->GetCellText(1, 1), before);
+  EXPECT_EQ(grid->GetColumnCount(), columns);
 }
 
 }  // namespace
