@@ -19,23 +19,14 @@ using dossel::TString;
 
 namespace {
 
-// The dialog's layout in dialog units: x, y, width, height.
-struct DialogRect {
-  int x, y, w, h;
-};
-constexpr DialogRect kDialogSize{0, 0, 204, 125};
-constexpr DialogRect kDsnLabel{7, 11, 64, 8};
-constexpr DialogRect kDsnCombo{77, 8, 104, 12};
-constexpr DialogRect kDatabaseLabel{17, 27, 54, 8};
-constexpr DialogRect kDatabaseEdit{77, 25, 104, 12};
-constexpr DialogRect kBrowseButton{183, 25, 14, 13};
-constexpr DialogRect kLockLabel{10, 43, 61, 8};
-constexpr DialogRect kLockEdit{77, 41, 62, 12};
-constexpr DialogRect kStepApiCheck{77, 59, 44, 10};
-constexpr DialogRect kInMemoryCheck{77, 73, 81, 10};
-constexpr DialogRect kOkButton{28, 97, 44, 14};
-constexpr DialogRect kCancelButton{80, 97, 44, 14};
-constexpr DialogRect kDeleteButton{132, 97, 44, 14};
+// The desktop's layout in dialog units: x, y, width, height.
+constexpr ConnectDialogLayout kDesktopLayout{{0, 0, 204, 125},  {7, 11, 64, 8},
+                                             {77, 8, 104, 12},  {17, 27, 54, 8},
+                                             {77, 25, 104, 12}, {183, 25, 14, 13},
+                                             {10, 43, 61, 8},   {77, 41, 62, 12},
+                                             {77, 59, 44, 10},  {77, 73, 81, 10},
+                                             {28, 97, 44, 14},  {80, 97, 44, 14},
+                                             {132, 97, 44, 14}, false};
 
 const wxString kBadNumberMessage = "Please enter a positive integer.";
 
@@ -54,6 +45,12 @@ const ConnectDialogIds& CConnectDlg::DesktopIds() {
   return ids;
 }
 
+const ConnectDialogLayout& CConnectDlg::DesktopLayout() { return kDesktopLayout; }
+
+const ConnectDialogLayout& CConnectDlg::TemplateLayout() {
+  return Edition().connectDialogLayout ? *Edition().connectDialogLayout : kDesktopLayout;
+}
+
 const ConnectDialogIds& CConnectDlg::Ids() {
   return Edition().connectDialogIds ? *Edition().connectDialogIds : DesktopIds();
 }
@@ -66,49 +63,54 @@ CConnectDlg::CConnectDlg(wxWindow* parent)
   Bind(wxEVT_COMBOBOX, &CConnectDlg::OnDsnSelected, this, ids.dsn);
   Bind(wxEVT_CHECKBOX, &CConnectDlg::OnInMemory, this, ids.inMemory);
   Bind(wxEVT_BUTTON, &CConnectDlg::OnDelete, this, ids.deleteButton);
-  SetClientSize(ConvertDialogToPixels(wxSize(kDialogSize.w, kDialogSize.h)));
+  SetClientSize(ConvertDialogToPixels(wxSize(TemplateLayout().dialog.w, TemplateLayout().dialog.h)));
   CentreOnParent();
 }
 
 void CConnectDlg::CreateControls() {
-  auto place = [this](wxWindow* control, const DialogRect& r) {
+  using Rect = ConnectDialogLayout::Rect;
+  const ConnectDialogLayout& layout = TemplateLayout();
+  auto place = [this](wxWindow* control, const Rect& r) {
     control->SetSize(wxRect(ConvertDialogToPixels(wxPoint(r.x, r.y)), ConvertDialogToPixels(wxSize(r.w, r.h))));
     return control;
   };
-  // Labels end where the template puts them; one whose text is wider than
-  // its template width here grows to the left rather than being cut.
-  auto label = [&](const char* text, const DialogRect& r) {
-    auto* control = new wxStaticText(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize, wxALIGN_RIGHT);
+  // A label whose text is wider here than its template width keeps its
+  // text whole: one before its field grows to the left, one above it to
+  // the right.
+  auto label = [&](const char* text, const Rect& r) {
+    auto* control = new wxStaticText(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize,
+                                     layout.labelsAbove ? 0 : wxALIGN_RIGHT);
     const wxPoint origin = ConvertDialogToPixels(wxPoint(r.x, r.y));
     const wxSize size = ConvertDialogToPixels(wxSize(r.w, r.h));
     const int width = std::max(size.x, control->GetBestSize().x);
-    control->SetSize(wxRect(std::max(0, origin.x + size.x - width), origin.y, width, size.y));
+    const int x = layout.labelsAbove ? origin.x : std::max(0, origin.x + size.x - width);
+    control->SetSize(wxRect(x, origin.y, width, size.y));
   };
   const ConnectDialogIds& ids = Ids();
   // Created in tab order.
-  label("Data Source Name:", kDsnLabel);
+  label("Data Source Name:", layout.dsnLabel);
   m_dsn = new wxComboBox(this, ids.dsn, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0, nullptr,
                          wxCB_DROPDOWN | wxCB_SORT);
-  place(m_dsn, kDsnCombo);
-  label("Database Name:", kDatabaseLabel);
+  place(m_dsn, layout.dsnCombo);
+  label("Database Name:", layout.databaseLabel);
   m_database = new wxTextCtrl(this, ids.database);
-  place(m_database, kDatabaseEdit);
+  place(m_database, layout.databaseEdit);
   m_browse = new wxButton(this, ids.browse, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
-  place(m_browse, kBrowseButton);
-  label(ids.lockLabel, kLockLabel);
+  place(m_browse, layout.browse);
+  label(ids.lockLabel, layout.lockLabel);
   m_lockTimeout = new wxTextCtrl(this, ids.lockTimeout);
-  place(m_lockTimeout, kLockEdit);
+  place(m_lockTimeout, layout.lockEdit);
   m_stepApi = new wxCheckBox(this, ids.stepApi, "Step API");
-  place(m_stepApi, kStepApiCheck);
+  place(m_stepApi, layout.stepApi);
   // Created hidden: no command shows it; its enable rule works all the same.
   m_inMemory = new wxCheckBox(this, ids.inMemory, "In-Memory Database");
-  place(m_inMemory, kInMemoryCheck);
+  place(m_inMemory, layout.inMemory);
   m_inMemory->Hide();
   auto* ok = new wxButton(this, wxID_OK, "OK");
-  place(ok, kOkButton);
+  place(ok, layout.ok);
   ok->SetDefault();
-  place(new wxButton(this, wxID_CANCEL, "Cancel"), kCancelButton);
-  place(new wxButton(this, ids.deleteButton, "&Delete"), kDeleteButton);
+  place(new wxButton(this, wxID_CANCEL, "Cancel"), layout.cancel);
+  place(new wxButton(this, ids.deleteButton, "&Delete"), layout.remove);
 }
 
 bool CConnectDlg::TransferDataToWindow() {

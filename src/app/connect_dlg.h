@@ -37,6 +37,17 @@ struct ConnectDialogIds {
   const char* lockLabel;
 };
 
+// Where the dialog's controls stand in one edition, in dialog units.
+struct ConnectDialogLayout {
+  struct Rect {
+    int x, y, w, h;
+  };
+  Rect dialog, dsnLabel, dsnCombo, databaseLabel, databaseEdit, browse, lockLabel, lockEdit, stepApi, inMemory, ok,
+      cancel, remove;
+  // Labels end right-aligned before their fields, or stand left-aligned above them.
+  bool labelsAbove;
+};
+
 class CConnectDlg : public wxDialog {
  public:
   // Control ids of the dialog (the desktop's; Ids() gives this edition's).
@@ -55,6 +66,9 @@ class CConnectDlg : public wxDialog {
   static const ConnectDialogIds& DesktopIds();
   // The identifiers of this edition's dialog.
   static const ConnectDialogIds& Ids();
+  static const ConnectDialogLayout& DesktopLayout();
+  // The layout of this edition's dialog.
+  static const ConnectDialogLayout& TemplateLayout();
 
   bool TransferDataToWindow() override;
   // Fails (after the framework's message for a bad number) when the lock

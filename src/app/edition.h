@@ -17,6 +17,8 @@
 class wxWindow;
 class CMainFrame;
 struct ConnectDialogIds;
+struct ConnectDialogLayout;
+struct GoToDialogIds;
 
 // Lets the user edit `font` (the pane's font record, or the default one);
 // true on OK, with the record changed.
@@ -37,6 +39,8 @@ struct CEdition {
   bool hasBarToggles = true;
   // The pane buttons of the toolbar show which pane is active.
   bool hasCheckedPaneButtons = true;
+  // The result grid has no title tips, printing, saving or loading.
+  bool hasHandheldGrid = false;
   // The identifier of the schema pane's Delete item.
   int schemaDeleteId = dossel::res::ID_SCHEMA_DELETE;
   // The schema tree's root caption; empty for the computer's name.
@@ -52,6 +56,13 @@ struct CEdition {
   bool hasUtf16QueryFiles = false;
   // The Connect dialog's control identifiers; null for the desktop's.
   const ConnectDialogIds* connectDialogIds = nullptr;
+  // Where the Connect dialog's controls stand; null for the desktop's layout.
+  const ConnectDialogLayout* connectDialogLayout = nullptr;
+  // The about box's version text, and whether the box has OK and Cancel.
+  int aboutVersionId = dossel::res::IDC_ABOUT_VERSION;
+  bool hasAboutButtons = true;
+  // The Go To dialog's control identifiers; null for the desktop's.
+  const GoToDialogIds* goToDialogIds = nullptr;
   // The control ids of the Connections page.
   dossel::CConnectionsPage::Ids connectionsPageIds = dossel::CConnectionsPage::kDesktopIds;
   // Pages this edition adds to the options sheet.

@@ -5,6 +5,7 @@
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
 
+#include "app/edition.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
 #include "app/result_view.h"
@@ -24,6 +25,8 @@ const wxRect kPreviousRect(55, 22, 42, 13);
 
 }  // namespace
 
+const GoToDialogIds& CGoToDlg::Ids() { return Edition().goToDialogIds ? *Edition().goToDialogIds : kDesktopIds; }
+
 CGoToDlg::CGoToDlg(CMainFrame* frame)
     : wxDialog(frame, wxID_ANY, "Go To", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE), m_pFrame(frame) {
   const auto place = [this](const wxRect& units) {
@@ -35,12 +38,13 @@ CGoToDlg::CGoToDlg(CMainFrame* frame)
   wxSize labelWidth = label->GetSize();
   labelWidth.IncTo(label->GetBestSize());
   label->SetSize(labelWidth);
+  const GoToDialogIds& ids = Ids();
   auto [linePos, lineSize] = place(kLineRect);
-  m_line = new wxTextCtrl(this, IDC_LINE, wxEmptyString, linePos, lineSize, 0, wxTextValidator(wxFILTER_DIGITS));
+  m_line = new wxTextCtrl(this, ids.line, wxEmptyString, linePos, lineSize, 0, wxTextValidator(wxFILTER_DIGITS));
   auto [goToPos, goToSize] = place(kGoToRect);
-  m_goTo = new wxButton(this, IDC_GOTO, "&Go To", goToPos, goToSize);
+  m_goTo = new wxButton(this, ids.goTo, "&Go To", goToPos, goToSize);
   auto [previousPos, previousSize] = place(kPreviousRect);
-  m_previous = new wxButton(this, IDC_PREVIOUS, "&Previous", previousPos, previousSize);
+  m_previous = new wxButton(this, ids.previous, "&Previous", previousPos, previousSize);
   m_previous->Disable();
   m_goTo->SetDefault();
   // GTK's buttons and edits are taller than the units allow; grow the

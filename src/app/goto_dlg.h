@@ -13,12 +13,16 @@ class CTextEdit;
 class wxButton;
 class wxTextCtrl;
 
+// The control identifiers of the dialog in one edition.
+struct GoToDialogIds {
+  int line, goTo, previous;
+};
+
 class CGoToDlg : public wxDialog {
  public:
-  // Control identifiers of the dialog.
-  static constexpr int IDC_LINE = 1010;
-  static constexpr int IDC_GOTO = 1019;
-  static constexpr int IDC_PREVIOUS = 1013;
+  // The desktop's control identifiers; Ids() gives this edition's.
+  static constexpr GoToDialogIds kDesktopIds{1010, 1019, 1013};
+  static const GoToDialogIds& Ids();
 
   explicit CGoToDlg(CMainFrame* frame);
 

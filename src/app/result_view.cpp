@@ -4,6 +4,7 @@
 #include <wx/menu.h>
 #include <wx/sizer.h>
 
+#include "app/edition.h"
 #include "app/main_frame.h"
 #include "app/result_tabs.h"
 #include "app/text_printout.h"
@@ -67,6 +68,7 @@ CGridCtrl* CResultView::CreateGrid(int id) {
   }
   GetEdit()->Hide();
   GetSizer()->Add(grid, 1, wxEXPAND);
+  if (Edition().hasHandheldGrid) grid->SetHandheld();
   grid->SetEditable(true);
   grid->SetAutoSizeStyle(GVS_BOTH);
   grid->SetRowCount(kInitialRows);

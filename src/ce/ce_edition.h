@@ -1,8 +1,9 @@
 #pragma once
 // The handheld edition's description: its menu, accelerators and command
 // bar, the features it lacks (status bar, printing, driver information, bar
-// toggles, connecting through the data-source chooser), its font chooser,
-// its Open command (the document list) and its schema root caption.
+// toggles, connecting through the data-source chooser, the grid's title
+// tips and files), its font chooser, its Open command (the document list),
+// its schema root caption and its dialog templates (Connect, Go To, about).
 
 struct CEdition;
 

@@ -289,7 +289,8 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   // Prints the grid over pages, asking with the print dialog first when
   // bPrompt; false when nothing was printed.
   bool Print(bool bPrompt = true);
-  // A printout of the grid's present contents, for any wx printer.
+  // A printout of the grid's present contents, for any wx printer; null
+  // for a handheld grid.
   wxPrintout* CreatePrintout();
   // Each value >= 0 replaces the stored one.
   void SetPrintMargins(int32_t header, int32_t footer, int32_t left, int32_t right, int32_t top, int32_t bottom,
@@ -411,7 +412,12 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   void SetHandleTabKey(bool bHandleTab = true) { m_bHandleTabKey = bHandleTab; }
   bool GetHandleTabKey() const { return m_bHandleTabKey; }
   void EnableTitleTips(bool bEnable = true) { m_bTitleTips = bEnable; }
-  bool GetTitleTips() const { return m_bTitleTips; }
+  bool GetTitleTips() const { return m_bTitleTips && !m_bHandheld; }
+  // The handheld edition's grid: no title tip window is ever made (one
+  // already made goes), and printing, saving and loading refuse, changing
+  // nothing. For good once set.
+  void SetHandheld();
+  bool IsHandheld() const { return m_bHandheld; }
   void EnableDragAndDrop(bool bAllow = true) { m_bAllowDragAndDrop = bAllow; }
   bool GetDragAndDrop() const { return m_bAllowDragAndDrop; }
   void SetSingleRowSelection(bool bSing = true) { m_bSingleRowSelection = bSing; }
@@ -586,7 +592,7 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   std::atomic<bool> m_bAllowDraw{true};
   bool m_bFixedColumnSelection = true, m_bFixedRowSelection = true;
   bool m_bAllowRowResize = true, m_bAllowColumnResize = true, m_bSortOnClick = false, m_bHandleTabKey = true;
-  bool m_bDoubleBuffer = true, m_bTitleTips = true, m_bWysiwygPrinting = false;
+  bool m_bDoubleBuffer = true, m_bTitleTips = true, m_bWysiwygPrinting = false, m_bHandheld = false;
   bool m_bHiddenColUnhide = true, m_bHiddenRowUnhide = true, m_bAllowColHide = true, m_bAllowRowHide = true;
   uint32_t m_nAutoSizeColumnStyle = GVS_BOTH;
   bool m_bAllowDragAndDrop = false, m_bTrackFocusCell = true, m_bFrameFocus = true;

@@ -45,6 +45,7 @@ bool ReadLine(std::FILE* file, std::string& line) {
 }  // namespace
 
 bool CGridCtrl::SaveToFile(const TString& fileName, TChar separator) {
+  if (m_bHandheld) return false;
   FilePtr file(std::fopen(ToUtf8(fileName).c_str(), "w"));
   if (!file) {
     ReportOpenError(fileName, errno);
@@ -61,7 +62,7 @@ bool CGridCtrl::SaveToFile(const TString& fileName, TChar separator) {
 }
 
 bool CGridCtrl::LoadFromFile(const TString& fileName, TChar separator) {
-  if (GetVirtualMode() || m_bFilling) return false;
+  if (GetVirtualMode() || m_bFilling || m_bHandheld) return false;
   FilePtr file(std::fopen(ToUtf8(fileName).c_str(), "r"));
   if (!file) {
     ReportOpenError(fileName, errno);

@@ -173,7 +173,7 @@ void CGridCtrl::AutoSizeAtDivider(wxPoint point, bool bColumn) {
 // ---- title tips ----
 
 void CGridCtrl::ShowTitleTip(const CellId& id) {
-  if (!GridHasDisplay()) return;
+  if (!GridHasDisplay() || m_bHandheld) return;
   CGridCellBase* cell = GetCell(id.row, id.col);
   if (!cell || cell->GetTipText().empty() || cell->IsEditing()) return;
   GridRect cellRect;
@@ -196,6 +196,11 @@ void CGridCtrl::ShowTitleTip(const CellId& id) {
 
 void CGridCtrl::HideTitleTip() {
   if (m_pTitleTip) m_pTitleTip->HideTip();
+}
+
+void CGridCtrl::SetHandheld() {
+  m_bHandheld = true;
+  DestroyTitleTip();
 }
 
 void CGridCtrl::DestroyTitleTip() {

@@ -8,10 +8,10 @@
 
 namespace dossel {
 
-wxPrintout* CGridCtrl::CreatePrintout() { return new CGridPrintout(this); }
+wxPrintout* CGridCtrl::CreatePrintout() { return m_bHandheld ? nullptr : new CGridPrintout(this); }
 
 bool CGridCtrl::Print(bool bPrompt) {
-  if (m_bFilling) return false;
+  if (m_bFilling || m_bHandheld) return false;
   wxPrintDialogData data;
   data.EnableSelection(false);
   data.EnablePageNumbers(false);

@@ -13,6 +13,7 @@
 
 #include <gtk/gtk.h>
 
+#include "app/dossel_doc.h"
 #include "app/find_replace.h"
 #include "app/goto_dlg.h"
 #include "app/sql_edit.h"
@@ -328,6 +329,22 @@ TEST_F(EditorTest, AFontChosenInTheDialogIsStoredUnderThePaneKeyAndSurvivesANewF
   EXPECT_EQ(font.GetPointSize(), 15);
   EXPECT_EQ(font.GetWeight(), wxFONTWEIGHT_BOLD);
   EXPECT_NE(TraceView()->GetEdit()->GetFont().GetFaceName(), "DejaVu Sans Mono");
+}
+
+TEST_F(EditorTest, ChoosingAFontLeavesAnUnchangedQueryUnchanged) {
+  const std::string file = m_folder.File("q.sql");
+  std::ofstream(file, std::ios::binary) << "select 1\r\nfrom t";
+  ASSERT_TRUE(m_frame->OpenDocumentFile(file));
+  for (int pane : {0, 2}) {
+    m_frame->SwitchPane(pane);
+    FontDialogDriver driver("DejaVu Sans Mono Bold 15");
+    Command(ID_VIEW_FONT);
+    EXPECT_FALSE(driver.initial.empty()) << pane;
+  }
+  EXPECT_EQ(QueryEdit()->GetValue(), "select 1\r\nfrom t");
+  m_ui.answer = kIdNo;
+  EXPECT_TRUE(m_frame->GetDocument()->SaveModified(m_frame));
+  EXPECT_TRUE(m_ui.texts.empty()) << "closing would ask to save";
 }
 
 TEST_F(EditorTest, CancellingTheFontDialogChangesNothing) {
