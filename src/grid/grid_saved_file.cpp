@@ -42,9 +42,12 @@ bool LoadSavedGrid(CGridStore& store, std::FILE* file, TChar separator, uint32_t
     const std::vector<TString> headings = SplitSavedLine(FromUtf8(line), separator);
     store.ReserveColumns(static_cast<int32_t>(headings.size()));
     for (const TString& heading : headings) store.InsertColumn(heading, format, -1);
-    for (int32_t row = 1; reader.ReadLine(line); ++row) {
+    while (reader.ReadLine(line)) {
       const std::vector<TString> fields = SplitSavedLine(FromUtf8(line), separator);
-      store.InsertRow(fields[0], -1);
+      // Fails only during a fill or when memory ran out (which the store
+      // notes): no later row would go in either.
+      const int32_t row = store.InsertRow(fields[0], -1);
+      if (row < 0) break;
       for (size_t col = 1; col < fields.size(); ++col) store.SetCellText(row, static_cast<int32_t>(col), fields[col]);
     }
   }

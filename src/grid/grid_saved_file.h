@@ -30,8 +30,9 @@ class CSavedLineReader {
 };
 
 // Replaces the store's cells with the saved grid in file (read from where
-// it stands). The columns take format; false on a read error (the lines
-// read before it stay).
+// it stands). The columns take format. False on a read error; the lines
+// read before it stay, as they do when memory runs out (the store notes
+// that) and the load ends early.
 bool LoadSavedGrid(CGridStore& store, std::FILE* file, TChar separator, uint32_t format);
 
 // A saved grid file's line for row: its cells' texts joined by separator,
