@@ -65,6 +65,11 @@ TEST(GridSavedFileTest, TheFirstLineNamesTheColumnsAndRowsKeepTheirFields) {
   EXPECT_EQ(store.GetCellText(2, 1), DT(""));
   EXPECT_EQ(store.GetCellText(3, 0), DT(""));
 
+  // An overlong UTF-8 form of "\n" is no line end in either text width.
+  ASSERT_TRUE(Load(store, "h\n`\xED\xE0\x80\x8A\n"));
+  ASSERT_EQ(store.GetRowCount(), 2);
+  EXPECT_EQ(store.GetCellText(1, 0).find(TChar('\n')), TString::npos);
+
   ASSERT_TRUE(Load(store, ""));
   EXPECT_EQ(store.GetRowCount(), 0);
   EXPECT_EQ(store.GetColumnCount(), 0);
