@@ -78,6 +78,10 @@ class CGridStore {
   bool SetFixedColumnCount(int32_t cols);
   int32_t InsertRow(TStringView strHeading, int32_t nRow = -1);
   int32_t InsertColumn(TStringView strHeading, uint32_t nFormat = kDefaultCellFormat, int32_t nColumn = -1);
+  // Room in every row for nCols columns: inserting many columns one by one
+  // would otherwise copy each row's cells once per column. False when
+  // memory runs out (the columns are unchanged either way).
+  bool ReserveColumns(int32_t nCols);
   bool DeleteRow(int32_t nRow);
   bool DeleteColumn(int32_t nColumn);
   bool DeleteNonFixedRows();

@@ -120,6 +120,19 @@ int32_t CGridStore::InsertColumn(TStringView strHeading, uint32_t nFormat, int32
   return newCol;
 }
 
+bool CGridStore::ReserveColumns(int32_t nCols) {
+  if (m_bVirtualMode || IsFilling() || nCols <= m_nRowObjectCols) return true;
+  try {
+    for (int32_t row = 0; row < GetRowCount(); ++row) ResizeRowObject(row, GetColumnCount(), nCols);
+  } catch (const std::bad_alloc&) {
+    // Rows resized before the failure only have spare slots.
+    NoteOutOfMemory();
+    return false;
+  }
+  m_nRowObjectCols = nCols;
+  return true;
+}
+
 bool CGridStore::DeleteRow(int32_t nRow) {
   const int32_t rows = GetRowCount();
   if (nRow < 0 || nRow >= rows || IsFilling()) return false;

@@ -22,23 +22,31 @@ TString Trimmed(TStringView text) {
 TString BuildSelectionText(const CGridStore& store, const CellRange& range) {
   TString text;
   if (!store.IsValid(range)) return text;
+  bool firstRow = true;
   for (int32_t row = range.minRow; row <= range.maxRow; ++row) {
     if (store.GetRowHeight(row) <= 0) continue;
+    if (!firstRow) text += DT("\r\n");
+    firstRow = false;
+    bool firstCol = true;
     for (int32_t col = range.minCol; col <= range.maxCol; ++col) {
       if (store.GetColumnWidth(col) <= 0) continue;
+      // Separators only between shown fields: one after the last shown
+      // column would paste an empty field over the next column's cell.
+      if (!firstCol) text += DT('\t');
+      firstCol = false;
       if (store.IsCellSelected(row, col)) text += store.GetCellText(row, col);
-      if (col < range.maxCol) text += DT('\t');
     }
-    if (row < range.maxRow) text += DT("\r\n");
   }
+  // A paste drops one closing line end, so an empty last line needs one.
+  if (!text.empty() && text.back() == DT('\n')) text += DT("\r\n");
   return text;
 }
 
 std::vector<std::vector<TString>> SplitPastedText(TStringView text, bool bTabsOnly) {
   const size_t zero = text.find(TChar(0));
   if (zero != TStringView::npos) text = text.substr(0, zero);
-  // A closing line end (as spreadsheets and our own copy of a hidden last
-  // row leave) would otherwise paste an empty field over the next row.
+  // A closing line end (as spreadsheets leave) would otherwise paste an
+  // empty field over the next row.
   if (!text.empty() && text.back() == DT('\n')) text.remove_suffix(1);
   std::vector<std::vector<TString>> lines;
   const TStringView separators = bTabsOnly ? TStringView(DT("\t")) : TStringView(DT("\t,"));

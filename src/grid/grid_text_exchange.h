@@ -13,7 +13,8 @@ namespace dossel {
 
 // The cells of range as lines of tab-separated fields: a selected cell
 // gives its text, any other cell an empty field; rows of height 0 and
-// columns of width 0 are left out; lines are joined by "\r\n".
+// columns of width 0 are left out; lines are joined by "\r\n", and an empty
+// last line is closed by one more (SplitPastedText drops one).
 TString BuildSelectionText(const CGridStore& store, const CellRange& range);
 
 // Pasted text as lines of fields: lines end at "\n", fields at a tab or,

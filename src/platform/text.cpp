@@ -30,7 +30,10 @@ char32_t DecodeUtf8(std::string_view s, size_t& pos) {
     cp = (cp << 6) | (next & 0x3F);
     ++pos;
   }
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
+  // An overlong form (more bytes than the code point needs) would let a
+  // line end, a zero or a separator hide from code that looks at bytes.
+  constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < kShortest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
   return cp;
 }
 

@@ -188,6 +188,34 @@ TEST_F(GridPrintFileTest, SaveWritesALinePerRowAndLoadReadsItBack) {
   EXPECT_EQ(grid->GetCellText(2, 1), DT(""));
 }
 
+TEST_F(GridPrintFileTest, SaveAndLoadKeepZeroBytesAndLongHeadingLines) {
+  // A zero byte in a cell neither ends its line in the file nor joins it
+  // to the next line when read back.
+  grid->SetRowCount(2);
+  grid->SetColumnCount(2);
+  const TString zero(1, TChar(0));
+  grid->SetCellText(0, 0, DT("a") + zero + DT("b"));
+  grid->SetCellText(1, 1, zero);
+  const TString file = FromUtf8(folder + "/zero.csv");
+  ASSERT_TRUE(grid->SaveToFile(file));
+  std::ifstream in(folder + "/zero.csv", std::ios::binary);
+  std::stringstream written;
+  written << in.rdbuf();
+  EXPECT_EQ(written.str(), std::string("a\0b,\n,\0\n", 8));
+  grid->SetCellText(1, 1, DT("changed"));
+  ASSERT_TRUE(grid->LoadFromFile(file));
+  ASSERT_EQ(grid->GetRowCount(), 2);
+  EXPECT_EQ(grid->GetCellText(0, 0), DT("a") + zero + DT("b"));
+  EXPECT_EQ(grid->GetCellText(1, 1), zero);
+
+  // A heading line of 20,000 fields is as many columns.
+  std::ofstream(folder + "/wide.csv") << std::string(19999, ',') << "last\nv\n";
+  ASSERT_TRUE(grid->LoadFromFile(FromUtf8(folder + "/wide.csv")));
+  EXPECT_EQ(grid->GetColumnCount(), 20000);
+  EXPECT_EQ(grid->GetCellText(0, 19999), DT("last"));
+  EXPECT_EQ(grid->GetCellText(1, 0), DT("v"));
+}
+
 TEST_F(GridPrintFileTest, FilesThatCannotBeOpenedAreReported) {
   RecordingInterface ui;
   IUserInterface* before = GetUserInterface();

@@ -47,8 +47,9 @@ TEST_F(GridTextExchangeTest, CopiedSelectionLeavesUnselectedCellsEmptyAndSkipsHi
   store.SetColumnWidth(2, 0);
   EXPECT_EQ(BuildSelectionText(store, CellRange(1, 1, 2, 3)), DT("a\t\r\n\tc"));
   store.SetRowHeight(2, 0);
-  // A hidden last row leaves the line end of the row before it.
-  EXPECT_EQ(BuildSelectionText(store, CellRange(1, 1, 2, 3)), DT("a\t\r\n"));
+  EXPECT_EQ(BuildSelectionText(store, CellRange(1, 1, 2, 3)), DT("a\t"));
+  store.SetColumnWidth(3, 0);
+  EXPECT_EQ(BuildSelectionText(store, CellRange(1, 1, 2, 3)), DT("a"));
   EXPECT_EQ(BuildSelectionText(store, CellRange()), DT(""));
 }
 
@@ -92,6 +93,27 @@ TEST_F(GridTextExchangeTest, FieldsBeyondTheGridAreDroppedAndHiddenCellsPassedOv
   EXPECT_EQ(put.at({1, 3}), DT("b"));
   EXPECT_EQ(put.at({3, 1}), DT("c"));
   EXPECT_EQ(put.size(), 3u);
+}
+
+TEST_F(GridTextExchangeTest, ACopyPastedBackFillsTheCopiedCellsAndNoOthers) {
+  // Copied from column 1 (row 2 empty) with column 2 hidden, pasted at
+  // column 1 again: the hidden last column adds no empty field over column
+  // 3, and the empty last line still clears its cell.
+  store.SetCellText(1, 1, DT("a"));
+  store.SetColumnWidth(2, 0);
+  Select(1, 1);
+  Select(2, 1);
+  const TString copied = BuildSelectionText(store, CellRange(1, 1, 2, 2));
+  EXPECT_EQ(copied, DT("a\r\n\r\n"));
+  const auto lines = SplitPastedText(copied, true);
+  EXPECT_EQ(lines, (std::vector<std::vector<TString>>{{DT("a")}, {DT("")}}));
+  std::map<std::pair<int32_t, int32_t>, TString> put;
+  PlacePastedFields(store, CellId(1, 1), lines, [&](int32_t r, int32_t c, const TString& t) { put[{r, c}] = t; });
+  EXPECT_EQ(put, (std::map<std::pair<int32_t, int32_t>, TString>{{{1, 1}, DT("a")}, {{2, 1}, DT("")}}));
+
+  // One shown empty cell is an empty text, which pastes one empty field.
+  store.SetCellText(1, 1, DT(""));
+  EXPECT_EQ(BuildSelectionText(store, CellRange(1, 1, 1, 2)), DT(""));
 }
 
 TEST_F(GridTextExchangeTest, SavedLinesJoinAndSplitAtTheSeparator) {

@@ -35,6 +35,9 @@ TEST(TextTest, Utf8RoundTripsThroughTheBuildsText) {
   EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(utf8)), utf8);
   // Broken UTF-8 becomes replacement characters, never a crash.
   EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("a\xC3")), "a\xEF\xBF\xBD");
+  // Overlong forms of a line end, a zero, '/' and U+FFFF are no characters.
+  EXPECT_EQ(Utf8ToUtf16("\xE0\x80\x8A|\xC0\x80|\xC1\xAF|\xF0\x8F\xBF\xBF"), u"\xFFFD|\xFFFD|\xFFFD|\xFFFD");
+  EXPECT_EQ(Utf8ToUtf16("\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80"), u"\x0080\x0800\xD800\xDC00");
 }
 
 TEST(TextTest, CaseInsensitiveAsciiHelpers) {
