@@ -110,6 +110,11 @@ function(add_dossel_test)
     endif()
     list(REMOVE_DUPLICATES labels)
     set(environment "GSETTINGS_BACKEND=memory;NO_AT_BRIDGE=1;DOSSEL_SAMPLE_DB=${DOSSEL_SAMPLE_DB}")
+    # A sanitized program runs several times slower, and the soak tests most.
+    set(timeout 600)
+    if(DOSSEL_SANITIZE)
+      set(timeout 1800)
+    endif()
     if(DOSSEL_SANITIZE STREQUAL "address")
       # wx and GTK keep caches until exit that a leak check would report.
       list(APPEND environment "ASAN_OPTIONS=detect_leaks=0 abort_on_error=1"
@@ -118,6 +123,6 @@ function(add_dossel_test)
       list(APPEND environment
         "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1 suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
     endif()
-    set_tests_properties(${target} PROPERTIES LABELS "${labels}" ENVIRONMENT "${environment}" TIMEOUT 600)
+    set_tests_properties(${target} PROPERTIES LABELS "${labels}" ENVIRONMENT "${environment}" TIMEOUT ${timeout})
   endforeach()
 endfunction()
