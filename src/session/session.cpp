@@ -4,6 +4,8 @@
 #include "session/session.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/system.h"
 #include "platform/user_interface.h"
@@ -18,6 +20,8 @@ namespace {
 constexpr int kLoginTimeoutLimit = 99999;
 constexpr unsigned kWorkerWaitMs = 30000;
 constexpr unsigned kTimerMs = 1000;
+// How often a cancel is sent again while the run has not stopped.
+constexpr int kCancelRepeatMs = 50;
 constexpr TStringView kHelpText = DT("sp_helptext ");
 // The program's time-out fires this long after the query time-out, so that
 // a driver which keeps the time-out itself ends the statement first, with
@@ -195,13 +199,18 @@ void CSession::Execute(const TString& query, bool textFormat) {
 }
 
 bool CSession::StartRun(const TString& sql, bool textFormat) {
-  if (m_bHelpTextMode) return m_connectionThread.Submit([this, sql] { RunObjectText(sql); });
-  return m_connectionThread.Submit([this, sql, textFormat] { RunQuery(sql, textFormat); });
+  m_bRunWorking = true;
+  const bool started = m_bHelpTextMode
+                           ? m_connectionThread.Submit([this, sql] { RunObjectText(sql); })
+                           : m_connectionThread.Submit([this, sql, textFormat] { RunQuery(sql, textFormat); });
+  if (!started) m_bRunWorking = false;
+  return started;
 }
 
 void CSession::RunQuery(const TString& sql, bool textFormat) {
   const bool errors = WriteRunResults(*this, StatementsOf(sql), textFormat);
   ReadCurrentDatabaseAfterUse(sql);
+  m_bRunWorking = false;
   m_view.Post([this, errors] { HandleCompletion(errors); });
 }
 
@@ -223,6 +232,7 @@ void CSession::ReadCurrentDatabaseAfterUse(const TString& sql) {
 void CSession::RunObjectText(const TString& sql) {
   const bool errors = WriteObjectText(*this, sql);
   ReadCurrentDatabaseAfterUse(sql);
+  m_bRunWorking = false;
   m_view.Post([this, errors] { HandleCompletion(errors); });
 }
 
@@ -254,7 +264,15 @@ void CSession::RequestCancel() {
 }
 
 void CSession::CancelQuery() {
+  // A cancel that reaches the driver before the run has begun its statement
+  // (none allocated yet, or one not yet executing) is lost there, and the
+  // statement would then run to its end. So it is sent again until the run
+  // stops working; the run checks the request between its calls.
   CancelStatement();
+  while (m_bRunWorking) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kCancelRepeatMs));
+    if (m_bRunWorking) CancelStatement();
+  }
   m_bCanceled = true;
   m_view.Post([this] { m_cancelThread.Forget(); });
 }

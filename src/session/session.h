@@ -152,6 +152,9 @@ class CSession {
   std::atomic<bool> m_bExecuting{false};
   std::atomic<bool> m_bCanceling{false};
   std::atomic<bool> m_bCanceled{false};
+  // Set from the start of a run until its worker has finished with the
+  // connection (before its completion is posted).
+  std::atomic<bool> m_bRunWorking{false};
   std::atomic<bool> m_bTimedOut{false};
   std::atomic<bool> m_bHelpTextMode{false};
   std::atomic<bool> m_bRunHasGrid{false};

@@ -7,8 +7,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "session_fixture.h"
 
@@ -92,6 +94,20 @@ TEST_F(FaultTest, SettingsThatCannotBeWrittenLeaveDefaults) {
   ASSERT_TRUE(ConnectTo("DSN=Shop;Database=" + m_database));
   Run("select count(*) from t");
   EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos);
+}
+
+// A cancel can reach the driver before the run has begun its statement,
+// where it does nothing; the run must stop all the same. The delays sweep
+// the moment of the cancel across the start of the statement.
+TEST_F(FaultTest, ACancelAtTheVeryStartOfARunEndsIt) {
+  ASSERT_TRUE(ConnectTo("DSN=Early;Database=" + m_database));
+  for (int i = 0; i < 60; ++i) {
+    Start(kLongQuery);
+    std::this_thread::sleep_for(std::chrono::microseconds((i % 20) * 100));
+    m_session.RequestCancel();
+    ASSERT_TRUE(PumpUntil([&] { return !m_session.IsExecuting(); }, 10000)) << "run " << i << " went on";
+    m_view.RunPosted();
+  }
 }
 
 TEST_F(FaultTest, AThousandCancelledRunsLeaveNothingBehind) {
