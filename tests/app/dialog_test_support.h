@@ -25,6 +25,22 @@ namespace dossel::test {
 
 using MessageRecorder = RecordingUserInterface;
 
+// Runs `action` on the first open dialog of type T once the next modal loop
+// runs; a dialog still open afterwards is cancelled so no test hangs.
+template <typename T>
+void WhenModal(std::function<void(T&)> action) {
+  wxTheApp->CallAfter([action] {
+    for (wxWindow* window : wxTopLevelWindows) {
+      if (T* dialog = dynamic_cast<T*>(window); dialog && dialog->IsModal()) {
+        action(*dialog);
+        if (dialog->IsModal()) dialog->EndModal(wxID_CANCEL);
+        return;
+      }
+    }
+    ADD_FAILURE() << "no modal dialog open";
+  });
+}
+
 class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -36,20 +52,9 @@ class DialogTest : public ::testing::Test {
     unsetenv("DOSSEL_REGISTRY");
   }
 
-  // Runs `action` on the first open dialog of type T once the next modal
-  // loop runs; a dialog still open afterwards is cancelled so no test hangs.
   template <typename T>
   void RunModal(std::function<void(T&)> action) {
-    wxTheApp->CallAfter([action] {
-      for (wxWindow* window : wxTopLevelWindows) {
-        if (T* dialog = dynamic_cast<T*>(window); dialog && dialog->IsModal()) {
-          action(*dialog);
-          if (dialog->IsModal()) dialog->EndModal(wxID_CANCEL);
-          return;
-        }
-      }
-      ADD_FAILURE() << "no modal dialog open";
-    });
+    WhenModal<T>(std::move(action));
   }
 
   static void Click(wxWindow& dialog, int id) {

@@ -11,6 +11,7 @@
 #include "ce/export_page.h"
 #include "ce/general_page.h"
 #include "ce_test_fixture.h"
+#include "dialog_test_support.h"
 #include "options/connections_page.h"
 #include "options/options_sheet.h"
 #include "result/export_choices.h"
@@ -21,21 +22,6 @@ namespace dossel::test {
 namespace {
 
 using namespace dossel::res;
-
-// Lets `action` work the modal dialog of type T once its loop runs.
-template <typename T>
-void WhenModal(std::function<void(T&)> action) {
-  wxTheApp->CallAfter([action] {
-    for (wxWindow* window : wxTopLevelWindows) {
-      if (T* dialog = dynamic_cast<T*>(window); dialog && dialog->IsModal()) {
-        action(*dialog);
-        if (dialog->IsModal()) dialog->EndModal(wxID_CANCEL);
-        return;
-      }
-    }
-    ADD_FAILURE() << "no modal dialog open";
-  });
-}
 
 void Click(wxWindow* button) {
   wxCommandEvent event(button->IsKindOf(wxCLASSINFO(wxRadioButton)) ? wxEVT_RADIOBUTTON : wxEVT_BUTTON,
