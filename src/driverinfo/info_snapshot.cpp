@@ -1,114 +1,14 @@
 #include "driverinfo/info_snapshot.h"
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include "db/catalog_sets.h"
 #include "db/db_connection.h"
 #include "db/field_exchange.h"
+#include "db/odbc_constants.h"
 #include "driverinfo/info_tables.h"
+#include "driverinfo/section_values.h"
 
 namespace dossel::driverinfo {
 namespace {
-
-// The text answers the report and the pages show.
-constexpr uint16_t kTextInfos[] = {
-    SQL_DATA_SOURCE_NAME,
-    SQL_DATABASE_NAME,
-    SQL_USER_NAME,
-    SQL_SERVER_NAME,
-    SQL_DBMS_NAME,
-    SQL_DBMS_VER,
-    SQL_DRIVER_NAME,
-    SQL_DRIVER_VER,
-    SQL_DRIVER_ODBC_VER,
-    SQL_ODBC_VER,
-    SQL_ODBC_SQL_OPT_IEF,
-    SQL_MULT_RESULT_SETS,
-    SQL_DATA_SOURCE_READ_ONLY,
-    SQL_ACCESSIBLE_PROCEDURES,
-    SQL_ACCESSIBLE_TABLES,
-    SQL_COLUMN_ALIAS,
-    SQL_EXPRESSIONS_IN_ORDERBY,
-    SQL_LIKE_ESCAPE_CLAUSE,
-    SQL_ORDER_BY_COLUMNS_IN_SELECT,
-    SQL_OUTER_JOINS,
-    SQL_KEYWORDS,
-    SQL_SEARCH_PATTERN_ESCAPE,
-    SQL_IDENTIFIER_QUOTE_CHAR,
-    SQL_QUALIFIER_NAME_SEPARATOR,
-    SQL_OWNER_TERM,
-    SQL_PROCEDURE_TERM,
-    SQL_QUALIFIER_TERM,
-    SQL_TABLE_TERM,
-    SQL_SPECIAL_CHARACTERS,
-    SQL_MAX_ROW_SIZE_INCLUDES_LONG,
-    SQL_MULTIPLE_ACTIVE_TXN,
-    SQL_NEED_LONG_DATA_LEN,
-    SQL_PROCEDURES,
-    SQL_ROW_UPDATES,
-};
-
-// The 16-bit answers.
-constexpr uint16_t kShortInfos[] = {
-    SQL_ODBC_API_CONFORMANCE,
-    SQL_ODBC_SQL_CONFORMANCE,
-    SQL_ODBC_SAG_CLI_CONFORMANCE,
-    SQL_ACTIVE_CONNECTIONS,
-    SQL_ACTIVE_STATEMENTS,
-    SQL_FILE_USAGE,
-    SQL_CORRELATION_NAME,
-    SQL_GROUP_BY,
-    SQL_IDENTIFIER_CASE,
-    SQL_QUOTED_IDENTIFIER_CASE,
-    SQL_QUALIFIER_LOCATION,
-    SQL_MAX_COLUMN_NAME_LEN,
-    SQL_MAX_COLUMNS_IN_GROUP_BY,
-    SQL_MAX_COLUMNS_IN_INDEX,
-    SQL_MAX_COLUMNS_IN_ORDER_BY,
-    SQL_MAX_COLUMNS_IN_SELECT,
-    SQL_MAX_COLUMNS_IN_TABLE,
-    SQL_MAX_CURSOR_NAME_LEN,
-    SQL_MAX_OWNER_NAME_LEN,
-    SQL_MAX_PROCEDURE_NAME_LEN,
-    SQL_MAX_QUALIFIER_NAME_LEN,
-    SQL_MAX_TABLE_NAME_LEN,
-    SQL_MAX_TABLES_IN_SELECT,
-    SQL_MAX_USER_NAME_LEN,
-    SQL_TXN_CAPABLE,
-    SQL_CURSOR_COMMIT_BEHAVIOR,
-    SQL_CURSOR_ROLLBACK_BEHAVIOR,
-    SQL_NON_NULLABLE_COLUMNS,
-    SQL_CONCAT_NULL_BEHAVIOR,
-    SQL_NULL_COLLATION,
-};
-
-// The 32-bit answers besides the scalar-function and conversion bitmasks.
-constexpr uint16_t kLongInfos[] = {
-    SQL_ALTER_TABLE,
-    SQL_POSITIONED_STATEMENTS,
-    SQL_SUBQUERIES,
-    SQL_UNION,
-    SQL_MAX_BINARY_LITERAL_LEN,
-    SQL_MAX_CHAR_LITERAL_LEN,
-    SQL_MAX_INDEX_SIZE,
-    SQL_MAX_ROW_SIZE,
-    SQL_MAX_STATEMENT_LEN,
-    SQL_TIMEDATE_ADD_INTERVALS,
-    SQL_TIMEDATE_DIFF_INTERVALS,
-    SQL_TXN_ISOLATION_OPTION,
-    SQL_DEFAULT_TXN_ISOLATION,
-    SQL_BOOKMARK_PERSISTENCE,
-    SQL_LOCK_TYPES,
-    SQL_STATIC_SENSITIVITY,
-    SQL_FETCH_DIRECTION,
-    SQL_GETDATA_EXTENSIONS,
-    SQL_POS_OPERATIONS,
-    SQL_SCROLL_CONCURRENCY,
-    SQL_SCROLL_OPTIONS,
-    SQL_OWNER_USAGE,
-    SQL_QUALIFIER_USAGE,
-};
 
 // A NULL int column reads as kNullInt, a NULL long column as kNullLong.
 int32_t OrMinusOne(int32_t value, int32_t nullValue) { return value == nullValue ? -1 : value; }
@@ -138,19 +38,31 @@ void CInfoSnapshot::Read(db::CDbConnection& connection) {
   *this = CInfoSnapshot();
   if (!connection.IsOpen()) return;
   m_bConnected = true;
-  // An empty answer and a refusal look alike here; both show as empty text.
-  for (const uint16_t info : kTextInfos) m_texts[info] = connection.GetInfoText(info);
-  for (const uint16_t info : kShortInfos) {
-    uint16_t value = 0;
-    if (connection.GetInfoNumber(info, value)) m_numbers[info] = value;
-  }
-  const auto readLong = [&](uint16_t info) {
-    uint32_t value = 0;
+  const auto readNumber = [&](uint16_t info, auto value) {
     if (connection.GetInfoNumber(info, value)) m_numbers[info] = value;
   };
-  for (const uint16_t info : kLongInfos) readLong(info);
-  for (const ScalarGroup& group : ScalarGroups()) readLong(group.infoType);
-  for (const SqlTypeName& type : SqlTypes()) readLong(type.convertInfo);
+  // The answers the pages' fields name, each by its width. An empty text
+  // answer and a refusal look alike here; both show as empty text.
+  for (const PageSpec& page : Pages()) {
+    for (const FieldSpec& field : page.fields) {
+      switch (AnswerOf(field)) {
+        case Answer::kText:
+          m_texts[field.info] = connection.GetInfoText(field.info);
+          break;
+        case Answer::kNumber16:
+          readNumber(field.info, uint16_t{0});
+          break;
+        case Answer::kNumber32:
+          readNumber(field.info, uint32_t{0});
+          break;
+        case Answer::kNone:
+          break;
+      }
+    }
+  }
+  // The Functions and Data Types pages' bitmasks.
+  for (const ScalarGroup& group : ScalarGroups()) readNumber(group.infoType, uint32_t{0});
+  for (const SqlTypeName& type : SqlTypes()) readNumber(type.convertInfo, uint32_t{0});
   ReadFunctionsAndTypes(connection);
 }
 

@@ -1,8 +1,6 @@
 #include "driverinfo/info_tables.h"
 
-#include <sql.h>
-#include <sqlext.h>
-
+#include "db/odbc_constants.h"
 #include "platform/format.h"
 
 namespace dossel::driverinfo {

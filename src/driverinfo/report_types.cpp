@@ -1,6 +1,7 @@
 // The report's Data Types section: four tables over the driver's type rows.
 
 #include "driverinfo/report_writer.h"
+#include "driverinfo/section_values.h"
 #include "platform/format.h"
 
 namespace dossel::driverinfo {
@@ -81,8 +82,7 @@ void WriteConversionTable(const CInfoSnapshot& snapshot, TString& out) {
 
 }  // namespace
 
-void WriteDataTypesSection(const CInfoSnapshot& snapshot, TString& out) {
-  if (!snapshot.IsConnected()) return;
+void report::WriteDataTypesSection(const CInfoSnapshot& snapshot, TString& out) {
   out += DT("Data Types\n----------\n\n");
   WriteScaleTable(snapshot.Types(), out);
   WriteAttributeTable(snapshot.Types(), out);

@@ -1,89 +1,35 @@
 #pragma once
-// The values each page of the driver-information sheet holds, made from a
-// CInfoSnapshot by the code-to-text and value rules: texts as shown, bitmasks
-// as read (one flag per bit). The report writes its sections from these, the
-// pages show them. Plain values; any thread.
+// The values the pages of the driver-information sheet show and the report
+// writes, made from a CInfoSnapshot by each field's description
+// (page_tables.h): texts by the field's rule, bitmasks as read, lists one
+// line an item. Plain values; any thread.
 
-#include <array>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 #include "driverinfo/info_snapshot.h"
-#include "driverinfo/info_tables.h"
+#include "driverinfo/page_tables.h"
 
 namespace dossel::driverinfo {
 
-struct DriverInfoValues {
-  TString dataSourceName, databaseName, userName, serverName;
-  TString dbmsName, dbmsVersion, driverName, driverVersion, driverOdbcVersion, odbcVersion;
-  TString apiConformance, sqlConformance, sagCliConformance, optionalIef;
-  TString activeConnections, activeStatements, multipleResultSets, fileUsage, readWriteStatus;
-  TString accessibleProcedures, accessibleTables;
+// What one field shows. A closed connection's snapshot gives every field
+// empty.
+struct FieldValue {
+  TString text;                // value fields and edits
+  uint32_t mask = 0;           // check boxes and intervals: the answer's bits
+  std::vector<TString> items;  // lists
 };
-DriverInfoValues MakeDriverInfo(const CInfoSnapshot& snapshot);
+FieldValue MakeValue(const FieldSpec& field, const CInfoSnapshot& snapshot);
 
-struct SupportedSqlValues {
-  uint32_t alterTable = 0;
-  TString columnAliases, correlationNames, orderByExpressions, groupBy, likeEscape, orderByInSelect, outerJoins;
-  uint32_t positionedStatements = 0, subqueries = 0, unions = 0;
-};
-SupportedSqlValues MakeSupportedSql(const CInfoSnapshot& snapshot);
+// The SQLGetInfo answer a field needs, by its width.
+enum class Answer : uint8_t { kNone, kText, kNumber16, kNumber32 };
+Answer AnswerOf(const FieldSpec& field);
 
-struct IdentifierValues {
-  std::vector<TString> keywords;
-  TString identifierCase, quotedIdentifierCase, searchPatternEscape, identifierQuoteChar;
-  TString qualifierLocation, qualifierSeparator, ownerTerm, procedureTerm, qualifierTerm, tableTerm;
-  TString specialCharacters;
-};
-IdentifierValues MakeIdentifiers(const CInfoSnapshot& snapshot);
-
-// One limit: its report line format, its info type and whether it is 32-bit.
-struct LimitLine {
-  const TChar* format;
-  uint16_t infoType;
-  bool is32;
-};
-std::span<const LimitLine> LimitLines();
-inline constexpr size_t kLimitCount = 19;
-
-struct LimitValues {
-  std::array<TString, kLimitCount> limits;
-  bool addSupported = false, diffSupported = false;
-  uint32_t addIntervals = 0, diffIntervals = 0;
-};
-LimitValues MakeLimits(const CInfoSnapshot& snapshot);
-
-struct Misc1Values {
-  TString txnCapable, commitBehavior, rollbackBehavior, defaultIsolation, multipleActiveTxn;
-  uint32_t isolationLevels = 0, bookmarkPersistence = 0, lockTypes = 0, staticSensitivity = 0;
-};
-Misc1Values MakeMisc1(const CInfoSnapshot& snapshot);
-
-struct Misc2Values {
-  TString needLongDataLen, nonNullableColumns, nullConcatenation, nullCollation, procedures, rowUpdates;
-  uint32_t fetchDirection = 0, getDataExtensions = 0, positionedOperations = 0, scrollConcurrency = 0;
-  uint32_t scrollOptions = 0, ownerUsage = 0, qualifierUsage = 0;
-};
-Misc2Values MakeMisc2(const CInfoSnapshot& snapshot);
-
-// The report's bit lists (names in report order), shared with the pages.
-namespace bits {
-std::span<const BitName> AlterTable();
-std::span<const BitName> PositionedStatements();
-std::span<const BitName> Subqueries();
-std::span<const BitName> Unions();
-std::span<const BitName> IsolationLevels();
-std::span<const BitName> BookmarkPersistence();
-std::span<const BitName> LockTypes();
-std::span<const BitName> StaticSensitivity();
-std::span<const BitName> FetchDirection();
-std::span<const BitName> GetDataExtensions();
-std::span<const BitName> PositionedOperations();
-std::span<const BitName> ScrollConcurrency();
-std::span<const BitName> ScrollOptions();
-std::span<const BitName> Usage();
-}  // namespace bits
+// Whether the driver said it has no transactions (SQL_TC_NONE).
+bool LacksTransactions(const CInfoSnapshot& snapshot);
+// Whether the intervals of `field` (a kIntervals field) apply: the
+// timestamp function of its gate bit is there.
+bool IntervalsApply(const FieldSpec& field, const CInfoSnapshot& snapshot);
 
 // Type-record texts shared by the report and the Data Types page.
 TString SearchableText(int32_t searchable);

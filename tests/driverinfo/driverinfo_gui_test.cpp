@@ -10,18 +10,14 @@
 #include <wx/frame.h>
 #include <wx/headerctrl.h>
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <string>
 
 #include "db/db_connection.h"
 #include "driverinfo/report_writer.h"
 #include "driverinfo/wx/data_types_page.h"
 #include "driverinfo/wx/driver_info_sheet.h"
+#include "driverinfo/wx/field_page.h"
 #include "driverinfo/wx/functions_page.h"
-#include "driverinfo/wx/identifiers_page.h"
-#include "driverinfo/wx/limits_page.h"
 #include "platform/wx/wx_text.h"
 #include "recording_ui.h"
 #include "test_support.h"
@@ -182,13 +178,15 @@ TEST_F(DriverInfoGuiTest, DataTypesAndIdentifiersPages) {
 
   auto* identifiers = dynamic_cast<CIdentifiers*>(sheet.GetInfoPage(4));
   ASSERT_NE(identifiers, nullptr);
-  wxListBox* odbc = identifiers->GetOdbcKeywordList();
+  wxListBox* odbc = identifiers->FindControl<wxListBox>("ODBC Keywords:");
+  ASSERT_NE(odbc, nullptr);
   EXPECT_EQ(odbc->GetString(0), "ABSOLUTE");
   EXPECT_EQ(odbc->GetString(odbc->GetCount() - 1), "ZONE");
   const int rows = odbc->FindString("ROWS", true);
   ASSERT_NE(rows, wxNOT_FOUND);
   EXPECT_EQ(odbc->GetString(rows + 1), "SCHEMA");
-  wxListBox* driver = identifiers->GetDriverKeywordList();
+  wxListBox* driver = identifiers->FindControl<wxListBox>("Driver-Specific Keywords:");
+  ASSERT_NE(driver, nullptr);
   ASSERT_EQ(driver->GetCount(), 16u);
   EXPECT_EQ(driver->GetString(0), "CREATE");
   EXPECT_EQ(driver->GetString(15), "OF");
@@ -196,8 +194,10 @@ TEST_F(DriverInfoGuiTest, DataTypesAndIdentifiersPages) {
 
   auto* limits = dynamic_cast<CLimits*>(sheet.GetInfoPage(5));
   ASSERT_NE(limits, nullptr);
-  ASSERT_EQ(limits->GetAddIntervals()->GetItemCount(), 1);
-  EXPECT_EQ(limits->GetAddIntervals()->GetItemText(0), "<n/a>");
+  auto* addIntervals = limits->FindControl<CListCtrlEx>("Timestamp Add Intervals:");
+  ASSERT_NE(addIntervals, nullptr);
+  ASSERT_EQ(addIntervals->GetItemCount(), 1);
+  EXPECT_EQ(addIntervals->GetItemText(0), "<n/a>");
 }
 
 TEST_F(DriverInfoGuiTest, CheckBoxesOnlyShowTheDriversAnswer) {
@@ -259,7 +259,10 @@ TEST_F(DriverInfoGuiTest, ClosedConnectionLeavesThePagesEmpty) {
   ASSERT_EQ(functions->GetApiList()->GetItemCount(), 56);
   for (int i = 0; i < 56; ++i) EXPECT_EQ(functions->GetApiList()->GetItemImage(i), kImageNotSupported);
   EXPECT_EQ(dynamic_cast<CDataTypes*>(sheet.GetInfoPage(3))->GetTypeList()->GetCount(), 0u);
-  EXPECT_EQ(dynamic_cast<CLimits*>(sheet.GetInfoPage(5))->GetAddIntervals()->GetItemCount(), 0);
+  auto* addIntervals =
+      dynamic_cast<CLimits*>(sheet.GetInfoPage(5))->FindControl<CListCtrlEx>("Timestamp Add Intervals:");
+  ASSERT_NE(addIntervals, nullptr);
+  EXPECT_EQ(addIntervals->GetItemCount(), 0);
   EXPECT_EQ(sheet.MakeReport(), DT("Cursor Library is Not Loaded\n\n"));
 }
 

@@ -5,12 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <string>
 
 #include "db/db_connection.h"
+#include "db/odbc_constants.h"
 #include "driver_script.h"
 #include "driverinfo/report_writer.h"
 #include "test_support.h"
@@ -19,6 +17,8 @@ namespace dossel::test {
 namespace {
 
 using driverinfo::CInfoSnapshot;
+using driverinfo::PageId;
+using driverinfo::WriteSection;
 using Value = DriverScript::Value;
 
 class ReportScriptedTest : public ::testing::Test {
@@ -74,7 +74,7 @@ class ReportScriptedTest : public ::testing::Test {
 TEST_F(ReportScriptedTest, FunctionNamesEndInOneColumn) {
   m_script.Unsupported(SQL_API_SQLCANCEL);
   TString out;
-  driverinfo::WriteFunctionsSection(Read(), out);
+  WriteSection(PageId::kFunctions, Read(), out);
   EXPECT_NE(out.find(DT("\n  SQLProcedureColumns - Not Supported\n")), TString::npos);
   EXPECT_NE(out.find(DT("\n             SQLFetch - Supported\n")), TString::npos);
   EXPECT_NE(out.find(DT("\n            SQLCancel - Not Supported\n")), TString::npos);
@@ -90,7 +90,7 @@ TEST_F(ReportScriptedTest, ScalarFunctionsFollowTheirBitmasks) {
       .InfoInt32(SQL_CONVERT_FUNCTIONS, 0)
       .InfoInt32(SQL_SYSTEM_FUNCTIONS, SQL_FN_SYS_IFNULL);
   TString out;
-  driverinfo::WriteFunctionsSection(Read(), out);
+  WriteSection(PageId::kFunctions, Read(), out);
   EXPECT_EQ(Between(out, DT("SQL Conversion"), DT("SQL Numeric")),
             DT("SQL Conversion Functions\n------------------------\n            Convert() - Not Supported\n\n"));
   EXPECT_NE(out.find(DT("\n             Lenght() - Supported\n")), TString::npos);
@@ -104,7 +104,7 @@ TEST_F(ReportScriptedTest, ScalarFunctionsFollowTheirBitmasks) {
 TEST_F(ReportScriptedTest, KeywordListsWrapBeforeColumn76AndKeepTheLastKeyword) {
   m_script.Info(SQL_KEYWORDS, "ALPHA,BETA,GAMMA");
   TString out;
-  driverinfo::WriteIdentifiersSection(Read(), out);
+  WriteSection(PageId::kIdentifiers, Read(), out);
   EXPECT_EQ(Between(out, DT("Identifiers"), DT("          Identifier Case")),
             DT("Identifiers\n-----------\n\nDriver-Specific Keywords:\n-------------------------\n"
                "ALPHA,BETA,GAMMA\n\n"));
@@ -115,7 +115,7 @@ TEST_F(ReportScriptedTest, KeywordListsWrapBeforeColumn76AndKeepTheLastKeyword) 
   for (int i = 0; i < 16; ++i) list += (i ? "," : "") + std::string("KEYWORD") + char('A' + i) + char('A' + i);
   m_script.Info(SQL_KEYWORDS, list);
   out.clear();
-  driverinfo::WriteIdentifiersSection(Read(), out);
+  WriteSection(PageId::kIdentifiers, Read(), out);
   EXPECT_EQ(Between(out, DT("-------------------------\n"), DT("          Identifier")),
             DT("-------------------------\n"
                "KEYWORDAA,KEYWORDBB,KEYWORDCC,KEYWORDDD,KEYWORDEE,KEYWORDFF,KEYWORDGG\n"
@@ -127,7 +127,7 @@ TEST_F(ReportScriptedTest, SpecialCharactersComeInLinesOf75) {
   const std::string chars150(150, '#');
   m_script.Info(SQL_SPECIAL_CHARACTERS, chars150).Info(SQL_KEYWORDS, "");
   TString out;
-  driverinfo::WriteIdentifiersSection(Read(), out);
+  WriteSection(PageId::kIdentifiers, Read(), out);
   const TString line75(75, DT('#'));
   EXPECT_EQ(Between(out, DT("Special"), DT("")),
             DT("Special Characters:\n-------------------\n") + line75 + DT("\n") + line75 + DT("\n\n"));
@@ -137,14 +137,14 @@ TEST_F(ReportScriptedTest, SpecialCharactersComeInLinesOf75) {
 
   m_script.Info(SQL_SPECIAL_CHARACTERS, std::string(76, '@'));
   out.clear();
-  driverinfo::WriteIdentifiersSection(Read(), out);
+  WriteSection(PageId::kIdentifiers, Read(), out);
   EXPECT_EQ(Between(out, DT("Special"), DT("")),
             DT("Special Characters:\n-------------------\n") + TString(75, DT('@')) + DT("\n@\n\n"));
   m_connection.Close();
 
   m_script.Info(SQL_SPECIAL_CHARACTERS, "");
   out.clear();
-  driverinfo::WriteIdentifiersSection(Read(), out);
+  WriteSection(PageId::kIdentifiers, Read(), out);
   EXPECT_EQ(Between(out, DT("Special"), DT("")), DT("Special Characters:\n-------------------\n<none>\n\n\n"));
 }
 
@@ -157,7 +157,7 @@ TEST_F(ReportScriptedTest, BitListsJoinTheSetNamesOrSayNone) {
       .InfoInt16(SQL_CORRELATION_NAME, SQL_CN_DIFFERENT)
       .InfoInt16(SQL_GROUP_BY, 7);
   TString out;
-  driverinfo::WriteSupportedSqlSection(Read(), out);
+  WriteSection(PageId::kSupportedSql, Read(), out);
   EXPECT_NE(out.find(DT("  ALTER TABLE Support -DROP\n")), TString::npos);
   EXPECT_NE(out.find(DT("Positioned Statements - <none>\n")), TString::npos);
   EXPECT_NE(out.find(DT("     Subquery Support - Correlated,IN\n")), TString::npos);
@@ -174,7 +174,7 @@ TEST_F(ReportScriptedTest, DriverWithoutTransactionsShowsNotAvailable) {
       .InfoInt32(SQL_LOCK_TYPES, SQL_LCK_NO_CHANGE)
       .InfoInt32(SQL_STATIC_SENSITIVITY, SQL_SS_ADDITIONS);
   TString out;
-  driverinfo::WriteMisc1Section(Read(), out);
+  WriteSection(PageId::kMisc1, Read(), out);
   EXPECT_EQ(out, DT("Miscellaneous\n-------------\n\n"
                     " Transaction Capabilities - None\n"
                     "   Cursor Commit Behavior - <n/a>\n"
@@ -196,7 +196,7 @@ TEST_F(ReportScriptedTest, TransactionsAndCursorFacts) {
       .InfoInt32(SQL_LOCK_TYPES, SQL_LCK_UNLOCK | SQL_LCK_EXCLUSIVE)
       .InfoInt32(SQL_STATIC_SENSITIVITY, 0);
   TString out;
-  driverinfo::WriteMisc1Section(Read(), out);
+  WriteSection(PageId::kMisc1, Read(), out);
   EXPECT_EQ(out, DT("Miscellaneous\n-------------\n\n"
                     " Transaction Capabilities - DDL statements cause a commit\n"
                     "   Cursor Commit Behavior - Close Cursors, Delete Statements\n"
@@ -218,7 +218,7 @@ TEST_F(ReportScriptedTest, TimestampIntervalsOnlyWithTheTimestampFunctions) {
       .Info(SQL_MAX_ROW_SIZE_INCLUDES_LONG, "N")
       .InfoMissing(SQL_MAX_INDEX_SIZE);
   TString out;
-  driverinfo::WriteLimitsSection(Read(), out);
+  WriteSection(PageId::kLimits, Read(), out);
   EXPECT_NE(out.find(DT("\n             Max Row Size - <none>\n")), TString::npos);
   EXPECT_NE(out.find(DT("\n     Max Statement Length - 65536\n")), TString::npos);
   EXPECT_NE(out.find(DT("\nMax Rowsize Includes Long - No\n")), TString::npos);
@@ -240,7 +240,7 @@ TEST_F(ReportScriptedTest, ConversionsWrapOntoLinesOfTwentyBlanks) {
       .Row(TypeRow("bigint", SQL_BIGINT, DriverScript::Null))
       .Row(TypeRow("geometry", -151));
   TString out;
-  driverinfo::WriteDataTypesSection(Read(), out);
+  WriteSection(PageId::kDataTypes, Read(), out);
   const TString blanks(20, DT(' '));
   // The wrap test leaves out the comma, so a line may reach 76 characters.
   EXPECT_EQ(Between(out, DT("Native type         Convert()"), DT("")),
@@ -265,7 +265,7 @@ TEST_F(ReportScriptedTest, DriverWithoutTypeInfoGivesHeadingsWithoutRows) {
   const CInfoSnapshot snapshot = Read();
   EXPECT_FALSE(snapshot.TypesAvailable());
   TString out;
-  driverinfo::WriteDataTypesSection(snapshot, out);
+  WriteSection(PageId::kDataTypes, snapshot, out);
   EXPECT_EQ(out, DT("Data Types\n----------\n\n"
                     "Native type         SQL Type          Precision   Min Scale  Max Scale\n"
                     "-----------         --------          ---------   ---------  ---------\n\n"
@@ -288,7 +288,7 @@ TEST_F(ReportScriptedTest, DriverInfoCodesAndRules) {
       .InfoMissing(SQL_ODBC_SAG_CLI_CONFORMANCE);
   const CInfoSnapshot snapshot = Read();
   TString out;
-  driverinfo::WriteDriverInfoSection(snapshot, out);
+  WriteSection(PageId::kDriverInfo, snapshot, out);
   EXPECT_NE(out.find(DT("      API Conformance - Level 2\n")), TString::npos);
   EXPECT_NE(out.find(DT("  SAG CLI Conformance - \n")), TString::npos);
   EXPECT_NE(out.find(DT("   Active Connections - No Limit\n")), TString::npos);

@@ -6,13 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <sstream>
 #include <string>
 
 #include "db/db_connection.h"
+#include "db/odbc_constants.h"
 #include "driverinfo/report_writer.h"
 #include "test_support.h"
 

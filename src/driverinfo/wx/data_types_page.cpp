@@ -1,6 +1,6 @@
 #include "driverinfo/wx/data_types_page.h"
 
-#include "driverinfo/report_writer.h"
+#include "driverinfo/section_values.h"
 #include "platform/format.h"
 #include "platform/wx/wx_text.h"
 
@@ -15,9 +15,40 @@ TString FlagText(int32_t value) {
   return value ? DT("Yes") : DT("No");
 }
 
+constexpr CodeName kNullable[] = {{0, DT("No")}, {1, DT("Yes")}, {2, DT("Unknown")}};
+
+TString OrNa(const TString& text) { return text.empty() ? TString(DT("<n/a>")) : text; }
+
+// The attributes of the selected type, in page order.
+struct RecordField {
+  const char* caption;
+  TString (*text)(const TypeRecord& record);
+};
+
+const RecordField kRecordFields[] = {
+    {"SQL Type:",
+     [](const TypeRecord& r) {
+       const SqlTypeName* type = FindSqlType(r.sqlType);
+       return type ? TString(type->name) : TString(DT("<new or driver-specific>"));
+     }},
+    {"Precision:", [](const TypeRecord& r) { return NumberOrNa(r.precision); }},
+    {"Literal Prefix,Suffix:",
+     [](const TypeRecord& r) { return OrNa(r.literalPrefix) + DT(",") + OrNa(r.literalSuffix); }},
+    {"Create Parameters:",
+     [](const TypeRecord& r) { return r.createParams.empty() ? TString(DT("<none>")) : r.createParams; }},
+    {"Nullable:", [](const TypeRecord& r) { return CodeText(kNullable, r.nullable); }},
+    {"Case Sensitive:", [](const TypeRecord& r) { return TString(r.caseSensitive ? DT("Yes") : DT("No")); }},
+    {"Searchable:", [](const TypeRecord& r) { return SearchableText(r.searchable); }},
+    {"Unsigned:", [](const TypeRecord& r) { return FlagText(r.unsignedAttribute); }},
+    {"Money:", [](const TypeRecord& r) { return TString(r.money ? DT("Yes") : DT("No")); }},
+    {"Auto Increment:", [](const TypeRecord& r) { return FlagText(r.autoIncrement); }},
+    {"Minimum Scale:", [](const TypeRecord& r) { return NumberOrNa(r.minimumScale); }},
+    {"Maximum Scale:", [](const TypeRecord& r) { return NumberOrNa(r.maximumScale); }},
+};
+
 }  // namespace
 
-CDataTypes::CDataTypes(wxWindow* parent) : CInfoPage(parent, "Data Types") {
+CDataTypes::CDataTypes(wxWindow* parent) : CInfoPage(parent, Page(PageId::kDataTypes)) {
   m_typeList = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxSize(130, 120));
   m_conversionList = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxSize(130, 80));
   m_typeList->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { ShowType(m_typeList->GetStringSelection()); });
@@ -25,18 +56,7 @@ CDataTypes::CDataTypes(wxWindow* parent) : CInfoPage(parent, "Data Types") {
   auto* grid = new wxFlexGridSizer(4, 2, 8);
   grid->AddGrowableCol(1);
   grid->AddGrowableCol(3);
-  m_sqlType = AddValue(grid, "SQL Type:");
-  m_precision = AddValue(grid, "Precision:");
-  m_literal = AddValue(grid, "Literal Prefix,Suffix:");
-  m_createParams = AddValue(grid, "Create Parameters:");
-  m_nullable = AddValue(grid, "Nullable:");
-  m_caseSensitive = AddValue(grid, "Case Sensitive:");
-  m_searchable = AddValue(grid, "Searchable:");
-  m_unsigned = AddValue(grid, "Unsigned:");
-  m_money = AddValue(grid, "Money:");
-  m_autoIncrement = AddValue(grid, "Auto Increment:");
-  m_minimumScale = AddValue(grid, "Minimum Scale:");
-  m_maximumScale = AddValue(grid, "Maximum Scale:");
+  for (const RecordField& field : kRecordFields) m_fields.push_back(AddValue(grid, field.caption));
 
   auto* types = new wxBoxSizer(wxVERTICAL);
   types->Add(new wxStaticText(this, wxID_ANY, "Data Types:"), 0, wxBOTTOM, 2);
@@ -65,10 +85,6 @@ void CDataTypes::ShowValues(const CInfoSnapshot& snapshot) {
   ShowType(m_typeList->GetString(0));
 }
 
-void CDataTypes::WriteSection(const CInfoSnapshot& snapshot, TString& out) const {
-  WriteDataTypesSection(snapshot, out);
-}
-
 void CDataTypes::ShowType(const wxString& typeName) {
   if (typeName.empty()) {
     ClearFields(DT("<n/a>"));
@@ -85,33 +101,16 @@ void CDataTypes::ShowType(const wxString& typeName) {
 }
 
 void CDataTypes::ClearFields(const TString& sqlType) {
-  SetValue(m_sqlType, sqlType);
-  for (wxStaticText* field : {m_precision, m_literal, m_createParams, m_nullable, m_caseSensitive, m_searchable,
-                              m_unsigned, m_money, m_autoIncrement, m_minimumScale, m_maximumScale})
-    SetValue(field, TString());
+  for (wxStaticText* field : m_fields) SetValue(field, TString());
+  SetValue(m_fields.front(), sqlType);
   m_conversionList->Clear();
 }
 
-void CDataTypes::ShowRecord(const TypeRecord& r) {
-  const SqlTypeName* type = FindSqlType(r.sqlType);
-  SetValue(m_sqlType, type ? TString(type->name) : TString(DT("<new or driver-specific>")));
-  SetValue(m_precision, NumberOrNa(r.precision));
-  const auto orNa = [](const TString& text) { return text.empty() ? TString(DT("<n/a>")) : text; };
-  SetValue(m_literal, orNa(r.literalPrefix) + DT(",") + orNa(r.literalSuffix));
-  SetValue(m_createParams, r.createParams.empty() ? TString(DT("<none>")) : r.createParams);
-  SetValue(m_nullable, r.nullable == 0   ? DT("No")
-                       : r.nullable == 1 ? DT("Yes")
-                       : r.nullable == 2 ? DT("Unknown")
-                                         : DT(""));
-  SetValue(m_caseSensitive, r.caseSensitive ? DT("Yes") : DT("No"));
-  SetValue(m_searchable, SearchableText(r.searchable));
-  SetValue(m_unsigned, FlagText(r.unsignedAttribute));
-  SetValue(m_money, r.money ? DT("Yes") : DT("No"));
-  SetValue(m_autoIncrement, FlagText(r.autoIncrement));
-  SetValue(m_minimumScale, NumberOrNa(r.minimumScale));
-  SetValue(m_maximumScale, NumberOrNa(r.maximumScale));
+void CDataTypes::ShowRecord(const TypeRecord& record) {
+  for (size_t i = 0; i < m_fields.size(); ++i) SetValue(m_fields[i], kRecordFields[i].text(record));
   m_conversionList->Clear();
-  const std::vector<TString> names = m_pSnapshot ? ConversionNames(*m_pSnapshot, r.sqlType) : std::vector<TString>();
+  const std::vector<TString> names =
+      m_pSnapshot ? ConversionNames(*m_pSnapshot, record.sqlType) : std::vector<TString>();
   if (names.empty()) m_conversionList->Append("<none>");
   for (const TString& name : names) m_conversionList->Append(ToWx(name));
 }

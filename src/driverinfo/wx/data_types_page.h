@@ -24,7 +24,6 @@ class CDataTypes : public CInfoPage {
 
  private:
   void ShowValues(const CInfoSnapshot& snapshot) override;
-  void WriteSection(const CInfoSnapshot& snapshot, TString& out) const override;
   void ShowRecord(const TypeRecord& record);
   void ClearFields(const TString& sqlType);
 
@@ -32,8 +31,7 @@ class CDataTypes : public CInfoPage {
   std::vector<TypeRecord> m_records;
   wxListBox* m_typeList;
   wxListBox* m_conversionList;
-  wxStaticText *m_sqlType, *m_precision, *m_literal, *m_createParams, *m_nullable, *m_caseSensitive;
-  wxStaticText *m_searchable, *m_unsigned, *m_money, *m_autoIncrement, *m_minimumScale, *m_maximumScale;
+  std::vector<wxStaticText*> m_fields;  // one per record field, SQL Type first
 };
 
 }  // namespace dossel::driverinfo

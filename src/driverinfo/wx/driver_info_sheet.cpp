@@ -5,18 +5,12 @@
 #include <wx/filename.h>
 #include <wx/sizer.h>
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include "db/db_connection.h"
+#include "db/odbc_constants.h"
 #include "driverinfo/report_file.h"
 #include "driverinfo/wx/data_types_page.h"
-#include "driverinfo/wx/driver_info_page.h"
+#include "driverinfo/wx/field_page.h"
 #include "driverinfo/wx/functions_page.h"
-#include "driverinfo/wx/identifiers_page.h"
-#include "driverinfo/wx/limits_page.h"
-#include "driverinfo/wx/misc_pages.h"
-#include "driverinfo/wx/supported_sql_page.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel::driverinfo {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "driverinfo/info_tables.h"
-#include "driverinfo/report_writer.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel::driverinfo {
@@ -31,7 +30,7 @@ int Image(bool supported) { return supported ? kImageSupported : kImageNotSuppor
 
 }  // namespace
 
-CFunctions::CFunctions(wxWindow* parent) : CInfoPage(parent, "Functions") {
+CFunctions::CFunctions(wxWindow* parent) : CInfoPage(parent, Page(PageId::kFunctions)) {
   m_apiList = new CListCtrlEx(this, wxID_ANY);
   m_apiList->SetImageList(GetImageList());
   m_apiList->InsertColumn(0, "Function", wxLIST_FORMAT_LEFT, 190);
@@ -67,10 +66,6 @@ void CFunctions::ShowValues(const CInfoSnapshot& snapshot) {
       m_sqlList->SetItemText(item, 1, ToWx(group.category));
     }
   }
-}
-
-void CFunctions::WriteSection(const CInfoSnapshot& snapshot, TString& out) const {
-  WriteFunctionsSection(snapshot, out);
 }
 
 void CFunctions::OnColumnClick(wxListEvent& event) { SortSqlFunctions(event.GetColumn()); }

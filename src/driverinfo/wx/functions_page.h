@@ -23,7 +23,6 @@ class CFunctions : public CInfoPage {
 
  private:
   void ShowValues(const CInfoSnapshot& snapshot) override;
-  void WriteSection(const CInfoSnapshot& snapshot, TString& out) const override;
   void OnColumnClick(wxListEvent& event);
 
   CListCtrlEx* m_apiList;

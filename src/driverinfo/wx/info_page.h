@@ -1,24 +1,19 @@
 #pragma once
 // CInfoPage: what the eight pages of the driver-information sheet share: the
-// page title, the value fields (a label and a static text showing the held
-// value), groups of display-only check boxes (one per bitmask bit), the
-// process-wide image list of the two function images (made with the first
-// page, freed with the last), and the two operations the sheet calls:
-// Refresh (show a snapshot's values) and WriteReport (append the page's
-// report section). The snapshot belongs to the sheet and outlives the page's
-// use of it. UI thread only.
+// page's description (page_tables.h), its title, the value fields (a caption
+// and a static text showing the value), the process-wide image list of the
+// two function images (made with the first page, freed with the last), and
+// the two operations the sheet calls: Refresh (show a snapshot's values) and
+// WriteReport (append the page's report section). The snapshot belongs to
+// the sheet and outlives the page's use of it. UI thread only.
 
-#include <wx/checkbox.h>
 #include <wx/imaglist.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include <cstdint>
-#include <initializer_list>
-#include <vector>
-
 #include "driverinfo/info_snapshot.h"
+#include "driverinfo/page_tables.h"
 
 namespace dossel::driverinfo {
 
@@ -27,7 +22,7 @@ enum FunctionImage { kImageNotSupported = 0, kImageSupported = 1 };
 
 class CInfoPage : public wxPanel {
  public:
-  CInfoPage(wxWindow* parent, const wxString& title);
+  CInfoPage(wxWindow* parent, const PageSpec& spec);
   ~CInfoPage() override;
 
   const wxString& GetTitle() const { return m_title; }
@@ -41,25 +36,12 @@ class CInfoPage : public wxPanel {
   static wxImageList* GetImageList() { return s_pImages; }
 
  protected:
-  // A group of display-only check boxes, one per bit of one bitmask.
-  struct CheckGroup {
-    std::vector<std::pair<wxCheckBox*, uint32_t>> boxes;
-    uint32_t mask = 0;
-  };
-  struct CheckLabel {
-    const char* label;
-    uint32_t bit;
-  };
-
   virtual void ShowValues(const CInfoSnapshot& snapshot) = 0;
-  virtual void WriteSection(const CInfoSnapshot& snapshot, TString& out) const = 0;
 
-  // Adds a label and a value field to `grid` (two columns per value).
-  wxStaticText* AddValue(wxSizer* grid, const wxString& label);
-  // A titled box of check boxes laid out in `columns` columns.
-  wxSizer* MakeCheckGroup(const wxString& title, std::initializer_list<CheckLabel> labels, CheckGroup& group,
-                          int columns = 1);
-  static void SetChecks(CheckGroup& group, uint32_t mask);
+  const PageSpec& Spec() const { return m_spec; }
+  // Adds a caption and a value field named by its caption to `grid` (two
+  // columns per value).
+  wxStaticText* AddValue(wxSizer* grid, const wxString& caption);
   static void SetValue(wxStaticText* field, const TString& value);
   // The page's size in dialog units, as its template gives it.
   wxSize PageSize() const { return ConvertDialogToPixels(wxSize(375, 150)); }
@@ -68,6 +50,7 @@ class CInfoPage : public wxPanel {
   static wxImageList* s_pImages;
   static int s_nPages;
 
+  const PageSpec& m_spec;
   wxString m_title;
   const CInfoSnapshot* m_pSnapshot = nullptr;
 };
