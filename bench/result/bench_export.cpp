@@ -13,7 +13,7 @@
 #include <string>
 
 #include "bench_support.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "result/export_to_file.h"
 #include "result/wx/grid_export_source.h"
 

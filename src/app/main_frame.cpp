@@ -13,8 +13,6 @@
 #include "app/images.h"
 #include "app/query_view.h"
 #include "app/recent_file_items.h"
-#include "app/result_view.h"
-#include "app/schema_view.h"
 #include "app/trace_view.h"
 #include "options/connections_page.h"
 #include "platform/wx/wx_text.h"
@@ -22,6 +20,8 @@
 #include "res/menus.h"
 #include "res/strings.h"
 #include "result/wx/export_dlg.h"
+#include "result/wx/result_view.h"
+#include "schema/wx/schema_view.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;

@@ -13,11 +13,11 @@
 #include "app/focus_keeper.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
-#include "app/result_view.h"
-#include "app/schema_view.h"
 #include "app/trace_view.h"
 #include "options/connections_page.h"
 #include "options/options_sheet.h"
+#include "result/wx/result_view.h"
+#include "schema/wx/schema_view.h"
 #if DOSSEL_DRIVER_INFO
 #include "driverinfo/wx/driver_info_sheet.h"
 #endif

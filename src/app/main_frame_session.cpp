@@ -12,9 +12,9 @@
 #include "app/connect_dlg.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
-#include "app/result_view.h"
 #include "app/trace_view.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
+#include "result/wx/result_view.h"
 
 using namespace dossel;
 

@@ -14,10 +14,10 @@
 
 #include "app/main_frame.h"
 #include "app/query_view.h"
-#include "app/result_view.h"
 #include "app/trace_view.h"
 #include "platform/wx/wx_text.h"
 #include "recording_ui.h"
+#include "result/wx/result_view.h"
 #include "settings/settings_store.h"
 #include "test_support.h"
 

@@ -12,8 +12,8 @@
 #include <atomic>
 #include <thread>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
 #include "grid_window_fixture.h"
 #include "platform/wx/wx_text.h"
 #include "recording_ui.h"

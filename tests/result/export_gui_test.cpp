@@ -16,7 +16,7 @@
 #include <fstream>
 #include <functional>
 
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "platform/wx/wx_text.h"
 #include "recording_ui.h"
 #include "result/export_choices.h"

@@ -1,6 +1,6 @@
 #include "result/wx/export_results.h"
 
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "result/wx/export_dlg.h"
 #include "result/wx/grid_export_source.h"
 

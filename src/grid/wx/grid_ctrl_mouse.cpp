@@ -8,10 +8,10 @@
 
 #include <algorithm>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
-#include "grid/grid_draw_guard.h"
-#include "grid/grid_title_tip.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
+#include "grid/wx/grid_draw_guard.h"
+#include "grid/wx/grid_title_tip.h"
 
 namespace dossel {
 

@@ -4,7 +4,7 @@
 
 #include <wx/utils.h>
 
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 
 namespace dossel {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
 
 namespace dossel {
 

@@ -1,4 +1,4 @@
-#include "app/result_tabs.h"
+#include "result/wx/result_tabs.h"
 
 #include <wx/sizer.h>
 #include <wx/tglbtn.h>

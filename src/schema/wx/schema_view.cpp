@@ -1,4 +1,4 @@
-#include "app/schema_view.h"
+#include "schema/wx/schema_view.h"
 
 #include <wx/fontdlg.h>
 #include <wx/sizer.h>

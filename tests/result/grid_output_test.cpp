@@ -8,7 +8,7 @@
 
 #include "driver_script.h"
 #include "frame_fixture.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "res/command_ids.h"
 #include "result/wx/export_dlg.h"
 

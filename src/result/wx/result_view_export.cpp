@@ -1,9 +1,9 @@
 // The result pane's Save As and Save Selection: export of the grid.
 
 #include "app/main_frame.h"
-#include "app/result_view.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "result/wx/export_results.h"
+#include "result/wx/result_view.h"
 
 void CResultView::ExportResults(bool selectionOnly) {
   // In text format, and while a run writes the grid, there is nothing to export.

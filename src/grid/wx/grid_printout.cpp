@@ -1,12 +1,12 @@
-#include "grid/grid_printout.h"
+#include "grid/wx/grid_printout.h"
 
 #include <wx/datetime.h>
 #include <wx/dcscreen.h>
 
 #include <algorithm>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel {

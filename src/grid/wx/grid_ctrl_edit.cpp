@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_inplace_edit.h"
-#include "grid/grid_title_tip.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_inplace_edit.h"
+#include "grid/wx/grid_title_tip.h"
 
 namespace dossel {
 

@@ -7,10 +7,10 @@
 
 #include <sstream>
 
-#include "app/schema_view.h"
 #include "driver_script.h"
 #include "frame_fixture.h"
 #include "platform/system.h"
+#include "schema/wx/schema_view.h"
 
 namespace dossel::test {
 namespace {

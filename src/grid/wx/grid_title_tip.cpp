@@ -1,11 +1,11 @@
 // The grid's title tip.
 
-#include "grid/grid_title_tip.h"
+#include "grid/wx/grid_title_tip.h"
 
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
-#include "grid/grid_display.h"
+#include "grid/wx/grid_display.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel {

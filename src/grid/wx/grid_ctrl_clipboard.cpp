@@ -9,8 +9,8 @@
 
 #include <memory>
 
-#include "grid/grid_ctrl.h"
 #include "grid/grid_text_exchange.h"
+#include "grid/wx/grid_ctrl.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel {

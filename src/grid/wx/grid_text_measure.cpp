@@ -1,4 +1,4 @@
-#include "grid/grid_text_measure.h"
+#include "grid/wx/grid_text_measure.h"
 
 #include <wx/dc.h>
 #include <wx/font.h>
@@ -11,7 +11,7 @@
 #include <unordered_map>
 
 #include "grid/grid_cell.h"
-#include "grid/grid_display.h"
+#include "grid/wx/grid_display.h"
 
 namespace dossel {
 

@@ -1,12 +1,12 @@
 // The grid's in-place cell editor.
 
-#include "grid/grid_inplace_edit.h"
+#include "grid/wx/grid_inplace_edit.h"
 
 #include <wx/dcclient.h>
 
 #include <algorithm>
 
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel {

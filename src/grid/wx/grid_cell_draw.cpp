@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "grid/grid_cell.h"
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
 #include "platform/wx/wx_text.h"
 
 namespace dossel {

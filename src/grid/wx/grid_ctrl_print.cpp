@@ -3,8 +3,8 @@
 
 #include <wx/print.h>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_printout.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_printout.h"
 
 namespace dossel {
 

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
-#include "grid/grid_text_measure.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
+#include "grid/wx/grid_text_measure.h"
 #include "platform/user_interface.h"
 
 namespace dossel {

@@ -1,4 +1,4 @@
-#include "app/result_view.h"
+#include "result/wx/result_view.h"
 
 #include <wx/clipbrd.h>
 #include <wx/menu.h>
@@ -6,11 +6,11 @@
 
 #include "app/edition.h"
 #include "app/main_frame.h"
-#include "app/result_tabs.h"
 #include "app/text_printout.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
+#include "result/wx/result_tabs.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "grid/grid_ctrl.h"
 #include "grid/grid_saved_file.h"
+#include "grid/wx/grid_ctrl.h"
 #include "platform/user_interface.h"
 
 namespace dossel {

@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
-#include "grid/grid_text_measure.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
+#include "grid/wx/grid_text_measure.h"
 
 namespace dossel {
 

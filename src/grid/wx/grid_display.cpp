@@ -1,4 +1,4 @@
-#include "grid/grid_display.h"
+#include "grid/wx/grid_display.h"
 
 #include <wx/app.h>
 #include <wx/control.h>

@@ -6,9 +6,9 @@
 #include <wx/dataobj.h>
 #include <wx/uiaction.h>
 
-#include "app/result_tabs.h"
 #include "frame_fixture.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
+#include "result/wx/result_tabs.h"
 
 namespace dossel::test {
 namespace {

@@ -6,10 +6,10 @@
 #include "app/edition.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
-#include "app/schema_view.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "schema/column_reader.h"
+#include "schema/wx/schema_view.h"
 
 using namespace dossel;
 using namespace dossel::schema;

@@ -8,10 +8,10 @@
 
 #include <mutex>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
-#include "grid/grid_draw_guard.h"
-#include "grid/grid_text_measure.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
+#include "grid/wx/grid_draw_guard.h"
+#include "grid/wx/grid_text_measure.h"
 
 namespace dossel {
 
