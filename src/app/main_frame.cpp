@@ -205,6 +205,10 @@ void CMainFrame::CreatePanes() {
   m_pQueryView->FocusWindow()->SetFocus();
 }
 
+void CMainFrame::InsertQueryText(TStringView text, bool select, bool execute) {
+  m_pQueryView->InsertText(text, true, select, execute);
+}
+
 void CMainFrame::SwitchPane(int index) {
   if (index < 0 || index >= static_cast<int>(m_pPanes.size())) return;
   CPane* oldPane = m_pPanes[m_nCurrentPane];

@@ -18,6 +18,8 @@
 
 #include "app/find_replace.h"
 #include "app/goto_dlg.h"
+#include "app/pane.h"
+#include "app/pane_appender.h"
 #include "app/text_printout.h"
 #include "platform/format.h"
 #include "platform/text.h"
@@ -38,13 +40,13 @@ class CGridStore;
 class CDosselDoc;
 class CMainFrame;
 
-class CMainFrame : public wxFrame, private dossel::session::ISessionView {
+class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::ISessionView {
  public:
   CMainFrame();
   ~CMainFrame() override;
 
   // ---- session commands ----
-  dossel::session::CSession& Session() { return *m_pSession; }
+  dossel::session::CSession& Session() override { return *m_pSession; }
   const dossel::session::CSession& Session() const { return *m_pSession; }
   // Connects with `connect` (which may carry "ODBC;"), or lets the user
   // choose a data source when it is null.
@@ -64,7 +66,8 @@ class CMainFrame : public wxFrame, private dossel::session::ISessionView {
   bool IsCommandEnabled(int id) const;
 
   // ---- panes ----
-  void SwitchPane(int index);
+  void SwitchPane(int index) override;
+  void InsertQueryText(dossel::TStringView text, bool select, bool execute) override;
   int GetCurrentPane() const { return m_nCurrentPane; }
   CPane* GetPane(int index) const { return m_pPanes[index]; }
   CPane* GetActivePane() const { return m_pPanes[m_nCurrentPane]; }
@@ -153,22 +156,3 @@ class CMainFrame : public wxFrame, private dossel::session::ISessionView {
   std::atomic<bool> m_bClosing{false};
   std::unique_ptr<dossel::session::CSession> m_pSession;
 };
-
-// Appends to the trace pane and the result pane's text from any thread. The
-// arguments are formatted into the format; data passed as an argument is
-// always copied literally.
-void AppendTraceText(dossel::TStringView text);
-class CPaneAppender;
-// The panes those appends reach (the frame sets them; null clears).
-void SetAppendTargets(CPaneAppender* trace, CPaneAppender* result);
-void AppendResultTextRaw(dossel::TStringView text);
-
-template <typename... Args>
-void AppendTrace(dossel::TStringView format, const Args&... args) {
-  AppendTraceText(sizeof...(Args) ? dossel::Format(format, args...) : dossel::TString(format));
-}
-
-template <typename... Args>
-void AppendResultText(dossel::TStringView format, const Args&... args) {
-  AppendResultTextRaw(sizeof...(Args) ? dossel::Format(format, args...) : dossel::TString(format));
-}

@@ -20,10 +20,6 @@ using namespace dossel;
 
 namespace {
 
-// The panes that the free AppendTrace and AppendResultText reach; set by the frame.
-CPaneAppender* s_traceAppender = nullptr;
-CPaneAppender* s_resultAppender = nullptr;
-
 // One call handed to the UI thread. The worker may give up on it when the
 // frame closes; the lock makes "ran" and "given up" exclusive.
 struct UiCall {
@@ -36,19 +32,6 @@ constexpr auto kClosingPoll = std::chrono::milliseconds(50);
 constexpr unsigned kWorkerWaitMs = 30000;
 
 }  // namespace
-
-void SetAppendTargets(CPaneAppender* trace, CPaneAppender* result) {
-  s_traceAppender = trace;
-  s_resultAppender = result;
-}
-
-void AppendTraceText(TStringView text) {
-  if (s_traceAppender) s_traceAppender->Append(text);
-}
-
-void AppendResultTextRaw(TStringView text) {
-  if (s_resultAppender) s_resultAppender->Append(text);
-}
 
 bool CMainFrame::Connect(const TString* connect) { return m_pSession->Connect(connect); }
 

@@ -5,12 +5,12 @@
 #include <wx/sizer.h>
 
 #include "app/edition.h"
-#include "app/main_frame.h"
 #include "app/text_printout.h"
 #include "grid/wx/grid_ctrl.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "result/wx/result_tabs.h"
+#include "session/session.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;
@@ -26,9 +26,9 @@ constexpr int32_t kInitialColumns = 20;
 
 }  // namespace
 
-CResultView::CResultView(wxWindow* parent, int id, CMainFrame* frame)
+CResultView::CResultView(wxWindow* parent, int id, IPaneHost* host)
     : CEditPane(parent, id, kResultKey, false),
-      m_pFrame(frame),
+      m_pHost(host),
       m_nFormat(KeyReadInteger(HKEY_LOCAL_MACHINE, kResultKey, DT("Format"), kGridFormat)) {
   GetEdit()->MakeOutputPane();
   // What a query returned is copied, never cut or pasted over, by any key.
@@ -53,7 +53,7 @@ bool CResultView::IsGridShown() const { return m_pGrid && m_pGrid->IsShown(); }
 // grid is busy for the whole run, not only while its drawing is off.
 bool CResultView::IsGridBusy() const {
   return m_pGrid &&
-         (m_pGrid->IsFilling() || !m_pGrid->IsRedrawAllowed() || (m_pFrame && m_pFrame->Session().IsExecuting()));
+         (m_pGrid->IsFilling() || !m_pGrid->IsRedrawAllowed() || (m_pHost && m_pHost->Session().IsExecuting()));
 }
 
 CTextEdit* CResultView::FindTarget() { return IsTextFormat() ? GetEdit() : nullptr; }

@@ -38,7 +38,7 @@ class CResultView : public CEditPane {
   // The grid's child window identifier.
   static constexpr int kGridId = 100;
 
-  CResultView(wxWindow* parent, int id, CMainFrame* frame);
+  CResultView(wxWindow* parent, int id, IPaneHost* host);
 
   bool IsTextFormat() const { return m_nFormat == kTextFormat; }
   // The results grid shown: null until the first grid run creates it.
@@ -120,7 +120,7 @@ class CResultView : public CEditPane {
   dossel::CGridCtrl* m_pFillGrid = nullptr;  // the grid the run fills
   CResultTabs* m_pTabs = nullptr;
   size_t m_nRunResults = 0;  // result sets of the current run given a grid
-  CMainFrame* m_pFrame;
+  IPaneHost* m_pHost;
   int m_nFormat;
   CPaneAppender m_appender;
 };

@@ -1,6 +1,6 @@
 // The result pane's Save As and Save Selection: export of the grid.
 
-#include "app/main_frame.h"
+#include "app/pane_appender.h"
 #include "grid/wx/grid_ctrl.h"
 #include "result/wx/export_results.h"
 #include "result/wx/result_view.h"

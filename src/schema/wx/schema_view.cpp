@@ -6,12 +6,13 @@
 
 #include "app/edit_pane.h"
 #include "app/edition.h"
-#include "app/main_frame.h"
+#include "app/pane_appender.h"
 #include "platform/system.h"
 #include "platform/wx/log_font_wx.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "res/images/images.h"
+#include "session/session.h"
 #include "settings/wx/font_wx.h"
 
 using namespace dossel;
@@ -57,9 +58,9 @@ int CSchemaTree::OnCompareItems(const wxTreeItemId& first, const wxTreeItemId& s
   return GetItemText(first).CmpNoCase(GetItemText(second));
 }
 
-CSchemaView::CSchemaView(wxWindow* parent, int id, CMainFrame* frame)
+CSchemaView::CSchemaView(wxWindow* parent, int id, IPaneHost* host)
     : CPane(parent, id),
-      m_pFrame(frame),
+      m_pHost(host),
       m_tree(new CSchemaTree(this,
                              wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_EDIT_LABELS | wxTR_SINGLE | wxBORDER_SUNKEN)),
       m_images(CreateImages()) {
@@ -171,7 +172,7 @@ bool CSchemaView::LoadChildren(const wxTreeItemId& item) {
 }
 
 LoadedChildren CSchemaView::ReadCatalog(const std::function<LoadedChildren(db::CDbConnection&)>& read) {
-  session::CSession& session = m_pFrame->Session();
+  session::CSession& session = m_pHost->Session();
   if (!session.IsConnected()) return LoadedChildren{};
   if (session.IsExecuting()) {
     // The connection's thread is busy with the run until it ends.
@@ -184,7 +185,7 @@ LoadedChildren CSchemaView::ReadCatalog(const std::function<LoadedChildren(db::C
 }
 
 bool CSchemaView::LoadDatabases(const wxTreeItemId& item) {
-  session::CSession& session = m_pFrame->Session();
+  session::CSession& session = m_pHost->Session();
   const DbmsFamily family = FamilyOf(session.GetDbmsName(), session.IsTransactSql());
   const TString current = session.GetDatabaseName();
   std::optional<TString> selected = current;
@@ -210,7 +211,7 @@ void CSchemaView::LoadFolders(const wxTreeItemId& item, const std::vector<TStrin
 }
 
 bool CSchemaView::LoadUserTables(const wxTreeItemId& item, const SchemaPath& path) {
-  session::CSession& session = m_pFrame->Session();
+  session::CSession& session = m_pHost->Session();
   const bool switchDatabase = !EqualsNoCase(path.database, session.GetDatabaseName());
   const LoadedChildren loaded = ReadCatalog([&](db::CDbConnection& connection) {
     if (switchDatabase)
@@ -244,7 +245,7 @@ bool CSchemaView::LoadObjects(const wxTreeItemId& item, ObjectKind kind) {
 }
 
 bool CSchemaView::LoadDetails(const wxTreeItemId& item, const SchemaPath& path) {
-  session::CSession& session = m_pFrame->Session();
+  session::CSession& session = m_pHost->Session();
   const TString& table = path.object;
   LoadedChildren loaded;
   int image = kColumnImage;

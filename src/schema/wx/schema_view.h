@@ -50,7 +50,7 @@ class CSchemaView : public CPane {
     kConstraintImage = 14,
   };
 
-  CSchemaView(wxWindow* parent, int id, CMainFrame* frame);
+  CSchemaView(wxWindow* parent, int id, IPaneHost* host);
 
   wxTreeCtrl* GetTree() const { return m_tree; }
   wxWindow* FocusWindow() override { return m_tree; }
@@ -108,7 +108,7 @@ class CSchemaView : public CPane {
   dossel::schema::ScriptTarget SelectedTarget() const;
   dossel::schema::ColumnList ReadColumnsOf(const dossel::TString& object);
 
-  CMainFrame* m_pFrame;
+  IPaneHost* m_pHost;
   CSchemaTree* m_tree;
   std::unique_ptr<wxImageList> m_images;
   wxFont m_font;

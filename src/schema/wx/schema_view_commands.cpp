@@ -4,12 +4,11 @@
 #include <wx/menu.h>
 
 #include "app/edition.h"
-#include "app/main_frame.h"
-#include "app/query_view.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "schema/column_reader.h"
 #include "schema/wx/schema_view.h"
+#include "session/session.h"
 
 using namespace dossel;
 using namespace dossel::schema;
@@ -81,12 +80,11 @@ void CSchemaView::OnEndLabelEdit(wxTreeEvent& event) { event.Veto(); }
 void CSchemaView::RunCommand(SchemaCommand command) {
   if (!m_tree->GetSelection().IsOk()) return;
   const ScriptTarget target = SelectedTarget();
-  const TChar quoteChar = m_pFrame->Session().Connection().GetIdentifierQuoteChar();
+  const TChar quoteChar = m_pHost->Session().Connection().GetIdentifierQuoteChar();
   const GeneratedScript script =
       PrepareScript(command, target, quoteChar, [this](const TString& object) { return ReadColumnsOf(object); });
-  if (script.hasText)
-    m_pFrame->QueryView()->InsertText(script.text, true, script.options.highlight, script.options.execute);
-  if (script.options.switchPane) m_pFrame->SwitchPane(kQueryPane);
+  if (script.hasText) m_pHost->InsertQueryText(script.text, script.options.highlight, script.options.execute);
+  if (script.options.switchPane) m_pHost->SwitchPane(kQueryPane);
 }
 
 ScriptTarget CSchemaView::SelectedTarget() const {
@@ -105,7 +103,7 @@ ScriptTarget CSchemaView::SelectedTarget() const {
 }
 
 ColumnList CSchemaView::ReadColumnsOf(const TString& object) {
-  session::CSession& session = m_pFrame->Session();
+  session::CSession& session = m_pHost->Session();
   // Without the catalog the text is still made, with an empty list.
   if (!session.IsConnected() || session.IsExecuting()) return ColumnList();
   ColumnList columns;
