@@ -6,12 +6,12 @@
 
 #include "app/edit_pane.h"
 #include "app/edition.h"
-#include "app/pane_appender.h"
 #include "platform/system.h"
 #include "platform/wx/log_font_wx.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "res/images/images.h"
+#include "schema/schema_expansion.h"
 #include "session/session.h"
 #include "settings/wx/font_wx.h"
 
@@ -48,6 +48,29 @@ std::unique_ptr<wxImageList> CreateImages() {
 }
 
 }  // namespace
+
+int CSchemaView::ImageOf(ChildKind kind) {
+  switch (kind) {
+    case ChildKind::Database:
+      return kDatabaseImage;
+    case ChildKind::Folder:
+      return kFolderImage;
+    case ChildKind::View:
+      return kViewImage;
+    case ChildKind::Procedure:
+      return kProcedureImage;
+    case ChildKind::Column:
+      return kColumnImage;
+    case ChildKind::Index:
+      return kIndexImage;
+    case ChildKind::Constraint:
+      return kConstraintImage;
+    case ChildKind::Trigger:
+      return kTriggerImage;
+    default:
+      return kTableImage;
+  }
+}
 
 wxIMPLEMENT_DYNAMIC_CLASS(CSchemaTree, wxTreeCtrl);
 
@@ -152,138 +175,13 @@ void CSchemaView::DeleteChildrenOf(const wxTreeItemId& item) {
 bool CSchemaView::LoadChildren(const wxTreeItemId& item) {
   SchemaPath path;
   ParsePath(item, path);
-  switch (path.depth) {
-    case kRootDepth:
-      return LoadDatabases(item);
-    case kDatabaseDepth:
-      LoadFolders(item, VisibleObjectFolders());
-      return true;
-    case kObjectFolderDepth:
-      if (path.kind == ObjectKind::UserTables) return LoadUserTables(item, path);
-      return LoadObjects(item, path.kind);
-    case kObjectDepth:
-      LoadFolders(item, VisibleDetailFolders());
-      return true;
-    case kDetailFolderDepth:
-      return LoadDetails(item, path);
-    default:
-      return true;
-  }
-}
-
-LoadedChildren CSchemaView::ReadCatalog(const std::function<LoadedChildren(db::CDbConnection&)>& read) {
-  session::CSession& session = m_pHost->Session();
-  if (!session.IsConnected()) return LoadedChildren{};
-  if (session.IsExecuting()) {
-    // The connection's thread is busy with the run until it ends.
-    AppendTrace(DT("The schema cannot be read while a query runs.\r\n"));
-    return LoadedChildren{};
-  }
-  LoadedChildren loaded;
-  session.CallOnConnection([&](db::CDbConnection& connection) { loaded = read(connection); });
-  return loaded;
-}
-
-bool CSchemaView::LoadDatabases(const wxTreeItemId& item) {
-  session::CSession& session = m_pHost->Session();
-  const DbmsFamily family = FamilyOf(session.GetDbmsName(), session.IsTransactSql());
-  const TString current = session.GetDatabaseName();
-  std::optional<TString> selected = current;
-  const LoadedChildren loaded = ReadCatalog([&](db::CDbConnection& connection) {
-    LoadedChildren databases = schema::LoadDatabases(connection, family, current);
-    if (databases.ok && family == DbmsFamily::TransactSql) selected = session.ReadCurrentDatabase();
-    return databases;
-  });
-  if (!loaded.ok) {
-    if (!session.IsExecuting()) AppendTrace(DT("Unexpected Error.\r\n"));
-    return false;
-  }
-  InsertEntries(item, loaded, kDatabaseImage);
-  if (selected)
-    session.SetCurrentDatabaseName(*selected);
-  else
-    AppendTrace(DT("Failed to select database.\r\n"));
+  const ExpandedChildren children = LoadChildrenOf(m_pHost->Session(), path);
+  if (!children.ok) return false;
+  const int image = ImageOf(children.kind);
+  const int selectedImage = children.kind == ChildKind::Folder ? kOpenFolderImage : image;
+  for (const SchemaEntry& entry : children.entries)
+    InsertNode(item, entry.caption, image, selectedImage, true, entry.catalogName);
   return true;
-}
-
-void CSchemaView::LoadFolders(const wxTreeItemId& item, const std::vector<TString>& captions) {
-  for (const TString& caption : captions) InsertNode(item, caption, kFolderImage, kOpenFolderImage, true);
-}
-
-bool CSchemaView::LoadUserTables(const wxTreeItemId& item, const SchemaPath& path) {
-  session::CSession& session = m_pHost->Session();
-  const bool switchDatabase = !EqualsNoCase(path.database, session.GetDatabaseName());
-  const LoadedChildren loaded = ReadCatalog([&](db::CDbConnection& connection) {
-    if (switchDatabase)
-      connection.ExecuteAndDiscard(UseDatabaseStatement(path.database, connection.GetIdentifierQuoteChar()));
-    return LoadTables(connection, DT("'TABLE'"));
-  });
-  // The switch was asked for whether or not the tables could be read.
-  if (switchDatabase && session.IsConnected() && !session.IsExecuting()) session.SetCurrentDatabaseName(path.database);
-  return InsertLoaded(item, loaded, kTableImage);
-}
-
-bool CSchemaView::LoadObjects(const wxTreeItemId& item, ObjectKind kind) {
-  LoadedChildren loaded;
-  int image = kTableImage;
-  switch (kind) {
-    case ObjectKind::SystemTables:
-      loaded = ReadCatalog([](db::CDbConnection& c) { return LoadTables(c, DT("'SYSTEM TABLE'")); });
-      break;
-    case ObjectKind::Views:
-      loaded = ReadCatalog([](db::CDbConnection& c) { return LoadTables(c, DT("'VIEW'")); });
-      image = kViewImage;
-      break;
-    case ObjectKind::StoredProcedures:
-      loaded = ReadCatalog([](db::CDbConnection& c) { return LoadProcedures(c); });
-      image = kProcedureImage;
-      break;
-    default:
-      return true;
-  }
-  return InsertLoaded(item, loaded, image);
-}
-
-bool CSchemaView::LoadDetails(const wxTreeItemId& item, const SchemaPath& path) {
-  session::CSession& session = m_pHost->Session();
-  const TString& table = path.object;
-  LoadedChildren loaded;
-  int image = kColumnImage;
-  switch (path.kind) {
-    case ObjectKind::Columns: {
-      const TString dbms = session.GetDbmsName();
-      loaded = ReadCatalog([&](db::CDbConnection& c) { return LoadColumns(c, table, dbms); });
-      break;
-    }
-    case ObjectKind::Indexes:
-      loaded = ReadCatalog([&](db::CDbConnection& c) { return LoadIndexes(c, table); });
-      image = kIndexImage;
-      break;
-    case ObjectKind::Constraints:
-      loaded = ReadCatalog([&](db::CDbConnection& c) { return LoadConstraints(c, table); });
-      image = kConstraintImage;
-      break;
-    case ObjectKind::Triggers: {
-      const DbmsFamily family = FamilyOf(session.GetDbmsName(), session.IsTransactSql());
-      loaded = ReadCatalog([&](db::CDbConnection& c) { return LoadTriggers(c, family, table); });
-      image = kTriggerImage;
-      break;
-    }
-    default:
-      return true;
-  }
-  return InsertLoaded(item, loaded, image);
-}
-
-bool CSchemaView::InsertLoaded(const wxTreeItemId& parent, const LoadedChildren& loaded, int image) {
-  if (!loaded.ok) return false;
-  InsertEntries(parent, loaded, image);
-  return true;
-}
-
-void CSchemaView::InsertEntries(const wxTreeItemId& parent, const LoadedChildren& loaded, int image) {
-  for (const SchemaEntry& entry : loaded.entries)
-    InsertNode(parent, entry.caption, image, image, true, entry.catalogName);
 }
 
 wxTreeItemId CSchemaView::InsertNode(const wxTreeItemId& parent, const TString& caption, int image, int selectedImage,

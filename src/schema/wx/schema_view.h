@@ -12,14 +12,13 @@
 #include <wx/imaglist.h>
 #include <wx/treectrl.h>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "app/pane.h"
 #include "platform/text.h"
 #include "schema/schema_commands.h"
-#include "schema/schema_loaders.h"
+#include "schema/schema_expansion.h"
 #include "schema/schema_path.h"
 
 // The tree control, sorting children alphabetically without regard to case.
@@ -74,25 +73,15 @@ class CSchemaView : public CPane {
 
  private:
   std::vector<dossel::TString> CaptionsOf(const wxTreeItemId& item) const;
+  static int ImageOf(dossel::schema::ChildKind kind);
 
   // Expansion.
   void OnItemExpanding(wxTreeEvent& event);
   void OnItemCollapsing(wxTreeEvent& event);
+  // Reads the children of `item` and inserts them; false, inserting
+  // nothing, when the expansion is refused.
   bool LoadChildren(const wxTreeItemId& item);
-  bool LoadDatabases(const wxTreeItemId& item);
-  void LoadFolders(const wxTreeItemId& item, const std::vector<dossel::TString>& captions);
-  bool LoadUserTables(const wxTreeItemId& item, const dossel::schema::SchemaPath& path);
-  bool LoadObjects(const wxTreeItemId& item, dossel::schema::ObjectKind kind);
-  bool LoadDetails(const wxTreeItemId& item, const dossel::schema::SchemaPath& path);
-  // Reads the catalog on the connection's thread; fails without reading when
-  // there is no connection or a run holds it.
-  dossel::schema::LoadedChildren ReadCatalog(
-      const std::function<dossel::schema::LoadedChildren(dossel::db::CDbConnection&)>& read);
   void DeleteChildrenOf(const wxTreeItemId& item);
-  // The loaded children under `parent`; false, inserting nothing, when the
-  // catalog could not be read.
-  bool InsertLoaded(const wxTreeItemId& parent, const dossel::schema::LoadedChildren& loaded, int image);
-  void InsertEntries(const wxTreeItemId& parent, const dossel::schema::LoadedChildren& loaded, int image);
   wxTreeItemId InsertNode(const wxTreeItemId& parent, const dossel::TString& caption, int image, int selectedImage,
                           bool withPlaceholder, const dossel::TString& catalogName = dossel::TString());
   void AddPlaceholder(const wxTreeItemId& item, int image = kFolderImage, int selectedImage = kOpenFolderImage);
