@@ -60,7 +60,8 @@ TEST_F(SchemaExpansionTest, EachDepthAndKindLoadsItsChildren) {
 
   const ExpandedChildren folders = Expand({m_database});
   EXPECT_EQ(folders.kind, ChildKind::Folder);
-  EXPECT_EQ(Captions(folders), (std::vector<std::string>{"Stored Procedures", "System Tables", "User Tables", "Views"}));
+  EXPECT_EQ(Captions(folders),
+            (std::vector<std::string>{"Stored Procedures", "System Tables", "User Tables", "Views"}));
 
   const ExpandedChildren tables = Expand({m_database, "User Tables"});
   EXPECT_TRUE(tables.ok);
@@ -113,7 +114,8 @@ TEST_F(SchemaExpansionTest, FoldersFollowTheirFlags) {
   KeyWriteInteger(HKEY_LOCAL_MACHINE, kSchemaKey, DT("Index"), 0);
   // Folder captions need no connection.
   EXPECT_EQ(Captions(Expand({"db"})), (std::vector<std::string>{"Stored Procedures", "System Tables", "User Tables"}));
-  EXPECT_EQ(Captions(Expand({"db", "User Tables", "t"})), (std::vector<std::string>{"Columns", "Constraints", "Triggers"}));
+  EXPECT_EQ(Captions(Expand({"db", "User Tables", "t"})),
+            (std::vector<std::string>{"Columns", "Constraints", "Triggers"}));
 }
 
 TEST_F(SchemaExpansionTest, WithoutAConnectionTheCatalogIsNotRead) {
