@@ -6,25 +6,15 @@
 // Every storage operation of the store is offered here too, followed by the
 // repaint and scroll-bar work it needs.
 //
-// Threads. Everything here is the UI thread's, with two ways to fill the
-// grid from another thread:
-// - A fill (BeginFill ... EndFill, the result pane's way): one writer thread
-//   writes through GetStore() and publishes finished rows; meanwhile the
-//   window shows and scrolls the published rows (it polls the published
-//   count with a timer, or on OnRowsPublished), paints the background for
-//   the rest and refuses sorting, selecting, editing and copying.
-// - Drawing off (SetRedraw(false)): the worker may call the storage
-//   operations of this class and nothing else (GetRowCount, GetColumnCount,
-//   GetFixedRowCount, GetFixedColumnCount, SetRowCount, SetColumnCount,
-//   SetFixedRowCount, SetFixedColumnCount, SetCellText, SetCellTextF,
-//   GetCellText, GetCell, SetColumnWidth, SetRowHeight, DeleteAllCells,
-//   DeleteNonFixedRows, SetModified, GetModified); none of them makes a
-//   window-system call while drawing is off. SetRedraw(false) waits for a
-//   paint or input handler that is running to finish, and from then on the
-//   handlers neither paint nor read the store.
+// Threads. Everything here is the UI thread's, except during a fill
+// (BeginFill ... EndFill): then one other thread, the run's grid writer,
+// writes through GetStore() and publishes finished rows, while the window
+// shows and scrolls the published rows (it polls the published count with a
+// timer, or on OnRowsPublished), paints the background for the rest and
+// refuses sorting, selecting, editing and copying.
 // Out of memory in the store is reported with the "Out of memory." message
 // box on the UI thread only: at once when the operation ran there, else
-// when the fill ends or drawing is switched on again.
+// when the fill ends.
 
 #include <wx/window.h>
 
@@ -32,9 +22,7 @@
 #include <wx/timer.h>
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "grid/grid_cell.h"
@@ -92,8 +80,6 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   // ---- window ----
   static constexpr long kDefaultStyle = wxBORDER_SUNKEN | wxWANTS_CHARS | wxCLIP_CHILDREN;
   bool Create(const wxRect& rect, wxWindow* pParent, int nID, long dwStyle = kDefaultStyle);
-  void SetRedraw(bool bAllowDraw, bool bResetScrollBars = false);
-  bool IsRedrawAllowed() const { return m_bAllowDraw.load(); }
   void RepaintGrid();
   bool RedrawCell(int32_t nRow, int32_t nCol, wxDC* pDC = nullptr);
   bool RedrawRow(int32_t row);
@@ -531,7 +517,7 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   void LayoutScrollBars();
   GridRect GetScrollBarlessRect() const;
   void InvalidateScrolledArea(int nBar);
-  bool HasDrawingWindow() const { return GetHandle() != nullptr && m_bAllowDraw.load(); }
+  bool HasDrawingWindow() const { return GetHandle() != nullptr && m_bAllowDraw; }
   void ResetScrollPositions();
 
   // measuring (UI thread)
@@ -589,7 +575,8 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   GridColour m_crTTipBackClr = kClrDefault, m_crTTipTextClr = kClrDefault;
   int32_t m_nGridLines = GVL_BOTH;
   bool m_bEditable = true, m_bListMode = false, m_bSingleRowSelection = false, m_bSingleColSelection = false;
-  std::atomic<bool> m_bAllowDraw{true};
+  // Cleared while the window goes away: no repaint or scroll-bar work then.
+  bool m_bAllowDraw = true;
   bool m_bFixedColumnSelection = true, m_bFixedRowSelection = true;
   bool m_bAllowRowResize = true, m_bAllowColumnResize = true, m_bSortOnClick = false, m_bHandleTabKey = true;
   bool m_bDoubleBuffer = true, m_bTitleTips = true, m_bWysiwygPrinting = false, m_bHandheld = false;
@@ -624,9 +611,6 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   int32_t m_nShownRows = 0;
   uint32_t m_nShownLayoutStamp = 0;
   wxTimer m_fillTimer;
-
-  // Held by the UI thread's handlers and by SetRedraw(false): see the class comment.
-  std::recursive_mutex m_drawMutex;
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "grid/wx/grid_ctrl.h"
-#include "grid/wx/grid_draw_guard.h"
 #include "grid/wx/grid_inplace_edit.h"
 #include "grid/wx/grid_title_tip.h"
 
@@ -252,11 +251,6 @@ void CGridCtrl::ApplyKeyMove(CellId next, int nKeyCode, bool bShift, int nScroll
 }
 
 void CGridCtrl::OnKeyDown(wxKeyEvent& event) {
-  GridDrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed()) {
-    event.Skip();
-    return;
-  }
   HideTitleTip();
   const int key = event.GetKeyCode();
   // Keys the editor should have had: it ends on its own keys, takes typed
@@ -276,8 +270,7 @@ void CGridCtrl::OnKeyDown(wxKeyEvent& event) {
 }
 
 void CGridCtrl::OnChar(wxKeyEvent& event) {
-  GridDrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed() || m_bFilling) {
+  if (m_bFilling) {
     event.Skip();
     return;
   }

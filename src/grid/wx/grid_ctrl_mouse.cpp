@@ -10,7 +10,6 @@
 
 #include "grid/wx/grid_ctrl.h"
 #include "grid/wx/grid_display.h"
-#include "grid/wx/grid_draw_guard.h"
 #include "grid/wx/grid_title_tip.h"
 
 namespace dossel {
@@ -212,8 +211,7 @@ void CGridCtrl::DestroyTitleTip() {
 // ---- events ----
 
 void CGridCtrl::OnMouseMove(wxMouseEvent& event) {
-  GridDrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed() || m_bFilling) return;
+  if (m_bFilling) return;
   const wxPoint point = event.GetPosition();
   if (!m_bLMouseButtonDown || m_MouseMode == MOUSE_NOTHING) {
     int32_t mode = MOUSE_NOTHING;
@@ -264,9 +262,8 @@ void CGridCtrl::OnMouseMove(wxMouseEvent& event) {
 
 void CGridCtrl::OnLeftDown(wxMouseEvent& event) {
   SetFocus();
-  GridDrawGuard guard(m_drawMutex, m_bAllowDraw);
   // Sorting, sizing and selecting wait for the fill to end.
-  if (!guard.Allowed() || m_bFilling) return;
+  if (m_bFilling) return;
   HideTitleTip();
   const wxPoint point = event.GetPosition();
   m_bLMouseButtonDown = true;
@@ -339,8 +336,7 @@ void CGridCtrl::StopSelectTimer() {
 void CGridCtrl::OnLeftUp(wxMouseEvent& event) {
   m_bLMouseButtonDown = false;
   StopSelectTimer();
-  GridDrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed() || m_bFilling) {
+  if (m_bFilling) {
     m_MouseMode = MOUSE_NOTHING;
     return;
   }
@@ -372,8 +368,7 @@ void CGridCtrl::OnLeftUp(wxMouseEvent& event) {
 }
 
 void CGridCtrl::OnLeftDClick(wxMouseEvent& event) {
-  GridDrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed() || m_bFilling) return;
+  if (m_bFilling) return;
   const wxPoint point = event.GetPosition();
   const CellId cell = GetCellFromPoint(point);
   if (!IsShownCell(cell)) return;
@@ -409,8 +404,7 @@ void CGridCtrl::OnRightDown(wxMouseEvent& event) {
 void CGridCtrl::OnRightUp(wxMouseEvent& event) {
   event.Skip();
   m_bRMouseButtonDown = false;
-  GridDrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed() || m_bFilling) return;
+  if (m_bFilling) return;
   StopEditing();
   const CellId cell = GetCellFromPoint(event.GetPosition());
   if (!IsShownCell(cell)) {
@@ -434,8 +428,7 @@ void CGridCtrl::OnCaptureLost(wxMouseCaptureLostEvent&) {
 }
 
 void CGridCtrl::OnSelectTimer(wxTimerEvent&) {
-  GridDrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed() || m_bFilling || !m_bLMouseButtonDown) return;
+  if (m_bFilling || !m_bLMouseButtonDown) return;
   wxPoint pt = ScreenToClient(wxGetMousePosition());
   const GridRect rect = GetGridClientRect();
   const int32_t fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();

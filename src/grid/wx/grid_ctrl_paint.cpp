@@ -6,7 +6,6 @@
 #include <wx/dcclient.h>
 
 #include <algorithm>
-#include <mutex>
 
 #include "grid/wx/grid_ctrl.h"
 #include "grid/wx/grid_display.h"
@@ -14,7 +13,6 @@
 namespace dossel {
 
 void CGridCtrl::OnPaint(wxPaintEvent&) {
-  std::lock_guard<std::recursive_mutex> lock(m_drawMutex);
   const wxRect box = GetUpdateRegion().GetBox();
   if (m_bDoubleBuffer) {
     wxBufferedPaintDC dc(this);
@@ -110,7 +108,7 @@ void CGridCtrl::DrawGridLines(wxDC& dc, const CellRange& visible, const GridRect
 }
 
 void CGridCtrl::OnDraw(wxDC& dc) {
-  if (!m_bAllowDraw.load()) return;
+  if (!m_bAllowDraw) return;
   wxRect box;
   dc.GetClippingBox(box);
   if (box.IsEmpty()) box = wxRect(wxPoint(0, 0), dc.GetSize());

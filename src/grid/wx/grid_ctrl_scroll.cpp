@@ -55,7 +55,7 @@ void CGridCtrl::LayoutScrollBars() {
 
 void CGridCtrl::ResetScrollBars() {
   m_idTopLeftCell.col = -1;
-  if (!m_bAllowDraw.load() || !GetHandle()) return;
+  if (!m_bAllowDraw || !GetHandle()) return;
   GridRect rect = GetScrollBarlessRect();
   if (rect.IsEmpty()) return;
   const int vw = m_pVScroll ? m_pVScroll->GetBestSize().GetWidth() : 0;

@@ -53,7 +53,7 @@ void CGridCtrl::ReportOutOfMemory() { ShowMessageBox(DT("Out of memory."), DT("D
 
 bool CGridCtrl::Checked(bool result) {
   // Only the UI thread may show the message box; a worker's out-of-memory
-  // stays noted until the UI thread looks (EndFill, SetRedraw(true)).
+  // stays noted until the UI thread looks (EndFill).
   if (wxThread::IsMain() && m_store.TakeOutOfMemory()) ReportOutOfMemory();
   return result;
 }

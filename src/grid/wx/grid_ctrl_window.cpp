@@ -6,18 +6,13 @@
 #include <wx/scrolbar.h>
 #include <wx/settings.h>
 
-#include <mutex>
-
 #include "grid/wx/grid_ctrl.h"
 #include "grid/wx/grid_display.h"
-#include "grid/wx/grid_draw_guard.h"
 #include "grid/wx/grid_text_measure.h"
 
 namespace dossel {
 
 namespace {
-
-using DrawGuard = GridDrawGuard;
 
 // Ignores a size event that arrives while one is being handled.
 bool s_bInSize = false;
@@ -72,22 +67,6 @@ wxEND_EVENT_TABLE()
   for (int32_t col = 0; col < GetColumnCount(); ++col) m_store.SetColumnWidth(col, def->GetWidth());
   ResetScrollBars();
   return true;
-}
-
-void CGridCtrl::SetRedraw(bool bAllowDraw, bool bResetScrollBars) {
-  if (!bAllowDraw) {
-    // Wait for a running paint or input handler; from now on they leave the store alone.
-    std::lock_guard<std::recursive_mutex> lock(m_drawMutex);
-    m_bAllowDraw = false;
-    return;
-  }
-  if (!m_bAllowDraw.load()) {
-    m_bAllowDraw = true;
-    m_idTopLeftCell.col = -1;
-    RepaintGrid();
-  }
-  if (bResetScrollBars) ResetScrollBars();
-  Checked(true);
 }
 
 void CGridCtrl::RepaintGrid() {
@@ -238,8 +217,6 @@ void CGridCtrl::OnEraseBackground(wxEraseEvent&) {}
 void CGridCtrl::OnSize(wxSizeEvent& event) {
   event.Skip();
   if (s_bInSize) return;
-  DrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed()) return;
   s_bInSize = true;
   // Layouts send sizes that change nothing; only a real change ends an edit.
   if (event.GetSize() != m_lastSize) StopEditing();
@@ -249,12 +226,6 @@ void CGridCtrl::OnSize(wxSizeEvent& event) {
 }
 
 void CGridCtrl::OnScrollBar(wxScrollEvent& event) {
-  DrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed()) {
-    // Put the bar back where the grid's position is; the store is busy.
-    SetScrollPos32(event.GetOrientation(), GetScrollPos32(event.GetOrientation()));
-    return;
-  }
   const int code = ScrollCodeOf(event.GetEventType());
   if (code == SB_ENDSCROLL) return;
   ScrollTo(event.GetOrientation(), code, event.GetPosition());
@@ -263,14 +234,12 @@ void CGridCtrl::OnScrollBar(wxScrollEvent& event) {
 }
 
 void CGridCtrl::OnMouseWheel(wxMouseEvent& event) {
-  DrawGuard guard(m_drawMutex, m_bAllowDraw);
-  if (!guard.Allowed() || event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) return;
+  if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) return;
   const int delta = event.GetWheelDelta() > 0 ? event.GetWheelRotation() * 120 / event.GetWheelDelta() : 0;
   OnMouseWheelDelta(delta);
 }
 
 void CGridCtrl::OnSetCursor(wxSetCursorEvent& event) {
-  DrawGuard guard(m_drawMutex, m_bAllowDraw);
   if (m_MouseMode == MOUSE_OVER_COL_DIVIDE || m_MouseMode == MOUSE_SIZING_COL) {
     event.SetCursor(wxCursor(wxCURSOR_SIZEWE));
     return;
@@ -279,7 +248,7 @@ void CGridCtrl::OnSetCursor(wxSetCursorEvent& event) {
     event.SetCursor(wxCursor(wxCURSOR_SIZENS));
     return;
   }
-  if (guard.Allowed() && !GetVirtualMode()) {
+  if (!GetVirtualMode()) {
     const CellId id = GetCellFromPoint(wxPoint(event.GetX(), event.GetY()));
     CGridCellBase* cell = IsShownCell(id) ? GetCell(id.row, id.col) : nullptr;
     if (cell && cell->OnSetCursor()) {

@@ -50,10 +50,9 @@ void CResultView::ClearAll() {
 bool CResultView::IsGridShown() const { return m_pGrid && m_pGrid->IsShown(); }
 
 // A run may start filling the grid at any moment while it executes, so the
-// grid is busy for the whole run, not only while its drawing is off.
+// grid is busy for the whole run, not only while its fill goes on.
 bool CResultView::IsGridBusy() const {
-  return m_pGrid &&
-         (m_pGrid->IsFilling() || !m_pGrid->IsRedrawAllowed() || (m_pHost && m_pHost->Session().IsExecuting()));
+  return m_pGrid && (m_pGrid->IsFilling() || (m_pHost && m_pHost->Session().IsExecuting()));
 }
 
 CTextEdit* CResultView::FindTarget() { return IsTextFormat() ? GetEdit() : nullptr; }

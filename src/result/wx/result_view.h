@@ -5,13 +5,13 @@
 // edit control stays empty and read-only, and the grid, made by the first
 // grid run, covers the pane.
 //
-// While a run fills the grid, the query worker writes the grid's cells with
-// the grid's drawing switched off. The grid then neither paints nor handles
-// clicks, keys or wheel turns (its handlers test the drawing switch under the
-// grid's own lock), and this pane keeps Copy, Select All and the exports
-// disabled, so nothing on the UI thread reads the cells the worker writes.
-// When the fill ends the UI thread switches drawing on, sizes the columns and
-// repaints, and the new rows show at once.
+// A run fills the grid between the grid's BeginFill and EndFill: the
+// session's grid writer stores the rows and publishes each finished one,
+// and the grid shows and scrolls the published rows meanwhile but refuses
+// sorting, selecting, editing and copying. For the whole run this pane keeps
+// Copy, Select All, the exports and the font disabled, since a run may begin
+// a fill at any moment. When the fill ends (FinishGridFill, on the UI
+// thread) the columns are sized to what they hold and the grid repaints.
 //
 // A run that yields several result sets keeps each in a grid of its own,
 // under a strip of tabs that chooses the one shown (the newest at first);
@@ -19,7 +19,7 @@
 // on the shown grid. The first grid lives as long as the pane; the others
 // go when the next run starts.
 //
-// UI thread only, except Appender().Append, which workers call.
+// UI thread only, except Appender().Append, which any thread may call.
 
 #include <vector>
 
