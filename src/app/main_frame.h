@@ -55,9 +55,9 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   // Runs the query pane's selection, or its whole text.
   void Execute();
   void RequestCancel();
-  // Waits (at most 30 seconds each) for the cancel worker and the
-  // connection's work; false when one of them is still running.
-  bool StopWorkers();
+  // Waits (at most 30 seconds each) for the cancel thread and the
+  // connection thread's work; false when one of them is still running.
+  bool WaitForThreads();
   // The Connect dialog; on OK it connects with the string it builds.
   void ShowConnectDialog();
   // Opens a query file as the document (the command line, Open, recent files).
@@ -136,7 +136,7 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   void EmptyGrid() override;
   void ShowObjectText() override;
   void RunEnded(bool objectTextRun) override;
-  // Runs `call` on the UI thread and waits for its answer (a worker's
+  // Runs `call` on the UI thread and waits for its answer (the connection thread's
   // "sent" message); `fallback` when the frame closes meanwhile.
   int CallOnUiThread(std::function<int()> call, int fallback);
   // Makes or resets the grid and begins its fill. UI thread; the store, or
@@ -152,7 +152,7 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   std::unique_ptr<CDosselDoc> m_pDoc;
   std::unique_ptr<wxFileHistory> m_pFileHistory;
   wxTimer m_timer;
-  // Read by workers waiting for the UI thread: they give up once it is set.
+  // Read by the connection thread while it waits for the UI thread: it gives up once this is set.
   std::atomic<bool> m_bClosing{false};
   std::unique_ptr<dossel::session::CSession> m_pSession;
 };

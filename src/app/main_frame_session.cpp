@@ -1,7 +1,7 @@
 // The frame as the session's view: the session's commands from the menus,
-// and ISessionView carried out on the UI thread. Workers reach the panes only
-// through the appenders (any thread) and through calls queued to the UI
-// thread; the grid run's calls wait for their answer.
+// and ISessionView carried out on the UI thread. The session's threads reach
+// the panes only through the appenders (any thread) and through calls queued
+// to the UI thread; the grid run's calls wait for their answer.
 
 #include <wx/app.h>
 
@@ -20,7 +20,7 @@ using namespace dossel;
 
 namespace {
 
-// One call handed to the UI thread. The worker may give up on it when the
+// One call handed to the UI thread. The connection thread may give up on it when the
 // frame closes; the lock makes "ran" and "given up" exclusive.
 struct UiCall {
   std::mutex lock;
@@ -29,7 +29,7 @@ struct UiCall {
 };
 
 constexpr auto kClosingPoll = std::chrono::milliseconds(50);
-constexpr unsigned kWorkerWaitMs = 30000;
+constexpr unsigned kThreadWaitMs = 30000;
 
 }  // namespace
 
@@ -45,7 +45,7 @@ void CMainFrame::Execute() {
 
 void CMainFrame::RequestCancel() { m_pSession->RequestCancel(); }
 
-bool CMainFrame::StopWorkers() { return m_pSession->StopWorkers(kWorkerWaitMs); }
+bool CMainFrame::WaitForThreads() { return m_pSession->WaitForThreads(kThreadWaitMs); }
 
 void CMainFrame::ShowConnectDialog() {
   if (m_pSession->IsConnected()) return;

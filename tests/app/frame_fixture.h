@@ -65,7 +65,8 @@ class FrameTest : public ::testing::Test {
       m_frame->RequestCancel();
       PumpUntil([&] { return !m_frame->Session().IsExecuting(); });
     }
-    m_frame->StopWorkers();
+    // The session ends the way the frame's close ends it.
+    EXPECT_TRUE(m_frame->Session().Shutdown());
     m_frame->Destroy();
     Pump(20);
     SetUserInterface(nullptr);
