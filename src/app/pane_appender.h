@@ -1,6 +1,6 @@
 #pragma once
-// Appends text to a pane's text control from any thread. Text written by a
-// worker is collected and added on the UI thread in one piece per turn of the
+// Appends text to a pane's text control from any thread. Text written by
+// another thread is collected and added on the UI thread in one piece per turn of the
 // event loop, in place at the end of the control's text, so a large result
 // costs time in proportion to its size; text written on the UI thread first
 // flushes what is pending, so lines keep their order. After each append the

@@ -1,4 +1,4 @@
-// The grid window while a writer thread fills its store: published rows
+// The grid window while a store writer thread fills its store: published rows
 // show and scroll, the rest is background, sorting and selecting wait, and
 // an out-of-memory in the writer is reported on the UI thread only. Also
 // the touchpad wheel, sizing multi-line texts, and resetting for a new result.

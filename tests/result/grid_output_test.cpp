@@ -1,6 +1,6 @@
 // Runs whose results go into the results grid: its shape after a run, empty
 // results and updates, several result sets, cancel during a fill, and input
-// that arrives while the worker writes the cells.
+// that arrives while the store writer writes the cells.
 
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>

@@ -7,7 +7,7 @@
 // repaint and scroll-bar work it needs.
 //
 // Threads. Everything here is the UI thread's, except during a fill
-// (BeginFill ... EndFill): then one other thread, the run's grid writer,
+// (BeginFill ... EndFill): then one other thread, the session's store writer,
 // writes through GetStore() and publishes finished rows, while the window
 // shows and scrolls the published rows (it polls the published count with a
 // timer, or on OnRowsPublished), paints the background for the rest and
@@ -91,7 +91,7 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   CGridStore& GetStore() { return m_store; }
   const CGridStore& GetStore() const { return m_store; }
 
-  // ---- filling from a writer thread (UI thread) ----
+  // ---- filling by the store writer (UI thread) ----
   // Clears the selection and focus and shows nothing until the writer
   // publishes rows; from then on shows the published rows as they come.
   void BeginFill();

@@ -1,4 +1,4 @@
-// CGridCtrl: showing the rows a writer thread publishes while it fills the
+// CGridCtrl: showing the rows the store writer publishes while it fills the
 // store. UI thread only; the writer never calls the window.
 
 #include <wx/dcclient.h>

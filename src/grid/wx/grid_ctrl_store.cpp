@@ -52,7 +52,7 @@ CGridCtrl::~CGridCtrl() {
 void CGridCtrl::ReportOutOfMemory() { ShowMessageBox(DT("Out of memory."), DT("Dossel"), kMbOk | kMbIconError); }
 
 bool CGridCtrl::Checked(bool result) {
-  // Only the UI thread may show the message box; a worker's out-of-memory
+  // Only the UI thread may show the message box; the store writer's out-of-memory
   // stays noted until the UI thread looks (EndFill).
   if (wxThread::IsMain() && m_store.TakeOutOfMemory()) ReportOutOfMemory();
   return result;
@@ -138,7 +138,7 @@ bool CGridCtrl::DeleteAllCells() {
 }
 
 void CGridCtrl::ResetScrollPositions() {
-  // Even while drawing is off: the next result must start at the top.
+  // Whatever the window shows: the next result must start at the top.
   m_nHScrollPos = m_nVScrollPos = 0;
   m_idTopLeftCell = CellId();
   m_nTopRowCacheRow = -1;

@@ -20,7 +20,7 @@ namespace {
 
 constexpr const TChar* kResultKey = DT("Software\\Harlune\\Dossel\\Result");
 constexpr int ID_FILE_SAVE_SELECTION = 32803;
-// The grid's first counts for a run; the worker grows and trims them.
+// The grid's first counts for a run; the store writer grows and trims them.
 constexpr int32_t kInitialRows = 100;
 constexpr int32_t kInitialColumns = 20;
 

@@ -6,7 +6,7 @@
 // grid run, covers the pane.
 //
 // A run fills the grid between the grid's BeginFill and EndFill: the
-// session's grid writer stores the rows and publishes each finished one,
+// session's store writer stores the rows and publishes each finished one,
 // and the grid shows and scrolls the published rows meanwhile but refuses
 // sorting, selecting, editing and copying. For the whole run this pane keeps
 // Copy, Select All, the exports and the font disabled, since a run may begin
