@@ -22,9 +22,9 @@
 
 #include "app/main_frame.h"
 #include "app/query_view.h"
-#include "app/result_view.h"
 #include "bench_support.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
+#include "result/wx/result_view.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;

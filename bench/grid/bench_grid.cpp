@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
 #include "platform/wx/wx_text.h"
 
 using namespace dossel;

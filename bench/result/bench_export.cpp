@@ -13,7 +13,7 @@
 #include <string>
 
 #include "bench_support.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "result/export_to_file.h"
 #include "result/wx/grid_export_source.h"
 
@@ -38,7 +38,6 @@ void FillFromTable(CGridCtrl& grid, const std::string& database) {
       sqlite3_prepare_v2(db, kQuery, -1, &statement, nullptr) != SQLITE_OK)
     std::exit(1);
   const int cols = sqlite3_column_count(statement);
-  grid.SetRedraw(false);
   grid.SetColumnCount(cols);
   grid.SetRowCount(1);
   grid.SetFixedRowCount(1);
@@ -52,7 +51,6 @@ void FillFromTable(CGridCtrl& grid, const std::string& database) {
     }
   }
   grid.SetRowCount(row);
-  grid.SetRedraw(true);
   sqlite3_finalize(statement);
   sqlite3_close(db);
 }

@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "app/main_frame.h"
-#include "app/schema_view.h"
 #include "bench_support.h"
 #include "db/odbc/dossel_odbc.h"
 #include "platform/wx/wx_text.h"
+#include "schema/wx/schema_view.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;

@@ -8,10 +8,10 @@
 #include "app/edition.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
-#include "app/result_view.h"
 #include "app/text_edit.h"
 #include "app/trace_view.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
+#include "result/wx/result_view.h"
 
 namespace {
 

@@ -13,8 +13,6 @@
 #include "app/images.h"
 #include "app/query_view.h"
 #include "app/recent_file_items.h"
-#include "app/result_view.h"
-#include "app/schema_view.h"
 #include "app/trace_view.h"
 #include "options/connections_page.h"
 #include "platform/wx/wx_text.h"
@@ -22,6 +20,8 @@
 #include "res/menus.h"
 #include "res/strings.h"
 #include "result/wx/export_dlg.h"
+#include "result/wx/result_view.h"
+#include "schema/wx/schema_view.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;
@@ -203,6 +203,10 @@ void CMainFrame::CreatePanes() {
   });
   m_nCurrentPane = 0;
   m_pQueryView->FocusWindow()->SetFocus();
+}
+
+void CMainFrame::InsertQueryText(TStringView text, bool select, bool execute) {
+  m_pQueryView->InsertText(text, true, select, execute);
 }
 
 void CMainFrame::SwitchPane(int index) {

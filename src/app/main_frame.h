@@ -18,6 +18,8 @@
 
 #include "app/find_replace.h"
 #include "app/goto_dlg.h"
+#include "app/pane.h"
+#include "app/pane_appender.h"
 #include "app/text_printout.h"
 #include "platform/format.h"
 #include "platform/text.h"
@@ -38,13 +40,13 @@ class CGridStore;
 class CDosselDoc;
 class CMainFrame;
 
-class CMainFrame : public wxFrame, private dossel::session::ISessionView {
+class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::ISessionView {
  public:
   CMainFrame();
   ~CMainFrame() override;
 
   // ---- session commands ----
-  dossel::session::CSession& Session() { return *m_pSession; }
+  dossel::session::CSession& Session() override { return *m_pSession; }
   const dossel::session::CSession& Session() const { return *m_pSession; }
   // Connects with `connect` (which may carry "ODBC;"), or lets the user
   // choose a data source when it is null.
@@ -53,9 +55,9 @@ class CMainFrame : public wxFrame, private dossel::session::ISessionView {
   // Runs the query pane's selection, or its whole text.
   void Execute();
   void RequestCancel();
-  // Waits (at most 30 seconds each) for the cancel worker and the
-  // connection's work; false when one of them is still running.
-  bool StopWorkers();
+  // Waits (at most 30 seconds each) for the cancel thread and the
+  // connection thread's work; false when one of them is still running.
+  bool WaitForThreads();
   // The Connect dialog; on OK it connects with the string it builds.
   void ShowConnectDialog();
   // Opens a query file as the document (the command line, Open, recent files).
@@ -64,7 +66,8 @@ class CMainFrame : public wxFrame, private dossel::session::ISessionView {
   bool IsCommandEnabled(int id) const;
 
   // ---- panes ----
-  void SwitchPane(int index);
+  void SwitchPane(int index) override;
+  void InsertQueryText(dossel::TStringView text, bool select, bool execute) override;
   int GetCurrentPane() const { return m_nCurrentPane; }
   CPane* GetPane(int index) const { return m_pPanes[index]; }
   CPane* GetActivePane() const { return m_pPanes[m_nCurrentPane]; }
@@ -133,7 +136,7 @@ class CMainFrame : public wxFrame, private dossel::session::ISessionView {
   void EmptyGrid() override;
   void ShowObjectText() override;
   void RunEnded(bool objectTextRun) override;
-  // Runs `call` on the UI thread and waits for its answer (a worker's
+  // Runs `call` on the UI thread and waits for its answer (the connection thread's
   // "sent" message); `fallback` when the frame closes meanwhile.
   int CallOnUiThread(std::function<int()> call, int fallback);
   // Makes or resets the grid and begins its fill. UI thread; the store, or
@@ -149,26 +152,7 @@ class CMainFrame : public wxFrame, private dossel::session::ISessionView {
   std::unique_ptr<CDosselDoc> m_pDoc;
   std::unique_ptr<wxFileHistory> m_pFileHistory;
   wxTimer m_timer;
-  // Read by workers waiting for the UI thread: they give up once it is set.
+  // Read by the connection thread while it waits for the UI thread: it gives up once this is set.
   std::atomic<bool> m_bClosing{false};
   std::unique_ptr<dossel::session::CSession> m_pSession;
 };
-
-// Appends to the trace pane and the result pane's text from any thread. The
-// arguments are formatted into the format; data passed as an argument is
-// always copied literally.
-void AppendTraceText(dossel::TStringView text);
-class CPaneAppender;
-// The panes those appends reach (the frame sets them; null clears).
-void SetAppendTargets(CPaneAppender* trace, CPaneAppender* result);
-void AppendResultTextRaw(dossel::TStringView text);
-
-template <typename... Args>
-void AppendTrace(dossel::TStringView format, const Args&... args) {
-  AppendTraceText(sizeof...(Args) ? dossel::Format(format, args...) : dossel::TString(format));
-}
-
-template <typename... Args>
-void AppendResultText(dossel::TStringView format, const Args&... args) {
-  AppendResultTextRaw(sizeof...(Args) ? dossel::Format(format, args...) : dossel::TString(format));
-}

@@ -13,11 +13,11 @@
 #include "app/focus_keeper.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
-#include "app/result_view.h"
-#include "app/schema_view.h"
 #include "app/trace_view.h"
 #include "options/connections_page.h"
 #include "options/options_sheet.h"
+#include "result/wx/result_view.h"
+#include "schema/wx/schema_view.h"
 #if DOSSEL_DRIVER_INFO
 #include "driverinfo/wx/driver_info_sheet.h"
 #endif
@@ -295,21 +295,28 @@ void CMainFrame::OnIdleIndicators(wxIdleEvent& event) {
 
 void CMainFrame::OnClose(wxCloseEvent& event) {
   if (m_pSession->IsConnected()) Disconnect();
-  // A worker waiting for the UI thread gives up instead of waiting for a
-  // frame that waits for it.
+  // A connection thread waiting for the UI thread gives up instead of
+  // waiting for a frame that waits for it.
   m_bClosing = true;
-  const bool workersStopped = StopWorkers();
+  // The run and the cancel end before the question, so that a fill given up
+  // on can be ended if the user stays.
+  const bool threadsStopped = WaitForThreads();
   if (event.CanVeto() && !m_pDoc->SaveModified(this)) {
     m_bClosing = false;
     // A fill whose end was given up on while closing ends here instead.
-    if (workersStopped) m_pResultView->EndAbandonedFill();
+    if (threadsStopped) m_pResultView->EndAbandonedFill();
     event.Veto();
     return;
   }
-  if (!workersStopped) {
-    // A worker that did not stop would go on using the connection and panes
-    // that closing frees: end the process here instead.
-    std::fputs("Dossel: a worker thread did not stop within 30 seconds; ending without waiting for it.\n", stderr);
+  // The session ends as every session does (CSession::Shutdown: the threads'
+  // work waited for, the connection closed on its thread, that thread ended,
+  // each wait at most 30 seconds). A thread that did not stop would go on
+  // using the connection and panes that closing frees: end the process here
+  // instead.
+  if (!threadsStopped || !m_pSession->Shutdown()) {
+    std::fputs(
+        "Dossel: the connection or cancel thread did not stop within 30 seconds; ending without waiting for it.\n",
+        stderr);
     std::_Exit(0);
   }
   Destroy();

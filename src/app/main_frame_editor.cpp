@@ -8,9 +8,9 @@
 #include "app/find_replace.h"
 #include "app/main_frame.h"
 #include "app/pane.h"
-#include "app/result_view.h"
 #include "app/text_printout.h"
 #include "res/command_ids.h"
+#include "result/wx/result_view.h"
 
 using namespace dossel;
 using namespace dossel::res;

@@ -1,7 +1,7 @@
 // The frame as the session's view: the session's commands from the menus,
-// and ISessionView carried out on the UI thread. Workers reach the panes only
-// through the appenders (any thread) and through calls queued to the UI
-// thread; the grid run's calls wait for their answer.
+// and ISessionView carried out on the UI thread. The session's threads reach
+// the panes only through the appenders (any thread) and through calls queued
+// to the UI thread; the grid run's calls wait for their answer.
 
 #include <wx/app.h>
 
@@ -12,19 +12,15 @@
 #include "app/connect_dlg.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
-#include "app/result_view.h"
 #include "app/trace_view.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
+#include "result/wx/result_view.h"
 
 using namespace dossel;
 
 namespace {
 
-// The panes that the free AppendTrace and AppendResultText reach; set by the frame.
-CPaneAppender* s_traceAppender = nullptr;
-CPaneAppender* s_resultAppender = nullptr;
-
-// One call handed to the UI thread. The worker may give up on it when the
+// One call handed to the UI thread. The connection thread may give up on it when the
 // frame closes; the lock makes "ran" and "given up" exclusive.
 struct UiCall {
   std::mutex lock;
@@ -33,22 +29,9 @@ struct UiCall {
 };
 
 constexpr auto kClosingPoll = std::chrono::milliseconds(50);
-constexpr unsigned kWorkerWaitMs = 30000;
+constexpr unsigned kThreadWaitMs = 30000;
 
 }  // namespace
-
-void SetAppendTargets(CPaneAppender* trace, CPaneAppender* result) {
-  s_traceAppender = trace;
-  s_resultAppender = result;
-}
-
-void AppendTraceText(TStringView text) {
-  if (s_traceAppender) s_traceAppender->Append(text);
-}
-
-void AppendResultTextRaw(TStringView text) {
-  if (s_resultAppender) s_resultAppender->Append(text);
-}
 
 bool CMainFrame::Connect(const TString* connect) { return m_pSession->Connect(connect); }
 
@@ -62,7 +45,7 @@ void CMainFrame::Execute() {
 
 void CMainFrame::RequestCancel() { m_pSession->RequestCancel(); }
 
-bool CMainFrame::StopWorkers() { return m_pSession->StopWorkers(kWorkerWaitMs); }
+bool CMainFrame::WaitForThreads() { return m_pSession->WaitForThreads(kThreadWaitMs); }
 
 void CMainFrame::ShowConnectDialog() {
   if (m_pSession->IsConnected()) return;

@@ -7,9 +7,29 @@
 
 #include <wx/panel.h>
 
-class CMainFrame;
+#include "platform/text.h"
+
 class wxPrintout;
 class CTextEdit;
+namespace dossel::session {
+class CSession;
+}
+
+// What a pane asks of the window that holds it (the main frame implements
+// it): the session, the query pane that scripts go into, and switching the
+// pane shown. UI thread only.
+class IPaneHost {
+ public:
+  virtual dossel::session::CSession& Session() = 0;
+  // Puts `text` into the query pane on a line of its own, selected when
+  // `select`, and runs it when `execute`.
+  virtual void InsertQueryText(dossel::TStringView text, bool select, bool execute) = 0;
+  // Shows pane `index` (0 query, 1 result, 2 trace, 3 schema).
+  virtual void SwitchPane(int index) = 0;
+
+ protected:
+  ~IPaneHost() = default;
+};
 
 class CPane : public wxPanel {
  public:

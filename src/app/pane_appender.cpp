@@ -7,6 +7,10 @@
 namespace {
 // Lines left visible at the top after an append.
 constexpr int kLinesShownAfterAppend = 4;
+// The panes that the free AppendTrace and AppendResultText reach; set by the frame.
+CPaneAppender* s_traceAppender = nullptr;
+CPaneAppender* s_resultAppender = nullptr;
+
 }  // namespace
 
 CPaneAppender::~CPaneAppender() = default;
@@ -62,4 +66,17 @@ void CPaneAppender::OnPaneShown() {
 void CPaneAppender::Discard() {
   std::lock_guard<std::mutex> guard(m_lock);
   m_pending.clear();
+}
+
+void SetAppendTargets(CPaneAppender* trace, CPaneAppender* result) {
+  s_traceAppender = trace;
+  s_resultAppender = result;
+}
+
+void AppendTraceText(dossel::TStringView text) {
+  if (s_traceAppender) s_traceAppender->Append(text);
+}
+
+void AppendResultTextRaw(dossel::TStringView text) {
+  if (s_resultAppender) s_resultAppender->Append(text);
 }

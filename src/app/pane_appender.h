@@ -1,6 +1,6 @@
 #pragma once
-// Appends text to a pane's text control from any thread. Text written by a
-// worker is collected and added on the UI thread in one piece per turn of the
+// Appends text to a pane's text control from any thread. Text written by
+// another thread is collected and added on the UI thread in one piece per turn of the
 // event loop, in place at the end of the control's text, so a large result
 // costs time in proportion to its size; text written on the UI thread first
 // flushes what is pending, so lines keep their order. After each append the
@@ -12,6 +12,7 @@
 
 #include <mutex>
 
+#include "platform/format.h"
 #include "platform/text.h"
 
 class CTextEdit;
@@ -41,3 +42,21 @@ class CPaneAppender : public wxEvtHandler {
   bool m_flushQueued = false;
   bool m_scrollWhenShown = false;
 };
+
+// Appends to the trace pane and the result pane's text from any thread. The
+// arguments are formatted into the format; data passed as an argument is
+// always copied literally.
+void AppendTraceText(dossel::TStringView text);
+// The panes those appends reach (the frame sets them; null clears).
+void SetAppendTargets(CPaneAppender* trace, CPaneAppender* result);
+void AppendResultTextRaw(dossel::TStringView text);
+
+template <typename... Args>
+void AppendTrace(dossel::TStringView format, const Args&... args) {
+  AppendTraceText(sizeof...(Args) ? dossel::Format(format, args...) : dossel::TString(format));
+}
+
+template <typename... Args>
+void AppendResultText(dossel::TStringView format, const Args&... args) {
+  AppendResultTextRaw(sizeof...(Args) ? dossel::Format(format, args...) : dossel::TString(format));
+}

@@ -7,6 +7,7 @@
 
 #include "app/edit_pane.h"
 
+class CMainFrame;
 class CSqlEdit;
 
 class CQueryView : public CEditPane {

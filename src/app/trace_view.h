@@ -6,6 +6,8 @@
 #include "app/edit_pane.h"
 #include "app/pane_appender.h"
 
+class CMainFrame;
+
 class CTraceView : public CEditPane {
  public:
   CTraceView(wxWindow* parent, int id, CMainFrame* frame);

@@ -3,9 +3,12 @@
 // use, the login and query time-outs, the driver facts read at open, and the
 // result sets that currently hold a statement on it.
 //
-// Opened and closed on the UI thread; the query worker allocates statements
-// on it while a query runs, and the cancel worker calls SQLCancel on one of
-// those statements. No lock is taken: the driver serialises what it must.
+// Opened on the UI thread (the driver manager may show its chooser there);
+// every later call, the close included, is made on the session's connection
+// thread, which allocates the statements of runs and catalog reads. Only
+// SQLCancel on one of those statements comes from elsewhere: the cancel
+// thread, or the statement watch's thread at a time-out. No lock is taken:
+// the driver serialises what it must.
 // Database failures are results (false), never exceptions; only exhausted
 // memory throws. The connection handle stays inside the database layer:
 // callers ask through the operations below.

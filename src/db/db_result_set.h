@@ -3,8 +3,8 @@
 // columns of the result it produces, the cursor position and, for sets with
 // bound fields, the members that receive each fetched row.
 //
-// One thread at a time uses a set (the UI thread between queries, the query
-// worker during one). The only call from another thread is Cancel. Database
+// One thread uses a set: the session's connection thread. The only call
+// from another thread is Cancel. Database
 // failures show as false results, end of result or empty text.
 
 #include <chrono>

@@ -4,8 +4,8 @@
 // replaced or destroyed, so that no early return and no exception leaks one.
 // Move-only.
 //
-// The handle value is atomic because the cancel worker reads a statement's
-// handle while the query worker may be freeing it (CDbResultSet orders the
+// The handle value is atomic because the cancel thread reads a statement's
+// handle while the connection thread may be freeing it (CDbResultSet orders the
 // two calls with a lock; the atomic keeps the reads themselves defined).
 // Otherwise one thread at a time uses a handle object.
 

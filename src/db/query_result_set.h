@@ -4,8 +4,8 @@
 // Values of any length are read whole, in pieces; a driver that cannot tell
 // a value's length (SQL_NO_TOTAL) gets at most 65,536 bytes read.
 //
-// Opened, fetched and read by the query worker (or the UI thread between
-// queries); Cancel may come from the cancel worker at any time.
+// Opened, fetched and read on the connection thread; Cancel may come from
+// the cancel thread (or the statement watch's) at any time.
 
 #include <string>
 #include <vector>
@@ -36,7 +36,9 @@ class CQueryResultSet : public CDbResultSet {
   std::vector<char> m_piece;  // reused for every SQLGetData
 };
 
-// SQL types whose values are read with a one-character first piece.
+// SQL types of unbounded length (long text and binary): their first piece
+// is 256 characters, which holds a typical short value, and the rest follows
+// in further pieces.
 bool IsLongType(int16_t sqlType);
 bool IsBinaryType(int16_t sqlType);
 

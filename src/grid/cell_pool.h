@@ -2,7 +2,7 @@
 // Storage for ordinary grid cells: fixed-size slots carved from large
 // blocks, so a cell costs its own size and no allocator header. Freed slots
 // are reused by the next cells; the blocks stay with the process.
-// Any thread may call it (a mutex guards the free list): the query worker
+// Any thread may call it (a mutex guards the free list): the store writer
 // creates cells while the UI thread may destroy those of another grid.
 
 #include <cstddef>

@@ -3,7 +3,7 @@
 // offers the grid's store (contents, attributes, editing hooks). A cell
 // belongs to one store and makes no window-system call; the window draws
 // and measures cells itself (CGridCtrl::DrawCell, GetCellExtent). The fill's
-// writer thread may call a cell's operations until its row is published;
+// store writer may call a cell's operations until its row is published;
 // after that only the UI thread.
 
 #include <cstdint>

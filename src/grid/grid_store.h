@@ -6,10 +6,9 @@
 // window (CGridCtrl) shows it and adds repainting, scroll bars and
 // measuring.
 //
-// Threads. Outside a fill everything runs on the UI thread (or, for callers
-// that switch the window's drawing off, on one worker while the UI thread
-// leaves the grid alone). During a fill (the window's BeginFill to EndFill)
-// one writer thread, never the UI thread, may call the writer operations:
+// Threads. Outside a fill everything runs on the UI thread. During a fill
+// (the window's BeginFill to EndFill) one thread, the session's store
+// writer and never the UI thread, may call the writer operations:
 //   GetRowCount, GetColumnCount, GetFixedRowCount, GetFixedColumnCount,
 //   SetRowCount, SetColumnCount, SetFixedRowCount, SetFixedColumnCount,
 //   SetCellText, SetRowTexts, GetCellText, SetColumnWidth, GetColumnWidth,

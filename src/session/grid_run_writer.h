@@ -2,8 +2,8 @@
 // Writes result sets into the results grid's store. The window makes or
 // resets the grid and begins its fill on the UI thread (PrepareGrid); then
 // two threads share the work so that reading and storing overlap: the
-// connection thread reads rows from the driver into batches, a writer thread
-// turns each batch into cells and publishes the rows, which the window may
+// connection thread reads rows from the driver into batches, the store
+// writer (a thread of its own) turns each batch into cells and publishes the rows, which the window may
 // show at once. The fill ends on the UI thread (FinishGrid), which sizes the
 // columns and shows every row.
 
@@ -31,7 +31,7 @@ struct RowBatch {
   int32_t rows = 0;
 };
 
-// The writer thread of one result set and the batches in flight.
+// The store writer: the thread that stores one result set, and the batches in flight.
 class CGridStoreWriter {
  public:
   CGridStoreWriter(CSession& session, CGridStore& store, int columns);
@@ -68,8 +68,8 @@ class CGridStoreWriter {
   bool m_ending = false;
   bool m_writing = false;
   std::atomic<bool> m_failed{false};
-  int32_t m_rowsStored = 0;  // writer thread
-  TString m_number;          // writer thread: one row number
+  int32_t m_rowsStored = 0;  // store writer
+  TString m_number;          // store writer: one row number
 };
 
 class CGridRunWriter : public CRunWriter {

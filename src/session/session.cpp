@@ -18,7 +18,7 @@ using db::CQueryResultSet;
 namespace {
 
 constexpr int kLoginTimeoutLimit = 99999;
-constexpr unsigned kWorkerWaitMs = 30000;
+constexpr unsigned kThreadWaitMs = 30000;
 constexpr unsigned kTimerMs = 1000;
 // How often a cancel is sent again while the run has not stopped.
 constexpr int kCancelRepeatMs = 50;
@@ -163,7 +163,7 @@ void CSession::Disconnect() {
   // statement under it.
   if (m_bExecuting) return;
   CloseConnection();
-  m_connectionThread.Stop(kWorkerWaitMs);
+  m_connectionThread.Stop(kThreadWaitMs);
   AppendTraceF(m_view, DT("Database disconnected\r\n\r\n"));
 }
 
@@ -279,7 +279,7 @@ void CSession::CancelQuery() {
 
 void CSession::CancelStatement() {
   // This server's driver is known to misbehave when cancelled; its run ends
-  // when the worker notices the flag instead.
+  // when the connection thread notices the flag instead.
   if (!EqualsNoCase(m_strDbmsName, DT("Sybase SQL Anywhere")) && m_pResultSet && m_pResultSet->GetStatement())
     m_pResultSet->Cancel();
 }
@@ -296,7 +296,7 @@ bool CSession::EndStatementWatch() {
   return true;
 }
 
-// On the watch's thread, as the cancel worker would: the flag first, so the
+// On the watch's thread, as the cancel thread would: the flag first, so the
 // writers drop what the driver's cancel may have cut.
 void CSession::OnStatementTimedOut() {
   m_bTimedOut = true;
@@ -307,9 +307,9 @@ void CSession::HandleCompletion(bool errors) {
   const bool objectTextRun = m_bHelpTextMode;
   if (!m_bFinishHandled) {
     m_bFinishHandled = true;
-    // A cancel worker still inside the driver would otherwise meet the
+    // A cancel thread still inside the driver would otherwise meet the
     // statement being closed, or cancel the next run's statement.
-    if (m_bCanceling) m_cancelThread.WaitAtMost(kWorkerWaitMs);
+    if (m_bCanceling) m_cancelThread.WaitAtMost(kThreadWaitMs);
     m_connectionThread.Call([this] { CloseStatement(); });
     if (CancelRequested())
       AppendTraceF(m_view, DT("Query canceled.\r\n\r\n"));
@@ -336,7 +336,7 @@ void CSession::StopTimer() {
 
 void CSession::OnTimer() {
   if (!m_bExecuting) return;
-  // One append, so that text a worker queues cannot land inside the line.
+  // One append, so that text the connection thread queues cannot land inside the line.
   TString line = DT("Timer: ") + FormatExecuteTime(static_cast<uint32_t>(GetTickCount() - m_dwStartTick));
   if (!m_bHelpTextMode && m_bRunHasGrid)
     line += Format(DT("Results: %d row(s), %d col(s)\r\n"), m_nGridRows.load() - 1, m_nGridColumns.load());
@@ -356,17 +356,17 @@ void CSession::CloseStatement() {
   if (m_pResultSet && m_pResultSet->IsOpen()) m_pResultSet->Close();
 }
 
-bool CSession::StopWorkers(unsigned milliseconds) {
+bool CSession::WaitForThreads(unsigned milliseconds) {
   const bool cancelEnded = m_cancelThread.WaitAtMost(milliseconds);
   const bool runEnded = m_connectionThread.WaitIdle(milliseconds);
   return cancelEnded && runEnded;
 }
 
 bool CSession::Shutdown() {
-  if (!StopWorkers(kWorkerWaitMs)) return false;
+  if (!WaitForThreads(kThreadWaitMs)) return false;
   StopTimer();
   CloseConnection();
-  return m_connectionThread.Stop(kWorkerWaitMs);
+  return m_connectionThread.Stop(kThreadWaitMs);
 }
 
 void CSession::CallOnConnection(const std::function<void(db::CDbConnection&)>& call) {

@@ -1,7 +1,7 @@
 #pragma once
 // CSession: one user's session with a data source. It owns the connection,
 // the one query result set used for every run, the run state and its flags,
-// the connection's thread (every call on the connection), the cancel worker
+// the connection thread (every call on the connection), the cancel thread
 // (only the driver's cancel) and the timer's bookkeeping, and tells its
 // window what happens through ISessionView.
 //
@@ -48,11 +48,12 @@ class CSession {
   // One tick of the one-second timer while a run goes on.
   void OnTimer();
   void PrintExecuteTime();
-  // Waits at most `milliseconds` each for the cancel worker and for the
-  // connection's current work; false when one is still busy.
-  bool StopWorkers(unsigned milliseconds);
-  // Stops the workers (waiting at most 30 s each), then closes the connection
-  // and ends its thread; false when a worker did not stop (the connection is
+  // Waits at most `milliseconds` each for the cancel thread and for the
+  // connection thread's current work; false when one is still busy.
+  bool WaitForThreads(unsigned milliseconds);
+  // How every session ends, the main frame's at its close and the tests':
+  // waits for the threads (at most 30 s each), then closes the connection
+  // and ends its thread; false when a thread did not stop (the connection is
   // then left open rather than freed under it).
   bool Shutdown();
   // Runs `call` with the connection on the connection's thread and waits
@@ -100,7 +101,7 @@ class CSession {
   // the columns after the last row is stored).
   void NoteRunHasGrid() { m_bRunHasGrid = true; }
 
-  // For the run writers (connection thread).
+  // For the run writers (connection thread and store writer).
   ISessionView& View() { return m_view; }
   db::CQueryResultSet& ResultSet() { return *m_pResultSet; }
   void CloseStatement();
@@ -152,7 +153,7 @@ class CSession {
   std::atomic<bool> m_bExecuting{false};
   std::atomic<bool> m_bCanceling{false};
   std::atomic<bool> m_bCanceled{false};
-  // Set from the start of a run until its worker has finished with the
+  // Set from the start of a run until the connection thread has finished with the
   // connection (before its completion is posted).
   std::atomic<bool> m_bRunWorking{false};
   std::atomic<bool> m_bTimedOut{false};

@@ -32,7 +32,7 @@ class ISessionView {
   virtual void StartTimer(unsigned milliseconds) = 0;
   virtual void StopTimer() = 0;
 
-  // Worker thread; each waits for the UI thread's answer.
+  // Connection thread; each waits for the UI thread's answer.
   // Makes or resets the results grid for a new result set and begins its
   // fill; the store to write, or null when no grid can be made.
   virtual CGridStore* PrepareGrid() = 0;

@@ -6,7 +6,7 @@
 namespace dossel::session {
 
 CWorkerThread::~CWorkerThread() {
-  // The session waits for its workers before it goes; a thread still known
+  // The session waits for its threads before it goes; a thread still known
   // here has ended or is past its last use of the session.
   if (m_thread.joinable()) m_thread.detach();
 }

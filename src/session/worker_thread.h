@@ -1,7 +1,7 @@
 #pragma once
-// A short-lived worker thread of the session (the cancel worker). Started
-// and forgotten on the UI thread; the body runs on the worker and announces
-// its end by a posted call of its own.
+// A short-lived thread of the session (the cancel thread). Started and
+// forgotten on the UI thread; the body runs on the thread and announces its
+// end by a posted call of its own.
 
 #include <functional>
 #include <future>

@@ -19,7 +19,7 @@
 #include "app/sql_edit.h"
 #include "app/sql_keywords.h"
 #include "frame_fixture.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "res/command_ids.h"
 #include "settings/catalogs.h"
 #include "settings/font_setting.h"

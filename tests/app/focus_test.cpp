@@ -10,9 +10,9 @@
 
 #include "app/connect_dlg.h"
 #include "app/data_source_chooser.h"
-#include "app/schema_view.h"
 #include "frame_fixture.h"
 #include "res/command_ids.h"
+#include "schema/wx/schema_view.h"
 
 namespace dossel::test {
 namespace {

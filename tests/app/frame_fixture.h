@@ -14,10 +14,10 @@
 
 #include "app/main_frame.h"
 #include "app/query_view.h"
-#include "app/result_view.h"
 #include "app/trace_view.h"
 #include "platform/wx/wx_text.h"
 #include "recording_ui.h"
+#include "result/wx/result_view.h"
 #include "settings/settings_store.h"
 #include "test_support.h"
 
@@ -65,7 +65,8 @@ class FrameTest : public ::testing::Test {
       m_frame->RequestCancel();
       PumpUntil([&] { return !m_frame->Session().IsExecuting(); });
     }
-    m_frame->StopWorkers();
+    // The session ends the way the frame's close ends it.
+    EXPECT_TRUE(m_frame->Session().Shutdown());
     m_frame->Destroy();
     Pump(20);
     SetUserInterface(nullptr);

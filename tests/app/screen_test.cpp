@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "frame_fixture.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "screenshot.h"
 
 namespace dossel::test {

@@ -296,7 +296,7 @@ TEST_F(TextFrameTest, ClosingWhileAQueryRunsAsksToCancelAndWaits) {
   m_frame->Execute();
   Pump(100);
   m_ui.answer = kIdYes;
-  m_frame->Close();  // disconnect asks, the worker stops, the frame goes
+  m_frame->Close();  // disconnect asks, the connection thread stops, the frame goes
   ASSERT_EQ(m_ui.texts.size(), 1u);
   EXPECT_EQ(m_ui.texts[0], DT("A query is in progress.\r\nCancel the query?"));
   Pump(50);

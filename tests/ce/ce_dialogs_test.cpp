@@ -21,7 +21,7 @@
 #include "ce/ce_property_sheet.h"
 #include "ce/choose_font_page.h"
 #include "ce_test_fixture.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "settings/font_setting.h"
 #include "settings/settings_store.h"
 

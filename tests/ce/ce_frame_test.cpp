@@ -17,7 +17,6 @@
 #include "app/connect_dlg.h"
 #include "app/dossel_doc.h"
 #include "app/recent_file_items.h"
-#include "app/schema_view.h"
 #include "ce/ce_property_sheet.h"
 #include "ce/choose_font_page.h"
 #include "ce/font_size.h"
@@ -25,6 +24,7 @@
 #include "options/options_sheet.h"
 #include "res/command_ids.h"
 #include "res/strings.h"
+#include "schema/wx/schema_view.h"
 #include "settings/dsn_settings.h"
 #include "settings/font_setting.h"
 

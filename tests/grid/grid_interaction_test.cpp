@@ -12,8 +12,8 @@
 
 #include <vector>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_title_tip.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_title_tip.h"
 #include "grid_window_fixture.h"
 #include "platform/wx/wx_text.h"
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
-#include "grid/grid_text_measure.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
+#include "grid/wx/grid_text_measure.h"
 #include "grid_window_fixture.h"
 #include "platform/wx/wx_text.h"
 

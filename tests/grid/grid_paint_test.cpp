@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
 
 namespace dossel {
 namespace {

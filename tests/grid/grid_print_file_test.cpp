@@ -13,8 +13,8 @@
 #include <sstream>
 #include <string>
 
-#include "grid/grid_ctrl.h"
-#include "grid/grid_printout.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_printout.h"
 #include "grid_window_fixture.h"
 #include "platform/user_interface.h"
 #include "platform/wx/wx_text.h"

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 
 namespace dossel {
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "grid/compact_text.h"
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 
 namespace dossel {
 namespace {

@@ -1,6 +1,6 @@
 // CGridStore without any window: it links only the store library, so this
 // program also proves the store needs no wx. Counts and cells, rows that
-// never move, out of memory as a result, and a writer thread publishing
+// never move, out of memory as a result, and a store writer thread publishing
 // rows while a reader reads them.
 
 #include <gtest/gtest.h>

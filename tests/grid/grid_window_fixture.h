@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 
 namespace dossel {
 

@@ -1,14 +1,12 @@
 // The grid as a window under a display: measuring, sizing, scroll bars,
-// scrolling, the wheel, header clicks, and filling from a worker thread.
+// scrolling, the wheel and header clicks.
 
 #include <gtest/gtest.h>
 #include <wx/dcclient.h>
 #include <wx/frame.h>
 
-#include <thread>
-
-#include "grid/grid_ctrl.h"
-#include "grid/grid_display.h"
+#include "grid/wx/grid_ctrl.h"
+#include "grid/wx/grid_display.h"
 #include "grid_window_fixture.h"
 #include "platform/wx/wx_text.h"
 
@@ -190,29 +188,6 @@ TEST_F(GridWindowTest, HeaderClicksSortToggleAndSelectTheColumn) {
   Click(header.left + 3, header.top + 3);
   EXPECT_EQ(grid->GetSortColumn(), 1);
   EXPECT_TRUE(grid->GetSortAscending());
-}
-
-TEST_F(GridWindowTest, WorkerFillsWhileDrawingIsOff) {
-  Fill(100, 5);
-  grid->SetRedraw(false);
-  std::thread worker([this] {
-    for (int32_t r = 1; r < 20000; ++r) {
-      if (r >= grid->GetRowCount()) grid->SetRowCount(grid->GetRowCount() + 80);
-      for (int32_t c = 0; c < 5; ++c) grid->SetCellTextF(r, c, DT("w%d"), r);
-    }
-  });
-  // The UI thread keeps painting and handling input meanwhile.
-  for (int i = 0; i < 50; ++i) {
-    grid->Refresh();
-    grid->Update();
-    Scroll(wxEVT_SCROLL_LINEDOWN, wxVERTICAL);
-  }
-  worker.join();
-  grid->SetRowCount(20000);
-  grid->SetRedraw(true, true);
-  EXPECT_EQ(grid->GetCellText(19999, 4), DT("w19999"));
-  EXPECT_GT(grid->GetScrollMax32(wxVERTICAL), 0);
-  grid->Update();
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include <fstream>
 #include <functional>
 
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "platform/wx/wx_text.h"
 #include "recording_ui.h"
 #include "result/export_choices.h"
@@ -297,10 +297,11 @@ TEST_F(ExportGuiTest, FilesThatCannotBeWrittenShowTheFileMessage) {
 }
 
 TEST_F(ExportGuiTest, GridBeingFilledIsNotRead) {
-  m_grid->SetRedraw(false);
+  m_grid->BeginFill();
   EXPECT_EQ(Export(false, Choose("filling.csv")), 0);
   EXPECT_FALSE(std::filesystem::exists(m_folder.File("filling.csv")));
-  m_grid->SetRedraw(true);
+  m_grid->EndFill();
+  EXPECT_GT(Export(false, Choose("filled.csv")), 0);
 }
 
 // Closes the first modal export dialog after looking at its panel.

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/schema_view.h"
 #include "driverinfo/info_snapshot.h"
 #include "driverinfo/report_writer.h"
 #include "frame_fixture.h"
+#include "schema/wx/schema_view.h"
 
 namespace dossel::test {
 namespace {

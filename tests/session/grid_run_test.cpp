@@ -139,8 +139,8 @@ TEST_F(GridRunTest, TimerReportsTheRowsOfAGridBeingFilled) {
   ASSERT_TRUE(PumpUntil([&] { return !m_session.IsExecuting(); }, 10000));
 }
 
-// Memory that runs out while the writer stores cells ends the run with the
-// grid's message; nothing is shown from the writer thread, the rows stored
+// Memory that runs out while the store writer stores cells ends the run with the
+// grid's message; nothing is shown from the store writer, the rows stored
 // before stay, and the store says so once for the window to report.
 TEST_F(GridRunTest, OutOfMemoryDuringAFillEndsTheRunWithErrors) {
   RunGrid("select a from t");  // the grid exists

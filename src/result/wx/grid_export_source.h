@@ -4,7 +4,7 @@
 // which must outlive it. UI thread only, like every read of the grid's
 // cells while drawing is on.
 
-#include "grid/grid_ctrl.h"
+#include "grid/wx/grid_ctrl.h"
 #include "result/export_source.h"
 
 namespace dossel {

@@ -1,0 +1,197 @@
+#include "schema/wx/schema_view.h"
+
+#include <wx/fontdlg.h>
+#include <wx/sizer.h>
+#include <wx/wupdlock.h>
+
+#include "app/edit_pane.h"
+#include "app/edition.h"
+#include "platform/system.h"
+#include "platform/wx/log_font_wx.h"
+#include "platform/wx/wx_text.h"
+#include "res/command_ids.h"
+#include "res/images/images.h"
+#include "schema/schema_expansion.h"
+#include "session/session.h"
+#include "settings/wx/font_wx.h"
+
+using namespace dossel;
+using namespace dossel::schema;
+
+namespace {
+
+constexpr TStringView kFontKey = DT("Software\\Harlune\\Dossel\\Schema\\Font");
+// A placeholder's caption: one space, only there to make its parent expandable.
+constexpr const char* kPlaceholderCaption = " ";
+
+// The data a node keeps beyond its caption.
+class CSchemaItemData : public wxTreeItemData {
+ public:
+  explicit CSchemaItemData(const TString& catalogName) : m_catalogName(catalogName) {}
+  const TString& CatalogName() const { return m_catalogName; }
+
+ private:
+  TString m_catalogName;
+};
+
+// The images by their position in the list; the positions the tree does not
+// use still hold an image, so the numbers stay those of the bitmap.
+std::unique_ptr<wxImageList> CreateImages() {
+  const char* const* const kImages[] = {
+      tree_computer_xpm, tree_folder_xpm,      tree_folder_open_xpm, tree_database_xpm, tree_table_xpm,
+      tree_view_xpm,     tree_procedure_xpm,   tree_column_xpm,      tree_index_xpm,    tree_system_table_xpm,
+      tree_trigger_xpm,  tree_primary_key_xpm, tree_foreign_key_xpm, tree_folder_xpm,   tree_constraint_xpm,
+  };
+  auto images = std::make_unique<wxImageList>(16, 16, true, static_cast<int>(std::size(kImages)));
+  for (const char* const* xpm : kImages) images->Add(wxBitmap(xpm));
+  return images;
+}
+
+}  // namespace
+
+int CSchemaView::ImageOf(ChildKind kind) {
+  switch (kind) {
+    case ChildKind::Database:
+      return kDatabaseImage;
+    case ChildKind::Folder:
+      return kFolderImage;
+    case ChildKind::View:
+      return kViewImage;
+    case ChildKind::Procedure:
+      return kProcedureImage;
+    case ChildKind::Column:
+      return kColumnImage;
+    case ChildKind::Index:
+      return kIndexImage;
+    case ChildKind::Constraint:
+      return kConstraintImage;
+    case ChildKind::Trigger:
+      return kTriggerImage;
+    default:
+      return kTableImage;
+  }
+}
+
+wxIMPLEMENT_DYNAMIC_CLASS(CSchemaTree, wxTreeCtrl);
+
+CSchemaTree::CSchemaTree(wxWindow* parent, long style)
+    : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, style) {}
+
+int CSchemaTree::OnCompareItems(const wxTreeItemId& first, const wxTreeItemId& second) {
+  return GetItemText(first).CmpNoCase(GetItemText(second));
+}
+
+CSchemaView::CSchemaView(wxWindow* parent, int id, IPaneHost* host)
+    : CPane(parent, id),
+      m_pHost(host),
+      m_tree(new CSchemaTree(this,
+                             wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_EDIT_LABELS | wxTR_SINGLE | wxBORDER_SUNKEN)),
+      m_images(CreateImages()) {
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(m_tree, 1, wxEXPAND);
+  SetSizer(sizer);
+  m_tree->SetImageList(m_images.get());
+  if (CreatePaneFont(kFontKey, DesktopGridFont(), m_font)) m_tree->SetFont(m_font);
+
+  m_tree->Bind(wxEVT_TREE_ITEM_EXPANDING, &CSchemaView::OnItemExpanding, this);
+  m_tree->Bind(wxEVT_TREE_ITEM_COLLAPSING, &CSchemaView::OnItemCollapsing, this);
+  m_tree->Bind(wxEVT_TREE_ITEM_ACTIVATED, &CSchemaView::OnItemActivated, this);
+  m_tree->Bind(wxEVT_TREE_END_LABEL_EDIT, &CSchemaView::OnEndLabelEdit, this);
+  m_tree->Bind(wxEVT_RIGHT_DOWN, &CSchemaView::OnRightDown, this);
+  m_tree->Bind(wxEVT_RIGHT_UP, &CSchemaView::OnRightUp, this);
+  m_tree->Bind(wxEVT_TREE_ITEM_MENU, &CSchemaView::OnItemMenu, this);
+  Bind(wxEVT_MENU, &CSchemaView::OnSchemaCommand, this, res::ToWxId(res::ID_SCHEMA_OPEN),
+       res::ToWxId(res::ID_SCRIPT_AS_EXECUTE));
+  OnInitialUpdate();
+}
+
+void CSchemaView::OnInitialUpdate() {
+  m_tree->DeleteAllItems();
+  const TString caption = *Edition().schemaRootCaption ? TString(Edition().schemaRootCaption) : GetComputerName();
+  const wxTreeItemId root = m_tree->AddRoot(ToWx(caption), kRootImage, kRootImage);
+  AddPlaceholder(root, kDatabaseImage, kDatabaseImage);
+}
+
+void CSchemaView::ChooseFont() {
+  LOGFONT record = LogFontFromFont(m_font.IsOk() ? m_font : m_tree->GetFont());
+  if (!ChooseFontRecord(this, record)) return;
+  wxFont font;
+  if (!ChangeFontSetting(kFontKey, record, font)) return;
+  m_font = font;
+  m_tree->SetFont(m_font);
+}
+
+// ---- paths ----
+
+std::vector<TString> CSchemaView::CaptionsOf(const wxTreeItemId& item) const {
+  std::vector<TString> captions;
+  for (wxTreeItemId at = item; at.IsOk(); at = m_tree->GetItemParent(at))
+    captions.insert(captions.begin(), FromWx(m_tree->GetItemText(at)));
+  return captions;
+}
+
+TString CSchemaView::GetPathFromItem(const wxTreeItemId& item) const { return JoinPath(CaptionsOf(item)); }
+
+void CSchemaView::ParsePath(const wxTreeItemId& item, SchemaPath& path) const {
+  path = ParseCaptions(CaptionsOf(item));
+}
+
+TString CSchemaView::GetCatalogName(const wxTreeItemId& item) const {
+  const auto* data = item.IsOk() ? dynamic_cast<CSchemaItemData*>(m_tree->GetItemData(item)) : nullptr;
+  return data ? data->CatalogName() : TString();
+}
+
+// ---- expansion ----
+
+void CSchemaView::OnItemExpanding(wxTreeEvent& event) {
+  const wxTreeItemId item = event.GetItem();
+  wxWindowUpdateLocker noUpdates(m_tree);
+  DeleteChildrenOf(item);
+  if (!LoadChildren(item)) {
+    // Refused, but still expandable: the next try may find a connection.
+    AddPlaceholder(item);
+    event.Veto();
+  }
+  m_tree->SortChildren(item);
+}
+
+void CSchemaView::OnItemCollapsing(wxTreeEvent& event) {
+  const wxTreeItemId item = event.GetItem();
+  if (m_tree->GetChildrenCount(item, false) == 0) AddPlaceholder(item);
+  m_tree->SortChildren(item);
+}
+
+void CSchemaView::DeleteChildrenOf(const wxTreeItemId& item) {
+  const wxTreeItemId selected = m_tree->GetSelection();
+  for (wxTreeItemId at = selected; at.IsOk(); at = m_tree->GetItemParent(at)) {
+    if (at != item && m_tree->GetItemParent(at) == item) {
+      m_tree->SelectItem(item);
+      break;
+    }
+  }
+  m_tree->DeleteChildren(item);
+}
+
+bool CSchemaView::LoadChildren(const wxTreeItemId& item) {
+  SchemaPath path;
+  ParsePath(item, path);
+  const ExpandedChildren children = LoadChildrenOf(m_pHost->Session(), path);
+  if (!children.ok) return false;
+  const int image = ImageOf(children.kind);
+  const int selectedImage = children.kind == ChildKind::Folder ? kOpenFolderImage : image;
+  for (const SchemaEntry& entry : children.entries)
+    InsertNode(item, entry.caption, image, selectedImage, true, entry.catalogName);
+  return true;
+}
+
+wxTreeItemId CSchemaView::InsertNode(const wxTreeItemId& parent, const TString& caption, int image, int selectedImage,
+                                     bool withPlaceholder, const TString& catalogName) {
+  wxTreeItemData* data = catalogName.empty() ? nullptr : new CSchemaItemData(catalogName);
+  const wxTreeItemId item = m_tree->AppendItem(parent, ToWx(caption), image, selectedImage, data);
+  if (withPlaceholder) AddPlaceholder(item);
+  return item;
+}
+
+void CSchemaView::AddPlaceholder(const wxTreeItemId& item, int image, int selectedImage) {
+  m_tree->AppendItem(item, kPlaceholderCaption, image, selectedImage);
+}

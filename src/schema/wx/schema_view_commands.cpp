@@ -1,0 +1,112 @@
+// The schema pane's commands: its context menu, double click, and the
+// scripts they write into the query pane.
+
+#include <wx/menu.h>
+
+#include "app/edition.h"
+#include "platform/wx/wx_text.h"
+#include "res/command_ids.h"
+#include "schema/column_reader.h"
+#include "schema/wx/schema_view.h"
+#include "session/session.h"
+
+using namespace dossel;
+using namespace dossel::schema;
+
+namespace {
+
+constexpr int kQueryPane = 0;
+
+constexpr SchemaCommand kScriptAsCommands[] = {
+    SchemaCommand::ScriptCreate, SchemaCommand::ScriptAlter,  SchemaCommand::ScriptDrop,   SchemaCommand::ScriptSelect,
+    SchemaCommand::ScriptInsert, SchemaCommand::ScriptUpdate, SchemaCommand::ScriptDelete, SchemaCommand::ScriptExecute,
+};
+constexpr SchemaCommand kObjectCommands[] = {SchemaCommand::Open, SchemaCommand::Edit, SchemaCommand::Delete};
+
+void AppendCommand(wxMenu& menu, SchemaCommand command) {
+  const SchemaCommandInfo& info = GetCommandInfo(command);
+  const int id = command == SchemaCommand::Delete ? Edition().schemaDeleteId : info.id;
+  menu.Append(res::ToWxId(id), ToWx(info.menuText));
+}
+
+}  // namespace
+
+// The tree would select the item under a right click; the commands act on
+// the selection the user made, so the click goes no further.
+void CSchemaView::OnRightDown(wxMouseEvent&) { m_tree->SetFocus(); }
+
+void CSchemaView::OnRightUp(wxMouseEvent& event) { ShowContextMenu(event.GetPosition()); }
+
+// The menu key: the menu of the selected item, beside it.
+void CSchemaView::OnItemMenu(wxTreeEvent& event) {
+  wxRect rect;
+  if (event.GetItem().IsOk() && m_tree->GetBoundingRect(event.GetItem(), rect, true))
+    ShowContextMenu(rect.GetPosition() + wxPoint(rect.GetHeight() / 2, rect.GetHeight() / 2));
+}
+
+void CSchemaView::ShowContextMenu(const wxPoint& position) {
+  int flags = 0;
+  const wxTreeItemId hit = m_tree->HitTest(position, flags);
+  if (!hit.IsOk() ||
+      !(flags & (wxTREE_HITTEST_ONITEMICON | wxTREE_HITTEST_ONITEMLABEL | wxTREE_HITTEST_ONITEMSTATEICON)))
+    return;
+  auto* scriptAs = new wxMenu;
+  for (SchemaCommand command : kScriptAsCommands) AppendCommand(*scriptAs, command);
+  wxMenu menu;
+  menu.AppendSubMenu(scriptAs, wxS("&Script As"));
+  for (SchemaCommand command : kObjectCommands) AppendCommand(menu, command);
+  PopupMenu(&menu, ScreenToClient(m_tree->ClientToScreen(position)));
+}
+
+void CSchemaView::OnSchemaCommand(wxCommandEvent& event) {
+  const int id = res::FromWxId(event.GetId());
+  if (id == Edition().schemaDeleteId) {
+    RunCommand(SchemaCommand::Delete);
+    return;
+  }
+  if (const SchemaCommandInfo* info = FindCommandById(id)) RunCommand(info->command);
+}
+
+void CSchemaView::OnItemActivated(wxTreeEvent& event) {
+  RunCommand(SchemaCommand::Open);
+  // The tree's own double click (expand or collapse) follows.
+  event.Skip();
+}
+
+// Captions may be selected and copied in place, but they stay the catalog's:
+// the paths and scripts are made of them.
+void CSchemaView::OnEndLabelEdit(wxTreeEvent& event) { event.Veto(); }
+
+void CSchemaView::RunCommand(SchemaCommand command) {
+  if (!m_tree->GetSelection().IsOk()) return;
+  const ScriptTarget target = SelectedTarget();
+  const TChar quoteChar = m_pHost->Session().Connection().GetIdentifierQuoteChar();
+  const GeneratedScript script =
+      PrepareScript(command, target, quoteChar, [this](const TString& object) { return ReadColumnsOf(object); });
+  if (script.hasText) m_pHost->InsertQueryText(script.text, script.options.highlight, script.options.execute);
+  if (script.options.switchPane) m_pHost->SwitchPane(kQueryPane);
+}
+
+ScriptTarget CSchemaView::SelectedTarget() const {
+  const wxTreeItemId selected = m_tree->GetSelection();
+  SchemaPath path;
+  ParsePath(selected, path);
+  ScriptTarget target;
+  target.object = path.object;
+  target.subobject = path.subobject;
+  target.kind = path.kind;
+  if (path.kind == ObjectKind::Columns && path.depth == kEntryDepth) {
+    const TString name = GetCatalogName(selected);
+    if (!name.empty()) target.columnName = name;
+  }
+  return target;
+}
+
+ColumnList CSchemaView::ReadColumnsOf(const TString& object) {
+  session::CSession& session = m_pHost->Session();
+  // Without the catalog the text is still made, with an empty list.
+  if (!session.IsConnected() || session.IsExecuting()) return ColumnList();
+  ColumnList columns;
+  session.CallOnConnection([&](db::CDbConnection& connection) { columns = ReadColumns(connection, object); });
+  return columns;
+}
