@@ -2,6 +2,7 @@
 
 #include <wx/fontdlg.h>
 
+#include "app/command_table.h"
 #include "platform/wx/log_font_wx.h"
 #include "res/command_ids.h"
 
@@ -23,42 +24,30 @@ bool ChooseFontWithDialog(wxWindow* parent, LOGFONT& font) {
   return true;
 }
 
-CEdition MakeDesktopEdition() {
-  CEdition edition;
-  edition.menu = MainMenu();
-  edition.accelerators = MainAccelerators();
-  edition.toolbar = MainToolbar();
-  return edition;
-}
+CEdition MakeDesktopEdition() { return CEdition(); }
 
 const CEdition s_desktop = MakeDesktopEdition();
 const CEdition* s_edition = &s_desktop;
 
 }  // namespace
 
+std::vector<MenuEntry> CEdition::Menu() const { return BuildMenu(CommandSpecs(), kind); }
+std::vector<AcceleratorEntry> CEdition::Accelerators() const { return BuildAccelerators(CommandSpecs(), kind); }
+std::vector<ToolbarButton> CEdition::Toolbar() const { return BuildToolbar(CommandSpecs(), kind); }
+
 int CEdition::CommandOf(int id) const {
-  for (const CommandAlias& alias : aliases)
-    if (alias.id == id) return alias.command;
-  return id;
+  int command = id;
+  return FindCommand(CommandSpecs(), kind, id, command) ? command : id;
+}
+
+int CEdition::IdOf(int command) const {
+  const FrameCommand* row = FindFrameCommand(command);
+  return row ? IdIn(row->spec, kind) + (command - row->spec.id) : command;
 }
 
 bool CEdition::HasCommand(int command) const {
-  switch (command) {
-    case ID_SQL_CONNECT_DATA_SOURCE:
-      return hasConnectWithChooser;
-    case ID_VIEW_ODBC_INFO:
-      return hasDriverInfo;
-    case ID_VIEW_TOOLBAR:
-    case ID_VIEW_STATUS_BAR:
-      return hasBarToggles;
-    case ID_FILE_PRINT:
-    case ID_FILE_PRINT_DIRECT:
-    case ID_FILE_PRINT_PREVIEW:
-    case ID_FILE_PRINT_SETUP:
-      return hasPrinting;
-    default:
-      return true;
-  }
+  const FrameCommand* row = FindFrameCommand(command);
+  return row && IsIn(row->spec, kind);
 }
 
 const CEdition& DesktopEdition() { return s_desktop; }

@@ -24,7 +24,6 @@
 #include "ce_test_fixture.h"
 #include "options/options_sheet.h"
 #include "res/command_ids.h"
-#include "res/strings.h"
 #include "settings/dsn_settings.h"
 #include "settings/font_setting.h"
 
@@ -61,7 +60,7 @@ TEST_F(CeFrameTest, MenusHoldTheHandheldCommandsWithoutKeyHints) {
                  ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR})
     EXPECT_EQ(bar->FindItem(ToWxId(id)), nullptr) << id;
   // Prompts are those of the desktop commands the items stand for.
-  EXPECT_EQ(bar->FindItem(ToWxId(ID_CE_VIEW_TRACE))->GetHelp(), ToWx(PromptOf(ID_VIEW_TRACE)));
+  EXPECT_EQ(bar->FindItem(ToWxId(ID_CE_VIEW_TRACE))->GetHelp(), "Show Trace");
 }
 
 TEST_F(CeFrameTest, TheCommandBarHasASeparatorThenSixPlainButtonsAndThereIsNoStatusBar) {
@@ -80,13 +79,13 @@ TEST_F(CeFrameTest, TheCommandBarHasASeparatorThenSixPlainButtonsAndThereIsNoSta
     EXPECT_EQ(tool->GetKind(), wxITEM_NORMAL) << i;
     EXPECT_TRUE(tool->IsEnabled() || expected[i] != ID_VIEW_QUERY) << i;
   }
-  EXPECT_EQ(bar->FindById(ToWxId(ID_CE_VIEW_TRACE))->GetShortHelp(), ToWx(TooltipOf(ID_VIEW_TRACE)));
+  EXPECT_EQ(bar->FindById(ToWxId(ID_CE_VIEW_TRACE))->GetShortHelp(), "Trace");
   EXPECT_EQ(m_frame->GetStatusBar(), nullptr);
 }
 
 TEST_F(CeFrameTest, OnlyTheSevenControlKeysAreAcceleratorsAndTheLeftOutCommandsAreNotThere) {
   std::string keys;
-  for (const AcceleratorEntry& entry : Edition().accelerators) {
+  for (const AcceleratorEntry& entry : Edition().Accelerators()) {
     EXPECT_EQ(entry.modifiers, kAccelCtrl);
     keys += static_cast<char>(entry.key);
   }
