@@ -3,6 +3,7 @@
 #include <wx/fontdlg.h>
 
 #include "app/command_table.h"
+#include "app/driver_info_command.h"
 #include "platform/wx/log_font_wx.h"
 #include "res/command_ids.h"
 
@@ -24,7 +25,11 @@ bool ChooseFontWithDialog(wxWindow* parent, LOGFONT& font) {
   return true;
 }
 
-CEdition MakeDesktopEdition() { return CEdition(); }
+CEdition MakeDesktopEdition() {
+  CEdition edition;
+  edition.showDriverInfo = DesktopDriverInfoSheet();
+  return edition;
+}
 
 const CEdition s_desktop = MakeDesktopEdition();
 const CEdition* s_edition = &s_desktop;

@@ -21,10 +21,15 @@ class CMainFrame;
 struct ConnectDialogIds;
 struct ConnectDialogLayout;
 struct GoToDialogIds;
+namespace dossel::session {
+class CSession;
+}
 
 // Lets the user edit `font` (the pane's font record, or the default one);
 // true on OK, with the record changed.
 using FontChooser = bool (*)(wxWindow* parent, dossel::LOGFONT& font);
+// Shows the "ODBC Driver Info" sheet on the session's connection.
+using DriverInfoSheet = void (*)(wxWindow* parent, dossel::session::CSession& session);
 
 struct CEdition {
   // The command table's column this edition takes its commands from.
@@ -32,6 +37,10 @@ struct CEdition {
   bool hasStatusBar = true;
   // The pane buttons of the toolbar show which pane is active.
   bool hasCheckedPaneButtons = true;
+  // The driver-information sheet; null when the program has none (the
+  // handheld edition, and every build on the UTF-16 libraries, which do not
+  // link it).
+  DriverInfoSheet showDriverInfo = nullptr;
   // The result grid has no title tips, printing, saving or loading.
   bool hasHandheldGrid = false;
   // The identifier of the schema pane's Delete item.

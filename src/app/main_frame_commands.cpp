@@ -20,9 +20,6 @@
 #include "app/trace_view.h"
 #include "options/connections_page.h"
 #include "options/options_sheet.h"
-#if DOSSEL_DRIVER_INFO
-#include "driverinfo/wx/driver_info_sheet.h"
-#endif
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "res/strings.h"
@@ -40,17 +37,6 @@ int PaneOfCommand(int command) {
     if (kPaneCommands[i] == command) return i;
   return -1;
 }
-
-#if DOSSEL_DRIVER_INFO
-// The "ODBC Driver Info" sheet on the session's connection; every call it
-// makes runs on the connection's thread.
-void ShowDriverInfo(wxWindow* parent, session::CSession& session) {
-  const CFocusKeeper focus;
-  driverinfo::CMyPropertySheet sheet(
-      parent, [&session](const std::function<void(db::CDbConnection&)>& call) { session.CallOnConnection(call); });
-  sheet.ShowModal();
-}
-#endif
 
 // Takes `path` out of the recent-file list when it is there; the other
 // entries stay.
@@ -238,15 +224,10 @@ void CMainFrame::OnOptions(int) {
   if (sheet.ShowModal() == wxID_OK) m_pSession->SetQueryTimeout(sheet.GetConnectionsPage()->m_nQueryTimeout);
 }
 
-void CMainFrame::OnDriverInfo(int) {
-#if DOSSEL_DRIVER_INFO
-  ShowDriverInfo(this, *m_pSession);
-#endif
-}
+void CMainFrame::OnDriverInfo(int) { Edition().showDriverInfo(this, *m_pSession); }
 
 bool CMainFrame::CanShowDriverInfo(int) const {
-  // The handheld edition has no driver-information sheet.
-  return DOSSEL_DRIVER_INFO && m_pSession->IsConnected() && !m_pSession->IsExecuting();
+  return Edition().showDriverInfo && m_pSession->IsConnected() && !m_pSession->IsExecuting();
 }
 
 void CMainFrame::OnAbout(int) {

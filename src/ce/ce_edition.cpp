@@ -40,6 +40,7 @@ CEdition MakeCeEdition() {
   edition.kind = dossel::res::EditionKind::Handheld;
   edition.hasStatusBar = false;
   edition.hasHandheldGrid = true;
+  edition.showDriverInfo = nullptr;
   edition.hasCheckedPaneButtons = false;
   edition.schemaRootCaption = DT("Pocket PC");
   edition.schemaDeleteId = dossel::res::ID_CE_SCHEMA_DELETE;
