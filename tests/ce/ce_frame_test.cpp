@@ -13,6 +13,7 @@
 #include <wx/treectrl.h>
 
 #include <fstream>
+#include <set>
 
 #include "app/connect_dlg.h"
 #include "app/dossel_doc.h"
@@ -22,6 +23,7 @@
 #include "ce/choose_font_page.h"
 #include "ce/font_size.h"
 #include "ce_test_fixture.h"
+#include "command_rows.h"
 #include "options/options_sheet.h"
 #include "res/command_ids.h"
 #include "settings/dsn_settings.h"
@@ -61,6 +63,15 @@ TEST_F(CeFrameTest, MenusHoldTheHandheldCommandsWithoutKeyHints) {
     EXPECT_EQ(bar->FindItem(ToWxId(id)), nullptr) << id;
   // Prompts are those of the desktop commands the items stand for.
   EXPECT_EQ(bar->FindItem(ToWxId(ID_CE_VIEW_TRACE))->GetHelp(), "Show Trace");
+}
+
+TEST_F(CeFrameTest, TheFramesItemsAndButtonsShowTheirRows) {
+  const std::set<int> shown = ExpectRowsOfFrame(m_frame);
+  // The commands it numbers otherwise are there, under their own numbers.
+  for (int command :
+       {ID_SQL_CONNECT, ID_SQL_DISCONNECT, ID_VIEW_TRACE, ID_VIEW_OPTIONS, ID_VIEW_WORD_WRAP, ID_VIEW_FONT})
+    EXPECT_TRUE(shown.count(command)) << command;
+  EXPECT_FALSE(shown.count(ID_VIEW_ODBC_INFO));
 }
 
 TEST_F(CeFrameTest, TheCommandBarHasASeparatorThenSixPlainButtonsAndThereIsNoStatusBar) {
