@@ -62,10 +62,9 @@ class CMainFrame : public wxFrame, private dossel::session::ISessionView {
   void ShowConnectDialog();
   // Opens a query file as the document (the command line, Open, recent files).
   bool OpenDocumentFile(const wxString& path);
-  // The enable rule and the check mark of a command (given by either
-  // edition's identifier); true and false for one the table lacks.
+  // The enable rule of a command (given by either edition's identifier);
+  // true for one that is always enabled or not in the command table.
   bool IsCommandEnabled(int id) const;
-  bool IsCommandChecked(int id) const;
 
   // ---- panes ----
   void SwitchPane(int index);

@@ -1,4 +1,5 @@
-// The frame's commands, their enable rules, and closing.
+// The frame's bindings of the command table, its update handler, the SQL,
+// File, Edit and View commands with their enable rules, and closing.
 
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
@@ -87,12 +88,6 @@ bool CMainFrame::IsCommandEnabled(int id) const {
   const int command = Edition().CommandOf(id);
   const FrameCommand* row = FindFrameCommand(command);
   return !row || !row->enabled || (this->*row->enabled)(command);
-}
-
-bool CMainFrame::IsCommandChecked(int id) const {
-  const int command = Edition().CommandOf(id);
-  const FrameCommand* row = FindFrameCommand(command);
-  return row && row->checked && (this->*row->checked)(command);
 }
 
 // ---- SQL ----
