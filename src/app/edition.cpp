@@ -5,7 +5,6 @@
 #include "app/command_table.h"
 #include "app/driver_info_command.h"
 #include "platform/wx/log_font_wx.h"
-#include "res/command_ids.h"
 
 using namespace dossel;
 using namespace dossel::res;
