@@ -1,175 +1,195 @@
 #include "res/menus.h"
 
-#include "res/command_ids.h"
+#include <algorithm>
+#include <utility>
 
 namespace dossel::res {
 namespace {
 
-using K = MenuEntryKind;
+enum class LayoutKind { Popup, Section, Separator, EndPopup };
 
-constexpr MenuEntry kMainMenu[] = {
-    {K::Popup, 0, DT("&SQL")},
-    {K::Item, ID_SQL_CONNECT, DT("&Connect\tCtrl+E")},
-    {K::Item, ID_SQL_DISCONNECT, DT("&Disconnect\tCtrl+D")},
-    {K::Item, ID_SQL_EXECUTE, DT("&Execute\tF4")},
-    {K::Item, ID_SQL_CANCEL, DT("C&ancel\tAlt+Break")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_FILE_NEW, DT("&New\tCtrl+N")},
-    {K::Item, ID_FILE_OPEN, DT("&Open...\tCtrl+O")},
-    {K::Item, ID_FILE_SAVE, DT("&Save\tCtrl+S")},
-    {K::Item, ID_FILE_SAVE_AS, DT("Save &As...")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_FILE_PRINT, DT("&Print...\tCtrl+P")},
-    {K::Item, ID_FILE_PRINT_PREVIEW, DT("Print Pre&view")},
-    {K::Item, ID_FILE_PRINT_SETUP, DT("P&rint Setup...")},
-    {K::Separator, 0, nullptr},
-    {K::RecentFiles, ID_FILE_MRU_FILE1, DT("Recent Files")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_APP_EXIT, DT("E&xit")},
-    {K::EndPopup, 0, nullptr},
-
-    {K::Popup, 0, DT("&Edit")},
-    {K::Item, ID_EDIT_UNDO, DT("&Undo\tCtrl+Z")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_EDIT_CUT, DT("Cu&t\tCtrl+X")},
-    {K::Item, ID_EDIT_COPY, DT("&Copy\tCtrl+C")},
-    {K::Item, ID_EDIT_PASTE, DT("&Paste\tCtrl+V")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_EDIT_SELECT_ALL, DT("&Select All\tCtrl+A")},
-    {K::Item, ID_EDIT_CLEAR_ALL, DT("Clear A&ll")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_EDIT_FIND, DT("&Find...\tCtrl+F")},
-    {K::Item, ID_EDIT_REPEAT, DT("F&ind Next\tF3")},
-    {K::Item, ID_EDIT_REPLACE, DT("R&eplace...\tCtrl+H")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_EDIT_GOTO, DT("&Go To...\tCtrl+G")},
-    {K::EndPopup, 0, nullptr},
-
-    {K::Popup, 0, DT("&View")},
-    {K::Item, ID_VIEW_TOOLBAR, DT("&Toolbar")},
-    {K::Item, ID_VIEW_STATUS_BAR, DT("&Status Bar")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_VIEW_QUERY, DT("&Query\tF5")},
-    {K::Item, ID_VIEW_RESULT, DT("&Result\tF6")},
-    {K::Item, ID_VIEW_TRACE, DT("Tr&ace\tF7")},
-    {K::Item, ID_VIEW_SCHEMA, DT("&Schema\tF8")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_VIEW_OPTIONS, DT("&Options\tF9")},
-    {K::Item, ID_VIEW_ODBC_INFO, DT("ODBC &Info\tF10")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_VIEW_WORD_WRAP, DT("&Word Wrap")},
-    {K::Item, ID_VIEW_FONT, DT("&Font...")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_APP_ABOUT, DT("&About Dossel")},
-    {K::EndPopup, 0, nullptr},
+struct LayoutEntry {
+  LayoutKind kind;
+  MenuSection section = MenuSection::NoItem;
+  const TChar* title = nullptr;  // of a popup
 };
 
-constexpr AcceleratorEntry kAccelerators[] = {
-    {kAccelCtrl, 'A', ID_EDIT_SELECT_ALL},   {kAccelCtrl, 'C', ID_EDIT_COPY},
-    {kAccelCtrl, 'D', ID_SQL_DISCONNECT},    {kAccelCtrl, 'E', ID_SQL_CONNECT},
-    {kAccelCtrl, 'F', ID_EDIT_FIND},         {kAccelCtrl, 'G', ID_EDIT_GOTO},
-    {kAccelCtrl, 'H', ID_EDIT_REPLACE},      {kAccelCtrl, 'N', ID_FILE_NEW},
-    {kAccelCtrl, 'O', ID_FILE_OPEN},         {kAccelCtrl, 'P', ID_FILE_PRINT},
-    {kAccelCtrl, 'S', ID_FILE_SAVE},         {kAccelCtrl, 'T', ID_SQL_CONNECT_DATA_SOURCE},
-    {kAccelCtrl, 'V', ID_EDIT_PASTE},        {kAccelCtrl, 'X', ID_EDIT_CUT},
-    {kAccelCtrl, 'Z', ID_EDIT_UNDO},         {kAccelNone, kVkF3, ID_EDIT_REPEAT},
-    {kAccelNone, kVkF4, ID_SQL_EXECUTE},     {kAccelNone, kVkF5, ID_VIEW_QUERY},
-    {kAccelNone, kVkF6, ID_VIEW_RESULT},     {kAccelNone, kVkF7, ID_VIEW_TRACE},
-    {kAccelNone, kVkF8, ID_VIEW_SCHEMA},     {kAccelNone, kVkF9, ID_VIEW_OPTIONS},
-    {kAccelNone, kVkF10, ID_VIEW_ODBC_INFO}, {kAccelAlt, kVkPause, ID_SQL_CANCEL},
+constexpr LayoutEntry Popup(const TChar* title) { return {LayoutKind::Popup, MenuSection::NoItem, title}; }
+constexpr LayoutEntry Section(MenuSection section) { return {LayoutKind::Section, section}; }
+constexpr LayoutEntry kSeparator{LayoutKind::Separator};
+constexpr LayoutEntry kEndPopup{LayoutKind::EndPopup};
+
+using enum MenuSection;
+
+// A popup's sections stand in these lines, a nested popup indented.
+// clang-format off
+constexpr LayoutEntry kDesktopMenu[] = {
+    Popup(DT("&SQL")),
+      Section(SqlSession), kSeparator, Section(SqlFile), kSeparator, Section(SqlPrint), kSeparator,
+      Section(SqlRecentFiles), kSeparator, Section(SqlExit),
+    kEndPopup,
+    Popup(DT("&Edit")),
+      Section(EditUndo), kSeparator, Section(EditClipboard), kSeparator, Section(EditSelect), kSeparator,
+      Section(EditFind), kSeparator, Section(EditGoTo),
+    kEndPopup,
+    Popup(DT("&View")),
+      Section(ViewBars), kSeparator, Section(ViewPanes), kSeparator, Section(ViewSheets), kSeparator,
+      Section(ViewText), kSeparator, Section(ViewAbout),
+    kEndPopup,
 };
 
-constexpr ToolbarButton kToolbar[] = {
-    {ID_FILE_NEW, ToolbarImage::New},        {ID_FILE_OPEN, ToolbarImage::Open},
-    {ID_FILE_SAVE, ToolbarImage::Save},      {0, ToolbarImage::New},
-    {ID_EDIT_CUT, ToolbarImage::Cut},        {ID_EDIT_COPY, ToolbarImage::Copy},
-    {ID_EDIT_PASTE, ToolbarImage::Paste},    {0, ToolbarImage::New},
-    {ID_VIEW_QUERY, ToolbarImage::Query},    {ID_VIEW_RESULT, ToolbarImage::Result},
-    {ID_VIEW_TRACE, ToolbarImage::Trace},    {ID_VIEW_SCHEMA, ToolbarImage::Schema},
-    {ID_SQL_EXECUTE, ToolbarImage::Execute}, {ID_SQL_CANCEL, ToolbarImage::Cancel},
+// The handheld's narrow menu bar: File and Edit are submenus of SQL.
+constexpr LayoutEntry kHandheldMenu[] = {
+    Popup(DT("&SQL")),
+      Section(SqlSession), kSeparator,
+      Popup(DT("&File")),
+        Section(SqlFile),
+      kEndPopup,
+      Popup(DT("Ed&it")),
+        Section(EditUndo), kSeparator, Section(EditClipboard), kSeparator, Section(EditSelect), kSeparator,
+        Section(EditFind), kSeparator, Section(EditGoTo),
+      kEndPopup,
+      kSeparator, Section(SqlRecentFiles), kSeparator, Section(SqlExit),
+    kEndPopup,
+    Popup(DT("&View")),
+      Section(ViewPanes), kSeparator, Section(ViewSheets), kSeparator, Section(ViewText), kSeparator,
+      Section(ViewAbout),
+    kEndPopup,
 };
+// clang-format on
 
-constexpr MenuEntry kCeMenu[] = {
-    {K::Popup, 0, DT("&SQL")},
-    {K::Item, ID_CE_SQL_CONNECT, DT("&Connect")},
-    {K::Item, ID_CE_SQL_DISCONNECT, DT("&Disconnect")},
-    {K::Item, ID_SQL_EXECUTE, DT("&Execute")},
-    {K::Item, ID_SQL_CANCEL, DT("C&ancel")},
-    {K::Separator, 0, nullptr},
-    {K::Popup, 0, DT("&File")},
-    {K::Item, ID_FILE_NEW, DT("&New")},
-    {K::Item, ID_FILE_OPEN, DT("&Open...")},
-    {K::Item, ID_FILE_SAVE, DT("&Save")},
-    {K::Item, ID_FILE_SAVE_AS, DT("Save &As...")},
-    {K::EndPopup, 0, nullptr},
-    {K::Popup, 0, DT("Ed&it")},
-    {K::Item, ID_EDIT_UNDO, DT("&Undo")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_EDIT_CUT, DT("Cu&t")},
-    {K::Item, ID_EDIT_COPY, DT("&Copy")},
-    {K::Item, ID_EDIT_PASTE, DT("&Paste")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_EDIT_SELECT_ALL, DT("&Select All")},
-    {K::Item, ID_EDIT_CLEAR_ALL, DT("Clear A&ll")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_EDIT_FIND, DT("&Find...")},
-    {K::Item, ID_EDIT_REPEAT, DT("F&ind Next")},
-    {K::Item, ID_EDIT_REPLACE, DT("R&eplace...")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_EDIT_GOTO, DT("&Go To...")},
-    {K::EndPopup, 0, nullptr},
-    {K::Separator, 0, nullptr},
-    {K::RecentFileItems, ID_FILE_MRU_FILE1, DT("Recent File")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_APP_EXIT, DT("E&xit")},
-    {K::EndPopup, 0, nullptr},
+// Where the toolbar has a separator: before the first button whose image
+// is at or after each of these.
+constexpr ToolbarImage kDesktopGaps[] = {ToolbarImage::Cut, ToolbarImage::Query};
+constexpr ToolbarImage kHandheldGaps[] = {ToolbarImage::Query};
 
-    {K::Popup, 0, DT("&View")},
-    {K::Item, ID_VIEW_QUERY, DT("&Query")},
-    {K::Item, ID_VIEW_RESULT, DT("&Result")},
-    {K::Item, ID_CE_VIEW_TRACE, DT("&Trace")},
-    {K::Item, ID_VIEW_SCHEMA, DT("&Schema")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_CE_VIEW_OPTIONS, DT("&Options")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_CE_VIEW_WORD_WRAP, DT("Word &Wrap")},
-    {K::Item, ID_CE_VIEW_FONT, DT("&Font...")},
-    {K::Separator, 0, nullptr},
-    {K::Item, ID_APP_ABOUT, DT("&About Dossel")},
-    {K::EndPopup, 0, nullptr},
-};
+std::span<const LayoutEntry> MenuLayout(EditionKind edition) {
+  if (edition == EditionKind::Handheld) return kHandheldMenu;
+  return kDesktopMenu;
+}
 
-constexpr AcceleratorEntry kCeAccelerators[] = {
-    {kAccelCtrl, 'C', ID_EDIT_COPY}, {kAccelCtrl, 'N', ID_FILE_NEW},   {kAccelCtrl, 'O', ID_FILE_OPEN},
-    {kAccelCtrl, 'S', ID_FILE_SAVE}, {kAccelCtrl, 'V', ID_EDIT_PASTE}, {kAccelCtrl, 'X', ID_EDIT_CUT},
-    {kAccelCtrl, 'Z', ID_EDIT_UNDO},
-};
+std::span<const ToolbarImage> ToolbarGaps(EditionKind edition) {
+  if (edition == EditionKind::Handheld) return kHandheldGaps;
+  return kDesktopGaps;
+}
 
-// A separator, then the six buttons over the six images, in image order.
-constexpr ToolbarButton kCeCommandBar[] = {
-    {0, ToolbarImage::New},
-    {ID_VIEW_QUERY, ToolbarImage::Query},
-    {ID_VIEW_RESULT, ToolbarImage::Result},
-    {ID_CE_VIEW_TRACE, ToolbarImage::Trace},
-    {ID_VIEW_SCHEMA, ToolbarImage::Schema},
-    {ID_SQL_EXECUTE, ToolbarImage::Execute},
-    {ID_SQL_CANCEL, ToolbarImage::Cancel},
-};
+MenuEntry ItemOf(const CommandSpec& command, EditionKind edition) {
+  MenuEntryKind kind = MenuEntryKind::Item;
+  if (command.recentFiles)
+    kind = edition == EditionKind::Handheld ? MenuEntryKind::RecentFileItems : MenuEntryKind::RecentFiles;
+  return {kind, IdIn(command, edition), MenuText(command, edition)};
+}
 
-constexpr CommandAlias kCeAliases[] = {
-    {ID_CE_SQL_CONNECT, ID_SQL_CONNECT},   {ID_CE_SQL_DISCONNECT, ID_SQL_DISCONNECT}, {ID_CE_VIEW_TRACE, ID_VIEW_TRACE},
-    {ID_CE_VIEW_OPTIONS, ID_VIEW_OPTIONS}, {ID_CE_VIEW_WORD_WRAP, ID_VIEW_WORD_WRAP}, {ID_CE_VIEW_FONT, ID_VIEW_FONT},
+// Appends entries to a menu. A separator waits until an entry of the same
+// popup follows it, and a popup until it gets an entry, so that what an
+// edition lacks leaves neither a stray separator nor an empty popup.
+class MenuWriter {
+ public:
+  explicit MenuWriter(std::vector<MenuEntry>& menu) : m_menu(menu) {}
+  void BeginPopup(const TChar* title) { m_open.push_back({title}); }
+  void EndPopup() {
+    if (m_open.back().written) m_menu.push_back({MenuEntryKind::EndPopup, 0, {}});
+    m_open.pop_back();
+  }
+  void Separator() { m_open.back().separatorDue = true; }
+  void Add(MenuEntry entry) {
+    for (size_t i = 0; i < m_open.size(); ++i) {
+      if (m_open[i].written) continue;
+      if (i > 0) Count(m_open[i - 1]);
+      m_menu.push_back({MenuEntryKind::Popup, 0, m_open[i].title});
+      m_open[i].written = true;
+    }
+    Count(m_open.back());
+    m_menu.push_back(std::move(entry));
+  }
+
+ private:
+  struct Popup {
+    const TChar* title;
+    bool written = false;
+    bool separatorDue = false;
+    int entries = 0;
+  };
+  // An entry is about to be written into `popup`.
+  void Count(Popup& popup) {
+    if (popup.separatorDue && popup.entries > 0) m_menu.push_back({MenuEntryKind::Separator, 0, {}});
+    popup.separatorDue = false;
+    ++popup.entries;
+  }
+
+  std::vector<MenuEntry>& m_menu;
+  // The open popups, the innermost last.
+  std::vector<Popup> m_open;
 };
 
 }  // namespace
 
-std::span<const MenuEntry> CeMenu() { return kCeMenu; }
-std::span<const AcceleratorEntry> CeAccelerators() { return kCeAccelerators; }
-std::span<const ToolbarButton> CeCommandBar() { return kCeCommandBar; }
-std::span<const CommandAlias> CeCommandAliases() { return kCeAliases; }
+std::vector<MenuEntry> BuildMenu(std::span<const CommandSpec> commands, EditionKind edition) {
+  std::vector<MenuEntry> menu;
+  MenuWriter writer(menu);
+  for (const LayoutEntry& part : MenuLayout(edition)) {
+    switch (part.kind) {
+      case LayoutKind::Popup:
+        writer.BeginPopup(part.title);
+        break;
+      case LayoutKind::EndPopup:
+        writer.EndPopup();
+        break;
+      case LayoutKind::Separator:
+        writer.Separator();
+        break;
+      case LayoutKind::Section:
+        for (const CommandSpec& command : commands)
+          if (command.menu == part.section && IsIn(command, edition)) writer.Add(ItemOf(command, edition));
+        break;
+    }
+  }
+  return menu;
+}
 
-std::span<const MenuEntry> MainMenu() { return kMainMenu; }
-std::span<const AcceleratorEntry> MainAccelerators() { return kAccelerators; }
-std::span<const ToolbarButton> MainToolbar() { return kToolbar; }
+std::vector<AcceleratorEntry> BuildAccelerators(std::span<const CommandSpec> commands, EditionKind edition) {
+  std::vector<AcceleratorEntry> entries;
+  for (const CommandSpec& command : commands) {
+    if (command.key.key == 0 || !IsIn(command, edition)) continue;
+    if (edition == EditionKind::Handheld && !command.handheld.key) continue;
+    entries.push_back({command.key.modifiers, command.key.key, IdIn(command, edition)});
+  }
+  std::stable_sort(entries.begin(), entries.end(), [](const AcceleratorEntry& a, const AcceleratorEntry& b) {
+    return a.modifiers != b.modifiers ? a.modifiers < b.modifiers : a.key < b.key;
+  });
+  return entries;
+}
+
+std::vector<ToolbarButton> BuildToolbar(std::span<const CommandSpec> commands, EditionKind edition) {
+  std::vector<ToolbarButton> buttons;
+  for (const CommandSpec& command : commands) {
+    if (!command.button || !IsIn(command, edition)) continue;
+    if (edition == EditionKind::Handheld && !command.handheld.button) continue;
+    buttons.push_back({IdIn(command, edition), *command.button});
+  }
+  std::stable_sort(buttons.begin(), buttons.end(),
+                   [](const ToolbarButton& a, const ToolbarButton& b) { return a.image < b.image; });
+  std::vector<ToolbarButton> toolbar;
+  const std::span<const ToolbarImage> gaps = ToolbarGaps(edition);
+  size_t gap = 0;
+  for (const ToolbarButton& button : buttons) {
+    bool separator = false;
+    for (; gap < gaps.size() && gaps[gap] <= button.image; ++gap) separator = true;
+    if (separator) toolbar.push_back({0, button.image});
+    toolbar.push_back(button);
+  }
+  return toolbar;
+}
+
+const CommandSpec* FindCommand(std::span<const CommandSpec> commands, EditionKind edition, int id, int& command) {
+  for (const CommandSpec& spec : commands) {
+    const int first = IdIn(spec, edition);
+    if (IsIn(spec, edition) && id >= first && id < first + spec.count) {
+      command = spec.id + (id - first);
+      return &spec;
+    }
+  }
+  return nullptr;
+}
 
 }  // namespace dossel::res

@@ -1,10 +1,14 @@
 #pragma once
-// The main menu, the accelerator table and the toolbar as data, so that a
-// command needs only its entry here, its handler and its update handler.
+// The menus, accelerators and toolbars of both editions, made from the
+// command table and each edition's layout (which popups it has, where their
+// sections and separators stand, where its toolbar has gaps). The frame
+// turns what these functions make into wx menus, accelerators and tools.
 
 #include <span>
+#include <vector>
 
 #include "platform/text.h"
+#include "res/command_spec.h"
 
 namespace dossel::res {
 
@@ -14,52 +18,32 @@ enum class MenuEntryKind { Popup, Item, Separator, EndPopup, RecentFiles, Recent
 
 struct MenuEntry {
   MenuEntryKind kind;
-  int id;             // command identifier of an item
-  const TChar* text;  // caption, with "&" mnemonic and "\t" accelerator text
-};
-
-// Virtual keys of the accelerator table, with the modifier bits below.
-enum AcceleratorModifier : unsigned { kAccelNone = 0, kAccelCtrl = 1, kAccelAlt = 2, kAccelShift = 4 };
-enum VirtualKey : int {
-  kVkF3 = 0x72,
-  kVkF4,
-  kVkF5,
-  kVkF6,
-  kVkF7,
-  kVkF8,
-  kVkF9,
-  kVkF10,
-  kVkPause = 0x13,
+  int id;        // the edition's identifier of an item's command
+  TString text;  // caption, with "&" mnemonic and "\t" accelerator text
 };
 
 struct AcceleratorEntry {
   unsigned modifiers;
-  int key;  // an upper-case letter or a VirtualKey
-  int command;
+  int key;      // an upper-case letter or a VirtualKey
+  int command;  // the edition's identifier
 };
 
-enum class ToolbarImage { New, Open, Save, Cut, Copy, Paste, Query, Result, Trace, Schema, Execute, Cancel };
-
 struct ToolbarButton {
-  int command;  // 0 for a separator
+  int command;  // the edition's identifier; 0 for a separator
   ToolbarImage image;
 };
 
-// A command identifier of one edition standing for a desktop command.
-struct CommandAlias {
-  int id;
-  int command;
-};
-
-std::span<const MenuEntry> MainMenu();
-std::span<const AcceleratorEntry> MainAccelerators();
-std::span<const ToolbarButton> MainToolbar();
-
-// The handheld edition's menu (popups may nest), its reduced accelerators,
-// its command bar and the identifiers it numbers otherwise.
-std::span<const MenuEntry> CeMenu();
-std::span<const AcceleratorEntry> CeAccelerators();
-std::span<const ToolbarButton> CeCommandBar();
-std::span<const CommandAlias> CeCommandAliases();
+// The menu bar: popups (which may nest), their items and separators. A
+// separator stands only between two entries of one popup, and a popup only
+// with entries, so a section without commands in an edition leaves no trace.
+std::vector<MenuEntry> BuildMenu(std::span<const CommandSpec> commands, EditionKind edition);
+// The edition's accelerators, ordered by modifiers, then key.
+std::vector<AcceleratorEntry> BuildAccelerators(std::span<const CommandSpec> commands, EditionKind edition);
+// The toolbar (the handheld's command bar): buttons in image order, with
+// the edition's gaps.
+std::vector<ToolbarButton> BuildToolbar(std::span<const CommandSpec> commands, EditionKind edition);
+// The desktop command that identifier `id` of the edition stands for, or
+// null; `command` is set to the desktop identifier (within a row's range).
+const CommandSpec* FindCommand(std::span<const CommandSpec> commands, EditionKind edition, int id, int& command);
 
 }  // namespace dossel::res

@@ -3,10 +3,8 @@
 #include <wx/fontdlg.h>
 
 #include "platform/wx/log_font_wx.h"
-#include "res/command_ids.h"
 
 using namespace dossel;
-using namespace dossel::res;
 
 namespace {
 
@@ -23,43 +21,10 @@ bool ChooseFontWithDialog(wxWindow* parent, LOGFONT& font) {
   return true;
 }
 
-CEdition MakeDesktopEdition() {
-  CEdition edition;
-  edition.menu = MainMenu();
-  edition.accelerators = MainAccelerators();
-  edition.toolbar = MainToolbar();
-  return edition;
-}
-
-const CEdition s_desktop = MakeDesktopEdition();
+const CEdition s_desktop;
 const CEdition* s_edition = &s_desktop;
 
 }  // namespace
-
-int CEdition::CommandOf(int id) const {
-  for (const CommandAlias& alias : aliases)
-    if (alias.id == id) return alias.command;
-  return id;
-}
-
-bool CEdition::HasCommand(int command) const {
-  switch (command) {
-    case ID_SQL_CONNECT_DATA_SOURCE:
-      return hasConnectWithChooser;
-    case ID_VIEW_ODBC_INFO:
-      return hasDriverInfo;
-    case ID_VIEW_TOOLBAR:
-    case ID_VIEW_STATUS_BAR:
-      return hasBarToggles;
-    case ID_FILE_PRINT:
-    case ID_FILE_PRINT_DIRECT:
-    case ID_FILE_PRINT_PREVIEW:
-    case ID_FILE_PRINT_SETUP:
-      return hasPrinting;
-    default:
-      return true;
-  }
-}
 
 const CEdition& DesktopEdition() { return s_desktop; }
 const CEdition& Edition() { return *s_edition; }

@@ -3,9 +3,11 @@
 // desktop program and the handheld edition share the frame, the panes and
 // the dialogs; each sets its edition once at start-up, before the frame is
 // made, and the frame takes its menu, accelerators, toolbar and features
-// from it. UI thread only.
+// from it. Which commands an edition has, and under which identifiers,
+// stands in the command table (app/command_table.h). UI thread only.
 
 #include <span>
+#include <vector>
 
 #include "options/connections_page.h"
 #include "options/options_sheet.h"
@@ -19,24 +21,18 @@ class CMainFrame;
 struct ConnectDialogIds;
 struct ConnectDialogLayout;
 struct GoToDialogIds;
+namespace dossel::session {
+class CSession;
+}
 
 // Lets the user edit `font` (the pane's font record, or the default one);
 // true on OK, with the record changed.
 using FontChooser = bool (*)(wxWindow* parent, dossel::LOGFONT& font);
 
 struct CEdition {
-  std::span<const dossel::res::MenuEntry> menu;
-  std::span<const dossel::res::AcceleratorEntry> accelerators;
-  std::span<const dossel::res::ToolbarButton> toolbar;
-  // Identifiers this edition gives to desktop commands.
-  std::span<const dossel::res::CommandAlias> aliases;
+  // The command table's column this edition takes its commands from.
+  dossel::res::EditionKind kind = dossel::res::EditionKind::Desktop;
   bool hasStatusBar = true;
-  bool hasPrinting = true;
-  bool hasDriverInfo = true;
-  // Connect through the data-source chooser (the driver's dialog).
-  bool hasConnectWithChooser = true;
-  // The View menu's toolbar and status-bar toggles.
-  bool hasBarToggles = true;
   // The pane buttons of the toolbar show which pane is active.
   bool hasCheckedPaneButtons = true;
   // The result grid has no title tips, printing, saving or loading.
@@ -70,10 +66,16 @@ struct CEdition {
   // The Open command; null for the desktop's file dialog.
   void (*openDocument)(CMainFrame* frame) = nullptr;
 
+  // The menu bar, accelerators and toolbar, made from the command table.
+  std::vector<dossel::res::MenuEntry> Menu() const;
+  std::vector<dossel::res::AcceleratorEntry> Accelerators() const;
+  std::vector<dossel::res::ToolbarButton> Toolbar() const;
   // The desktop command an identifier of this edition stands for (itself
-  // when it is not an alias).
+  // when it is not one of the edition's own).
   int CommandOf(int id) const;
-  // Whether this edition has the command at all.
+  // The identifier this edition gives the desktop command.
+  int IdOf(int command) const;
+  // Whether this edition has the (desktop) command at all.
   bool HasCommand(int command) const;
 };
 

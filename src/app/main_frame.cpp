@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "app/command_table.h"
 #include "app/dossel_doc.h"
 #include "app/edition.h"
 #include "app/images.h"
@@ -18,7 +19,6 @@
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "res/menus.h"
-#include "res/strings.h"
 #include "result/wx/export_dlg.h"
 #include "result/wx/result_view.h"
 #include "schema/wx/schema_view.h"
@@ -50,7 +50,7 @@ int ToWxKey(int key) {
 // A menu caption as wx takes it. The keys themselves come from the
 // accelerator table; the text after the tab only shows them, and the key
 // that the table calls Break is called Pause here.
-wxString MenuCaption(const TChar* text) {
+wxString MenuCaption(const TString& text) {
   wxString caption = ToWx(text);
   caption.Replace("\tAlt+Break", "\tAlt+Pause");
   return caption;
@@ -75,13 +75,21 @@ void SaveRecentFiles(const wxFileHistory& history) {
                    FromWx(history.GetHistoryFile(i)));
 }
 
-// The View items that show a check mark.
-bool IsCheckedCommand(int id) {
-  id = Edition().CommandOf(id);
-  for (int checked : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE, ID_VIEW_SCHEMA,
-                      ID_VIEW_WORD_WRAP})
-    if (id == checked) return true;
-  return false;
+// Whether the items and buttons of the edition's identifier `id` are check items.
+bool HasCheckMark(int id) {
+  const FrameCommand* row = FindFrameCommand(Edition().CommandOf(id));
+  return row && row->checked;
+}
+
+// The prompt and tooltip of the edition's identifier `id`.
+TString PromptOfId(int id) {
+  const FrameCommand* row = FindFrameCommand(Edition().CommandOf(id));
+  return row ? PromptOf(row->spec) : TString();
+}
+
+TString TooltipOfId(int id) {
+  const FrameCommand* row = FindFrameCommand(Edition().CommandOf(id));
+  return row ? TooltipOf(row->spec) : TString();
 }
 
 }  // namespace
@@ -110,15 +118,15 @@ void CMainFrame::CreateMenuBar() {
   auto* bar = new wxMenuBar();
   // The popups being filled, innermost last, with their titles.
   std::vector<std::pair<wxMenu*, wxString>> popups;
-  for (const MenuEntry& entry : Edition().menu) {
+  for (const MenuEntry& entry : Edition().Menu()) {
     wxMenu* popup = popups.empty() ? nullptr : popups.back().first;
     switch (entry.kind) {
       case MenuEntryKind::Popup:
         popups.emplace_back(new wxMenu(), ToWx(entry.text));
         break;
       case MenuEntryKind::Item:
-        popup->Append(ToWxId(entry.id), MenuCaption(entry.text), ToWx(PromptOf(Edition().CommandOf(entry.id))),
-                      IsCheckedCommand(entry.id) ? wxITEM_CHECK : wxITEM_NORMAL);
+        popup->Append(ToWxId(entry.id), MenuCaption(entry.text), ToWx(PromptOfId(entry.id)),
+                      HasCheckMark(entry.id) ? wxITEM_CHECK : wxITEM_NORMAL);
         break;
       case MenuEntryKind::Separator:
         popup->AppendSeparator();
@@ -155,7 +163,7 @@ void CMainFrame::CreateMenuBar() {
 
 void CMainFrame::CreateAcceleratorTable() {
   std::vector<wxAcceleratorEntry> entries;
-  for (const AcceleratorEntry& entry : Edition().accelerators)
+  for (const AcceleratorEntry& entry : Edition().Accelerators())
     entries.emplace_back(ToWxModifiers(entry.modifiers), ToWxKey(entry.key), ToWxId(entry.command));
   SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
 }
@@ -163,17 +171,15 @@ void CMainFrame::CreateAcceleratorTable() {
 void CMainFrame::CreateToolBarWithButtons() {
   wxToolBar* toolbar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER, ToWxId(AFX_IDW_TOOLBAR));
   toolbar->SetToolBitmapSize(wxSize(16, 15));
-  for (const ToolbarButton& button : Edition().toolbar) {
+  for (const ToolbarButton& button : Edition().Toolbar()) {
     if (button.command == 0) {
       toolbar->AddSeparator();
       continue;
     }
-    const bool checkable = Edition().hasCheckedPaneButtons &&
-                           (button.image == ToolbarImage::Query || button.image == ToolbarImage::Result ||
-                            button.image == ToolbarImage::Trace || button.image == ToolbarImage::Schema);
-    const int command = Edition().CommandOf(button.command);
-    toolbar->AddTool(ToWxId(button.command), ToWx(TooltipOf(command)), ToolbarBitmap(button.image), wxNullBitmap,
-                     checkable ? wxITEM_CHECK : wxITEM_NORMAL, ToWx(TooltipOf(command)), ToWx(PromptOf(command)));
+    const bool checkable = Edition().hasCheckedPaneButtons && HasCheckMark(button.command);
+    const wxString tooltip = ToWx(TooltipOfId(button.command));
+    toolbar->AddTool(ToWxId(button.command), tooltip, ToolbarBitmap(button.image), wxNullBitmap,
+                     checkable ? wxITEM_CHECK : wxITEM_NORMAL, tooltip, ToWx(PromptOfId(button.command)));
   }
   toolbar->Realize();
 }

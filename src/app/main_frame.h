@@ -15,7 +15,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <span>
 
+#include "app/command_table.h"
 #include "app/find_replace.h"
 #include "app/goto_dlg.h"
 #include "app/pane.h"
@@ -62,7 +64,8 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   void ShowConnectDialog();
   // Opens a query file as the document (the command line, Open, recent files).
   bool OpenDocumentFile(const wxString& path);
-  // The enable rule of a frame command.
+  // The enable rule of a command (given by either edition's identifier);
+  // true for one that is always enabled or not in the command table.
   bool IsCommandEnabled(int id) const;
 
   // ---- panes ----
@@ -78,10 +81,6 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   CSchemaView* SchemaView() const { return m_pSchemaView; }
 
   // ---- editor commands (main_frame_editor.cpp) ----
-  // Font, Word Wrap, Find, Find Next, Replace, Go To and printing, routed to
-  // the active pane; Print Setup and Go To belong to the frame.
-  // The enable rule and check mark of one of them; false for other ids.
-  bool GetEditorCommandState(int id, bool& enabled, bool& checked) const;
   // Go To (Ctrl+G): creates the dialog on first use, then centres and shows it.
   void ShowGoToDialog();
   CGoToDlg* GetGoToDlg() const { return m_goTo.Get(); }
@@ -89,10 +88,6 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   dossel::CPrintSupport& Printing();
 
  private:
-  void BindEditorCommands();
-  void OnEditorCommand(wxCommandEvent& event);
-  // Fills the update event of an editor command; false for other ids.
-  bool UpdateEditorCommand(wxUpdateUIEvent& event);
   CGoToHolder m_goTo;
   std::unique_ptr<dossel::CFindReplace> m_pFindReplace;
   std::unique_ptr<dossel::CPrintSupport> m_pPrint;
@@ -104,24 +99,60 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   void CreateToolBarWithButtons();
   void CreateStatusBarWithIndicators();
   void CreatePanes();
+  // Binds every row of the command table the edition has (main_frame_commands.cpp).
   void BindCommands();
-
-  // Commands and their enable rules (main_frame_commands.cpp).
-  void OnConnect(wxCommandEvent& event);
-  void OnConnectDataSource(wxCommandEvent& event);
-  void OnDisconnect(wxCommandEvent& event);
-  void OnExecute(wxCommandEvent& event);
-  void OnCancel(wxCommandEvent& event);
-  void OnViewPane(wxCommandEvent& event);
-  void OnEditCommand(wxCommandEvent& event);
-  void OnAbout(wxCommandEvent& event);
-  void OnExit(wxCommandEvent& event);
-  void OnToggleBar(wxCommandEvent& event);
-  void OnFileCommand(wxCommandEvent& event);
-  void OnRecentFile(wxCommandEvent& event);
   void OnUpdateCommand(wxUpdateUIEvent& event);
   void OnIdleIndicators(wxIdleEvent& event);
   void OnClose(wxCloseEvent& event);
+
+  // ---- the handlers and rules that the command table names ----
+  // Each takes the command's desktop identifier.
+  friend std::span<const FrameCommand> FrameCommands();
+  // SQL, File, View and About (main_frame_commands.cpp).
+  void OnConnect(int command);
+  void OnConnectDataSource(int command);
+  void OnDisconnect(int command);
+  void OnExecute(int command);
+  void OnCancel(int command);
+  void OnFileNew(int command);
+  void OnFileOpen(int command);
+  void OnFileSave(int command);  // Save and Save As
+  void OnRecentFile(int command);
+  void OnExit(int command);
+  void OnPaneEdit(int command);  // Undo, Cut, Copy, Paste, Select All, Clear All
+  void OnToggleBar(int command);
+  void OnViewPane(int command);
+  void OnOptions(int command);
+  void OnDriverInfo(int command);
+  void OnAbout(int command);
+  bool IsConnected(int command) const;
+  bool IsDisconnected(int command) const;
+  bool CanExecute(int command) const;
+  bool CanCancel(int command) const;
+  bool CanSave(int command) const;
+  bool CanEditInPane(int command) const;
+  bool CanShowPane(int command) const;
+  bool IsPaneShown(int command) const;
+  bool IsBarShown(int command) const;
+  bool CanShowDriverInfo(int command) const;
+  // Find, Replace, Go To, printing, Word Wrap and Font, which the active
+  // pane takes or not (main_frame_editor.cpp).
+  void OnFind(int command);
+  void OnFindNext(int command);
+  void OnReplace(int command);
+  void OnGoTo(int command);
+  void OnPrint(int command);  // Print and printing without the dialog
+  void OnPrintPreview(int command);
+  void OnPrintSetup(int command);
+  void OnWordWrap(int command);
+  void OnFont(int command);
+  bool HasFindTarget(int command) const;
+  bool CanReplace(int command) const;
+  bool CanGoTo(int command) const;
+  bool CanPrint(int command) const;
+  bool CanWrap(int command) const;
+  bool IsWrapped(int command) const;
+  bool CanChooseFont(int command) const;
 
   void OnTimer(wxTimerEvent& event);
 

@@ -1,14 +1,18 @@
-// The frame's commands, their enable rules, and closing.
+// The frame's bindings of the command table, its update handler, the SQL,
+// File, Edit and View commands with their enable rules, and closing.
 
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
+#include <wx/statusbr.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
 #include "app/about_dlg.h"
+#include "app/command_table.h"
 #include "app/dossel_doc.h"
+#include "app/driver_info_command.h"
 #include "app/edition.h"
 #include "app/focus_keeper.h"
 #include "app/main_frame.h"
@@ -16,13 +20,11 @@
 #include "app/trace_view.h"
 #include "options/connections_page.h"
 #include "options/options_sheet.h"
-#include "result/wx/result_view.h"
-#include "schema/wx/schema_view.h"
-#if DOSSEL_DRIVER_INFO
-#include "driverinfo/wx/driver_info_sheet.h"
-#endif
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
+#include "res/strings.h"
+#include "result/wx/result_view.h"
+#include "schema/wx/schema_view.h"
 
 using namespace dossel;
 using namespace dossel::res;
@@ -31,26 +33,12 @@ namespace {
 
 constexpr const char* kScriptFilter = "SQL Scripts (*.sql)|*.sql|All Files (*.*)|*";
 constexpr int kPaneCommands[] = {ID_VIEW_QUERY, ID_VIEW_RESULT, ID_VIEW_TRACE, ID_VIEW_SCHEMA};
-constexpr int kEditCommands[] = {ID_EDIT_UNDO,  ID_EDIT_CUT,        ID_EDIT_COPY,
-                                 ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_EDIT_CLEAR_ALL};
 
 int PaneOfCommand(int command) {
   for (int i = 0; i < 4; ++i)
     if (kPaneCommands[i] == command) return i;
   return -1;
 }
-
-#if DOSSEL_DRIVER_INFO
-// The "ODBC Driver Info" sheet on the session's connection; every call it
-// makes runs on the connection's thread.
-void ShowDriverInfo(wxWindow* parent, session::CSession& session) {
-  if (!session.IsConnected() || session.IsExecuting()) return;
-  const CFocusKeeper focus;
-  driverinfo::CMyPropertySheet sheet(
-      parent, [&session](const std::function<void(db::CDbConnection&)>& call) { session.CallOnConnection(call); });
-  sheet.ShowModal();
-}
-#endif
 
 // Takes `path` out of the recent-file list when it is there; the other
 // entries stay.
@@ -64,124 +52,106 @@ void ForgetRecentFile(wxFileHistory& history, const wxString& path) {
   }
 }
 
-// Runs the options sheet; after OK the new query time-out holds at once for
-// an open connection (and for later ones), while a new login time-out waits
-// for the next start.
-void ShowOptionsSheet(wxWindow* parent, session::CSession& session) {
-  const CFocusKeeper focus;
-  COptionsSheet sheet(parent, Edition().optionsPages);
-  if (sheet.ShowModal() == wxID_OK) session.SetQueryTimeout(sheet.GetConnectionsPage()->m_nQueryTimeout);
-}
-
 }  // namespace
 
 void CMainFrame::BindCommands() {
   const CEdition& edition = Edition();
-  // An identifier of the edition's own reaches the desktop command's handler.
-  for (const CommandAlias& alias : edition.aliases) {
-    Bind(
-        wxEVT_MENU,
-        [this, command = alias.command](wxCommandEvent& event) {
-          wxCommandEvent forwarded(event);
-          forwarded.SetId(ToWxId(command));
-          ProcessWindowEvent(forwarded);
-        },
-        ToWxId(alias.id));
+  for (const FrameCommand& row : FrameCommands()) {
+    if (!edition.HasCommand(row.spec.id)) continue;
+    const auto run = [this, &row](wxCommandEvent& event) {
+      const int command = Edition().CommandOf(FromWxId(event.GetId()));
+      if (!row.enabled || (this->*row.enabled)(command)) (this->*row.run)(command);
+    };
+    // The edition's identifiers reach the command, and in either edition so
+    // do the desktop's, which the panes speak.
+    const int desktop = ToWxId(row.spec.id), own = ToWxId(edition.IdOf(row.spec.id));
+    Bind(wxEVT_MENU, run, desktop, desktop + row.spec.count - 1);
+    if (own != desktop) Bind(wxEVT_MENU, run, own, own + row.spec.count - 1);
   }
-  Bind(wxEVT_MENU, &CMainFrame::OnConnect, this, ToWxId(ID_SQL_CONNECT));
-  if (edition.HasCommand(ID_SQL_CONNECT_DATA_SOURCE))
-    Bind(wxEVT_MENU, &CMainFrame::OnConnectDataSource, this, ToWxId(ID_SQL_CONNECT_DATA_SOURCE));
-  Bind(wxEVT_MENU, &CMainFrame::OnDisconnect, this, ToWxId(ID_SQL_DISCONNECT));
-  Bind(wxEVT_MENU, &CMainFrame::OnExecute, this, ToWxId(ID_SQL_EXECUTE));
-  Bind(wxEVT_MENU, &CMainFrame::OnCancel, this, ToWxId(ID_SQL_CANCEL));
-  for (int id : kPaneCommands) Bind(wxEVT_MENU, &CMainFrame::OnViewPane, this, ToWxId(id));
-  for (int id : kEditCommands) Bind(wxEVT_MENU, &CMainFrame::OnEditCommand, this, ToWxId(id));
-  for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
-    Bind(wxEVT_MENU, &CMainFrame::OnFileCommand, this, ToWxId(id));
-  Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ToWxId(ID_FILE_MRU_FILE1),
-       ToWxId(ID_FILE_MRU_FILE1 + ID_FILE_MRU_COUNT - 1));
-  if (edition.hasBarToggles) {
-    Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_TOOLBAR));
-    Bind(wxEVT_MENU, &CMainFrame::OnToggleBar, this, ToWxId(ID_VIEW_STATUS_BAR));
-  }
-  Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ToWxId(ID_APP_ABOUT));
-#if DOSSEL_DRIVER_INFO
-  Bind(
-      wxEVT_MENU, [this](wxCommandEvent&) { ShowDriverInfo(this, Session()); }, ToWxId(ID_VIEW_ODBC_INFO));
-#endif
-  Bind(
-      wxEVT_MENU, [this](wxCommandEvent&) { ShowOptionsSheet(this, *m_pSession); }, ToWxId(ID_VIEW_OPTIONS));
-  Bind(wxEVT_MENU, &CMainFrame::OnExit, this, ToWxId(ID_APP_EXIT));
   Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this);
   Bind(wxEVT_IDLE, &CMainFrame::OnIdleIndicators, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
   Bind(wxEVT_TIMER, &CMainFrame::OnTimer, this);
-  BindEditorCommands();
 }
 
-void CMainFrame::OnConnect(wxCommandEvent&) { ShowConnectDialog(); }
+void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
+  const int command = Edition().CommandOf(FromWxId(event.GetId()));
+  const FrameCommand* row = FindFrameCommand(command);
+  if (!row || (!row->enabled && !row->checked)) {
+    event.Skip();
+    return;
+  }
+  if (row->enabled) event.Enable((this->*row->enabled)(command));
+  if (row->checked) event.Check((this->*row->checked)(command));
+}
 
-void CMainFrame::OnConnectDataSource(wxCommandEvent&) {
+bool CMainFrame::IsCommandEnabled(int id) const {
+  const int command = Edition().CommandOf(id);
+  const FrameCommand* row = FindFrameCommand(command);
+  return !row || !row->enabled || (this->*row->enabled)(command);
+}
+
+// ---- SQL ----
+
+void CMainFrame::OnConnect(int) { ShowConnectDialog(); }
+
+void CMainFrame::OnConnectDataSource(int) {
   // The driver manager's chooser disables this frame while it is open.
   const CFocusKeeper focus;
-  if (!m_pSession->IsConnected()) Connect(nullptr);
+  Connect(nullptr);
 }
 
-void CMainFrame::OnDisconnect(wxCommandEvent&) {
-  if (m_pSession->IsConnected()) Disconnect();
+void CMainFrame::OnDisconnect(int) { Disconnect(); }
+
+void CMainFrame::OnExecute(int) { Execute(); }
+
+void CMainFrame::OnCancel(int) { RequestCancel(); }
+
+bool CMainFrame::IsConnected(int) const { return m_pSession->IsConnected(); }
+
+bool CMainFrame::IsDisconnected(int) const { return !m_pSession->IsConnected(); }
+
+bool CMainFrame::CanExecute(int) const {
+  const session::CSession& session = *m_pSession;
+  return session.IsConnected() && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !session.IsExecuting();
 }
 
-void CMainFrame::OnExecute(wxCommandEvent&) {
-  // The accelerator reaches here even while the command is disabled.
-  if (IsCommandEnabled(ID_SQL_EXECUTE)) Execute();
+bool CMainFrame::CanCancel(int) const {
+  const session::CSession& session = *m_pSession;
+  return session.IsConnected() && session.IsExecuting() && !session.IsCanceling() && session.IsCancelSupported();
 }
 
-void CMainFrame::OnCancel(wxCommandEvent&) {
-  if (IsCommandEnabled(ID_SQL_CANCEL)) RequestCancel();
-}
+// ---- File ----
 
-void CMainFrame::OnViewPane(wxCommandEvent& event) {
-  if (IsCommandEnabled(FromWxId(event.GetId()))) SwitchPane(PaneOfCommand(FromWxId(event.GetId())));
-}
-
-void CMainFrame::OnEditCommand(wxCommandEvent& event) {
-  CPane* pane = GetActivePane();
-  if (pane && pane->IsEditCommandEnabled(FromWxId(event.GetId()))) pane->DoEditCommand(FromWxId(event.GetId()));
-}
-
-void CMainFrame::OnFileCommand(wxCommandEvent& event) {
-  switch (FromWxId(event.GetId())) {
-    case ID_FILE_NEW:
-      if (m_pDoc->SaveModified(this)) {
-        m_pDoc->OnNewDocument();
-        m_pSchemaView->OnInitialUpdate();
-      }
-      break;
-    case ID_FILE_OPEN: {
-      if (Edition().openDocument) {
-        Edition().openDocument(this);
-        break;
-      }
-      if (!m_pDoc->SaveModified(this)) break;
-      wxFileDialog dialog(this, "Open", wxEmptyString, wxEmptyString, kScriptFilter, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-      if (dialog.ShowModal() == wxID_OK) OpenDocumentFile(dialog.GetPath());
-      break;
-    }
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS:
-      // In the result pane Save As exports the grid, and Save does nothing.
-      if (GetActivePane() == m_pResultView) {
-        if (FromWxId(event.GetId()) == ID_FILE_SAVE_AS) m_pResultView->ExportResults(false);
-        break;
-      }
-      if (m_pDoc->DoSave(this, FromWxId(event.GetId()) == ID_FILE_SAVE_AS))
-        m_pFileHistory->AddFileToHistory(m_pDoc->GetPathName());
-      break;
-    default:
-      break;
+void CMainFrame::OnFileNew(int) {
+  if (m_pDoc->SaveModified(this)) {
+    m_pDoc->OnNewDocument();
+    m_pSchemaView->OnInitialUpdate();
   }
   SetTitle(m_pDoc->GetTitle() + " - Dossel");
 }
+
+void CMainFrame::OnFileOpen(int) {
+  if (Edition().openDocument) {
+    Edition().openDocument(this);
+  } else if (m_pDoc->SaveModified(this)) {
+    wxFileDialog dialog(this, "Open", wxEmptyString, wxEmptyString, kScriptFilter, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() == wxID_OK) OpenDocumentFile(dialog.GetPath());
+  }
+  SetTitle(m_pDoc->GetTitle() + " - Dossel");
+}
+
+void CMainFrame::OnFileSave(int command) {
+  // In the result pane Save As exports the grid (and Save is disabled).
+  if (GetActivePane() == m_pResultView) {
+    if (command == ID_FILE_SAVE_AS) m_pResultView->ExportResults(false);
+  } else if (m_pDoc->DoSave(this, command == ID_FILE_SAVE_AS)) {
+    m_pFileHistory->AddFileToHistory(m_pDoc->GetPathName());
+  }
+  SetTitle(m_pDoc->GetTitle() + " - Dossel");
+}
+
+bool CMainFrame::CanSave(int) const { return GetActivePane() != m_pResultView; }
 
 bool CMainFrame::OpenDocumentFile(const wxString& path) {
   if (!m_pDoc->OnOpenDocument(path, this)) {
@@ -193,8 +163,8 @@ bool CMainFrame::OpenDocumentFile(const wxString& path) {
   return true;
 }
 
-void CMainFrame::OnRecentFile(wxCommandEvent& event) {
-  const size_t index = static_cast<size_t>(FromWxId(event.GetId()) - ID_FILE_MRU_FILE1);
+void CMainFrame::OnRecentFile(int command) {
+  const size_t index = static_cast<size_t>(command - ID_FILE_MRU_FILE1);
   if (index >= m_pFileHistory->GetCount() || !m_pDoc->SaveModified(this)) return;
   const wxString path = m_pFileHistory->GetHistoryFile(index);
   if (!m_pDoc->OnOpenDocument(path, this)) {
@@ -205,77 +175,60 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event) {
   SetTitle(m_pDoc->GetTitle() + " - Dossel");
 }
 
-void CMainFrame::OnToggleBar(wxCommandEvent& event) {
-  wxWindow* bar = FromWxId(event.GetId()) == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
-                                                             : static_cast<wxWindow*>(GetStatusBar());
+void CMainFrame::OnExit(int) { Close(); }
+
+// ---- Edit: the active pane's ----
+
+void CMainFrame::OnPaneEdit(int command) { GetActivePane()->DoEditCommand(command); }
+
+bool CMainFrame::CanEditInPane(int command) const {
+  return GetActivePane() && GetActivePane()->IsEditCommandEnabled(command);
+}
+
+// ---- View ----
+
+void CMainFrame::OnToggleBar(int command) {
+  wxWindow* bar =
+      command == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar()) : static_cast<wxWindow*>(GetStatusBar());
   if (bar) {
     bar->Show(!bar->IsShown());
     SendSizeEvent();
   }
 }
 
-void CMainFrame::OnAbout(wxCommandEvent&) {
+bool CMainFrame::IsBarShown(int command) const {
+  const wxWindow* bar =
+      command == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar()) : static_cast<wxWindow*>(GetStatusBar());
+  return bar && bar->IsShown();
+}
+
+void CMainFrame::OnViewPane(int command) { SwitchPane(PaneOfCommand(command)); }
+
+bool CMainFrame::CanShowPane(int command) const {
+  // The schema pane reads the connection's catalog.
+  return command != ID_VIEW_SCHEMA || m_pSession->IsConnected();
+}
+
+bool CMainFrame::IsPaneShown(int command) const { return m_nCurrentPane == PaneOfCommand(command); }
+
+// Runs the options sheet; after OK the new query time-out holds at once for
+// an open connection (and for later ones), while a new login time-out waits
+// for the next start.
+void CMainFrame::OnOptions(int) {
+  const CFocusKeeper focus;
+  COptionsSheet sheet(this, Edition().optionsPages);
+  if (sheet.ShowModal() == wxID_OK) m_pSession->SetQueryTimeout(sheet.GetConnectionsPage()->m_nQueryTimeout);
+}
+
+void CMainFrame::OnDriverInfo(int) { DriverInfoSheetOf(Edition())(this, *m_pSession); }
+
+bool CMainFrame::CanShowDriverInfo(int) const {
+  return DriverInfoSheetOf(Edition()) && m_pSession->IsConnected() && !m_pSession->IsExecuting();
+}
+
+void CMainFrame::OnAbout(int) {
   CAboutDlg dialog(this);
   dialog.ShowModal();
-}
-
-void CMainFrame::OnExit(wxCommandEvent&) { Close(); }
-
-bool CMainFrame::IsCommandEnabled(int id) const {
-  const session::CSession& session = *m_pSession;
-  const bool connected = session.IsConnected();
-  switch (id) {
-    case ID_SQL_CONNECT:
-    case ID_SQL_CONNECT_DATA_SOURCE:
-      return !connected;
-    case ID_SQL_DISCONNECT:
-      return connected;
-    case ID_SQL_EXECUTE:
-      return connected && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !session.IsExecuting();
-    case ID_SQL_CANCEL:
-      return connected && session.IsExecuting() && !session.IsCanceling() && session.IsCancelSupported();
-    case ID_VIEW_ODBC_INFO:
-      // The handheld edition has no driver-information sheet.
-      return DOSSEL_DRIVER_INFO && connected && !session.IsExecuting();
-    case ID_VIEW_SCHEMA:
-      return connected;
-    default:
-      return true;
-  }
-}
-
-void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
-  const int id = Edition().CommandOf(FromWxId(event.GetId()));
-  if (UpdateEditorCommand(event)) return;
-  if (const int pane = PaneOfCommand(id); pane >= 0) {
-    event.Enable(IsCommandEnabled(id));
-    event.Check(m_nCurrentPane == pane);
-    return;
-  }
-  for (int edit : kEditCommands) {
-    if (edit == id) {
-      event.Enable(GetActivePane() && GetActivePane()->IsEditCommandEnabled(id));
-      return;
-    }
-  }
-  switch (id) {
-    case ID_VIEW_TOOLBAR:
-      event.Check(GetToolBar() && GetToolBar()->IsShown());
-      break;
-    case ID_VIEW_STATUS_BAR:
-      event.Check(GetStatusBar() && GetStatusBar()->IsShown());
-      break;
-    case ID_FILE_SAVE:
-      event.Enable(GetActivePane() != m_pResultView);
-      break;
-    default:
-      if (id == ID_SQL_CONNECT || id == ID_SQL_CONNECT_DATA_SOURCE || id == ID_SQL_DISCONNECT || id == ID_SQL_EXECUTE ||
-          id == ID_SQL_CANCEL || id == ID_VIEW_ODBC_INFO)
-        event.Enable(IsCommandEnabled(id));
-      else
-        event.Skip();
-      break;
-  }
 }
 
 void CMainFrame::OnIdleIndicators(wxIdleEvent& event) {
@@ -285,10 +238,11 @@ void CMainFrame::OnIdleIndicators(wxIdleEvent& event) {
   const struct {
     int field;
     wxKeyCode key;
-    const char* text;
-  } indicators[] = {{1, WXK_CAPITAL, "CAP"}, {2, WXK_NUMLOCK, "NUM"}, {3, WXK_SCROLL, "SCRL"}};
+    int text;
+  } indicators[] = {
+      {1, WXK_CAPITAL, ID_INDICATOR_CAPS}, {2, WXK_NUMLOCK, ID_INDICATOR_NUM}, {3, WXK_SCROLL, ID_INDICATOR_SCRL}};
   for (const auto& indicator : indicators) {
-    const wxString text = wxGetKeyState(indicator.key) ? indicator.text : "";
+    const wxString text = wxGetKeyState(indicator.key) ? ToWx(LoadString(indicator.text)) : wxString();
     if (status->GetStatusText(indicator.field) != text) status->SetStatusText(text, indicator.field);
   }
 }

@@ -15,25 +15,6 @@
 using namespace dossel;
 using namespace dossel::res;
 
-namespace {
-
-constexpr int kEditorCommands[] = {ID_VIEW_FONT,         ID_QUERY_WORD_WRAP,    ID_VIEW_WORD_WRAP,  ID_EDIT_FIND,
-                                   ID_EDIT_REPEAT,       ID_EDIT_REPLACE,       ID_EDIT_GOTO,       ID_FILE_PRINT,
-                                   ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP};
-
-bool IsEditorCommand(int id) {
-  for (int command : kEditorCommands)
-    if (command == id) return true;
-  return false;
-}
-
-}  // namespace
-
-void CMainFrame::BindEditorCommands() {
-  for (int id : kEditorCommands)
-    if (Edition().HasCommand(id)) Bind(wxEVT_MENU, &CMainFrame::OnEditorCommand, this, ToWxId(id));
-}
-
 CFindReplace& CMainFrame::FindReplace() {
   if (!m_pFindReplace)
     m_pFindReplace = std::make_unique<CFindReplace>(this, [this] { return GetActivePane()->FindTarget(); });
@@ -45,92 +26,48 @@ CPrintSupport& CMainFrame::Printing() {
   return *m_pPrint;
 }
 
-bool CMainFrame::GetEditorCommandState(int id, bool& enabled, bool& checked) const {
-  if (!IsEditorCommand(id)) return false;
+void CMainFrame::OnFont(int) { GetActivePane()->ChooseFont(); }
+
+bool CMainFrame::CanChooseFont(int) const { return GetActivePane()->CanChooseFont(); }
+
+// The View item and the result pane's own command; each pane answers one of them, or neither.
+void CMainFrame::OnWordWrap(int) { GetActivePane()->ToggleWordWrap(); }
+
+bool CMainFrame::CanWrap(int command) const { return GetActivePane()->WordWrapCommand() == command; }
+
+bool CMainFrame::IsWrapped(int command) const { return CanWrap(command) && GetActivePane()->IsWordWrap(); }
+
+void CMainFrame::OnFind(int) { FindReplace().ShowFind(); }
+
+void CMainFrame::OnFindNext(int) { FindReplace().FindNext(); }
+
+bool CMainFrame::HasFindTarget(int) const { return GetActivePane()->FindTarget() != nullptr; }
+
+void CMainFrame::OnReplace(int) { FindReplace().ShowReplace(); }
+
+bool CMainFrame::CanReplace(int) const {
+  // Text results accept typing, yet what a query returned is not replaced.
   CPane* pane = GetActivePane();
-  checked = false;
-  switch (id) {
-    case ID_VIEW_FONT:
-      enabled = pane->CanChooseFont();
-      break;
-    case ID_QUERY_WORD_WRAP:
-    case ID_VIEW_WORD_WRAP:
-      enabled = pane->WordWrapCommand() == id;
-      checked = enabled && pane->IsWordWrap();
-      break;
-    case ID_EDIT_FIND:
-    case ID_EDIT_REPEAT:
-      enabled = pane->FindTarget() != nullptr;
-      break;
-    case ID_EDIT_REPLACE:
-      // Text results accept typing, yet what a query returned is not replaced.
-      enabled = pane != m_pResultView && pane->FindTarget() && pane->FindTarget()->IsEditable();
-      break;
-    case ID_EDIT_GOTO:
-      // A grid being filled takes no focus moves: its rows are still growing.
-      enabled = m_nCurrentPane != 3 && !(pane == m_pResultView && m_pResultView->IsGridBusy());
-      break;
-    case ID_FILE_PRINT:
-    case ID_FILE_PRINT_DIRECT:
-    case ID_FILE_PRINT_PREVIEW:
-      enabled = pane->CanPrint();
-      break;
-    default:
-      enabled = true;
-      break;
-  }
-  return true;
+  return pane != m_pResultView && pane->FindTarget() && pane->FindTarget()->IsEditable();
 }
 
-bool CMainFrame::UpdateEditorCommand(wxUpdateUIEvent& event) {
-  bool enabled = false, checked = false;
-  const int id = Edition().CommandOf(FromWxId(event.GetId()));
-  if (!GetEditorCommandState(id, enabled, checked)) return false;
-  event.Enable(enabled);
-  if (id == ID_VIEW_WORD_WRAP || id == ID_QUERY_WORD_WRAP) event.Check(checked);
-  return true;
+void CMainFrame::OnGoTo(int) { ShowGoToDialog(); }
+
+bool CMainFrame::CanGoTo(int) const {
+  // A grid being filled takes no focus moves: its rows are still growing.
+  return m_nCurrentPane != 3 && !(GetActivePane() == m_pResultView && m_pResultView->IsGridBusy());
 }
 
-void CMainFrame::OnEditorCommand(wxCommandEvent& event) {
-  const int id = FromWxId(event.GetId());
-  bool enabled = false, checked = false;
-  // Accelerators reach here even while the command is disabled.
-  if (!GetEditorCommandState(id, enabled, checked) || !enabled) return;
+void CMainFrame::OnPrint(int command) { Printing().Print(GetActivePane()->CreatePrintout(), command == ID_FILE_PRINT); }
+
+void CMainFrame::OnPrintPreview(int) {
   CPane* pane = GetActivePane();
-  switch (id) {
-    case ID_VIEW_FONT:
-      pane->ChooseFont();
-      break;
-    case ID_QUERY_WORD_WRAP:
-    case ID_VIEW_WORD_WRAP:
-      pane->ToggleWordWrap();
-      break;
-    case ID_EDIT_FIND:
-      FindReplace().ShowFind();
-      break;
-    case ID_EDIT_REPEAT:
-      FindReplace().FindNext();
-      break;
-    case ID_EDIT_REPLACE:
-      FindReplace().ShowReplace();
-      break;
-    case ID_EDIT_GOTO:
-      ShowGoToDialog();
-      break;
-    case ID_FILE_PRINT:
-    case ID_FILE_PRINT_DIRECT:
-      Printing().Print(pane->CreatePrintout(), id == ID_FILE_PRINT);
-      break;
-    case ID_FILE_PRINT_PREVIEW:
-      Printing().Preview(pane->CreatePrintout(), pane->CreatePrintout());
-      break;
-    case ID_FILE_PRINT_SETUP:
-      Printing().PageSetup();
-      break;
-    default:
-      break;
-  }
+  Printing().Preview(pane->CreatePrintout(), pane->CreatePrintout());
 }
+
+void CMainFrame::OnPrintSetup(int) { Printing().PageSetup(); }
+
+bool CMainFrame::CanPrint(int) const { return GetActivePane()->CanPrint(); }
 
 void CMainFrame::ShowGoToDialog() {
   CGoToDlg* dialog = m_goTo.Get();

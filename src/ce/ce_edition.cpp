@@ -35,16 +35,11 @@ constexpr GoToDialogIds kGoToIds{1007, 1012, 1010};
 
 CEdition MakeCeEdition() {
   CEdition edition;
-  edition.menu = dossel::res::CeMenu();
-  edition.accelerators = dossel::res::CeAccelerators();
-  edition.toolbar = dossel::res::CeCommandBar();
-  edition.aliases = dossel::res::CeCommandAliases();
+  // Its menus, keys, command bar and the commands it lacks or numbers
+  // otherwise: the command table's handheld column.
+  edition.kind = dossel::res::EditionKind::Handheld;
   edition.hasStatusBar = false;
-  edition.hasPrinting = false;
   edition.hasHandheldGrid = true;
-  edition.hasDriverInfo = false;
-  edition.hasConnectWithChooser = false;
-  edition.hasBarToggles = false;
   edition.hasCheckedPaneButtons = false;
   edition.schemaRootCaption = DT("Pocket PC");
   edition.schemaDeleteId = dossel::res::ID_CE_SCHEMA_DELETE;

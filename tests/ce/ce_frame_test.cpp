@@ -13,6 +13,7 @@
 #include <wx/treectrl.h>
 
 #include <fstream>
+#include <set>
 
 #include "app/connect_dlg.h"
 #include "app/dossel_doc.h"
@@ -21,9 +22,9 @@
 #include "ce/choose_font_page.h"
 #include "ce/font_size.h"
 #include "ce_test_fixture.h"
+#include "command_rows.h"
 #include "options/options_sheet.h"
 #include "res/command_ids.h"
-#include "res/strings.h"
 #include "schema/wx/schema_view.h"
 #include "settings/dsn_settings.h"
 #include "settings/font_setting.h"
@@ -61,7 +62,16 @@ TEST_F(CeFrameTest, MenusHoldTheHandheldCommandsWithoutKeyHints) {
                  ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR})
     EXPECT_EQ(bar->FindItem(ToWxId(id)), nullptr) << id;
   // Prompts are those of the desktop commands the items stand for.
-  EXPECT_EQ(bar->FindItem(ToWxId(ID_CE_VIEW_TRACE))->GetHelp(), ToWx(PromptOf(ID_VIEW_TRACE)));
+  EXPECT_EQ(bar->FindItem(ToWxId(ID_CE_VIEW_TRACE))->GetHelp(), "Show Trace");
+}
+
+TEST_F(CeFrameTest, TheFramesItemsAndButtonsShowTheirRows) {
+  const std::set<int> shown = ExpectRowsOfFrame(m_frame);
+  // The commands it numbers otherwise are there, under their own numbers.
+  for (int command :
+       {ID_SQL_CONNECT, ID_SQL_DISCONNECT, ID_VIEW_TRACE, ID_VIEW_OPTIONS, ID_VIEW_WORD_WRAP, ID_VIEW_FONT})
+    EXPECT_TRUE(shown.count(command)) << command;
+  EXPECT_FALSE(shown.count(ID_VIEW_ODBC_INFO));
 }
 
 TEST_F(CeFrameTest, TheCommandBarHasASeparatorThenSixPlainButtonsAndThereIsNoStatusBar) {
@@ -80,13 +90,13 @@ TEST_F(CeFrameTest, TheCommandBarHasASeparatorThenSixPlainButtonsAndThereIsNoSta
     EXPECT_EQ(tool->GetKind(), wxITEM_NORMAL) << i;
     EXPECT_TRUE(tool->IsEnabled() || expected[i] != ID_VIEW_QUERY) << i;
   }
-  EXPECT_EQ(bar->FindById(ToWxId(ID_CE_VIEW_TRACE))->GetShortHelp(), ToWx(TooltipOf(ID_VIEW_TRACE)));
+  EXPECT_EQ(bar->FindById(ToWxId(ID_CE_VIEW_TRACE))->GetShortHelp(), "Trace");
   EXPECT_EQ(m_frame->GetStatusBar(), nullptr);
 }
 
 TEST_F(CeFrameTest, OnlyTheSevenControlKeysAreAcceleratorsAndTheLeftOutCommandsAreNotThere) {
   std::string keys;
-  for (const AcceleratorEntry& entry : Edition().accelerators) {
+  for (const AcceleratorEntry& entry : Edition().Accelerators()) {
     EXPECT_EQ(entry.modifiers, kAccelCtrl);
     keys += static_cast<char>(entry.key);
   }

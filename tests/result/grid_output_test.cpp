@@ -214,17 +214,12 @@ TEST_F(GridOutputTest, GoToAndFontWaitForTheFillToEnd) {
   m_frame->Execute();
   m_frame->SwitchPane(1);
   ASSERT_TRUE(PumpUntil([&] { return m_frame->Session().IsExecuting() && Grid()->IsFilling(); }));
-  bool enabled = true, checked = false;
-  ASSERT_TRUE(m_frame->GetEditorCommandState(res::ID_EDIT_GOTO, enabled, checked));
-  EXPECT_FALSE(enabled);
-  ASSERT_TRUE(m_frame->GetEditorCommandState(res::ID_VIEW_FONT, enabled, checked));
-  EXPECT_FALSE(enabled);
+  EXPECT_FALSE(m_frame->IsCommandEnabled(res::ID_EDIT_GOTO));
+  EXPECT_FALSE(m_frame->IsCommandEnabled(res::ID_VIEW_FONT));
   m_frame->RequestCancel();
   ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 10000));
-  ASSERT_TRUE(m_frame->GetEditorCommandState(res::ID_EDIT_GOTO, enabled, checked));
-  EXPECT_TRUE(enabled);
-  ASSERT_TRUE(m_frame->GetEditorCommandState(res::ID_VIEW_FONT, enabled, checked));
-  EXPECT_TRUE(enabled);
+  EXPECT_TRUE(m_frame->IsCommandEnabled(res::ID_EDIT_GOTO));
+  EXPECT_TRUE(m_frame->IsCommandEnabled(res::ID_VIEW_FONT));
 }
 
 // Closing during a fill gives up on the fill's end; when the user then keeps

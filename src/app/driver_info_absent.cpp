@@ -1,0 +1,3 @@
+#include "app/driver_info_command.h"
+
+DriverInfoSheet DesktopDriverInfoSheet() { return nullptr; }
