@@ -163,7 +163,9 @@ endfunction()
 # INCLUDES and DEFINITIONS are the test program's own; RUNTIME_TARGETS are
 # built before it, for files it reads when it runs (a library it loads by
 # path, the sample database); ENVIRONMENT is added to the test's; PROPERTIES
-# go to set_tests_properties (fixtures, resource locks).
+# go to set_tests_properties (fixtures, resource locks, and COST, the
+# seconds a long test takes under AddressSanitizer: ctest starts the costly
+# ones first, so that a parallel run does not end waiting on one of them).
 function(add_dossel_test)
   cmake_parse_arguments(ARG "GUI;BOTH_WIDTHS;WIDE_ONLY" "NAME"
     "SOURCES;LIBRARIES;LINK;LABELS;INCLUDES;DEFINITIONS;RUNTIME_TARGETS;ENVIRONMENT;PROPERTIES" ${ARGN})
