@@ -4,6 +4,7 @@
 
 #include "driver_script.h"
 #include "frame_fixture.h"
+#include "scripted_connect.h"
 
 namespace dossel::test {
 namespace {
@@ -46,7 +47,7 @@ TEST_F(FrameSessionTest, ObjectTextRunEndsOnTheTracePane) {
       .Row({"create view myview as select 2"});
   const std::string path = m_folder.File("script.txt");
   script.Save(path);
-  ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + path));
+  ASSERT_TRUE(ConnectTo(ScriptedDriverConnectString(path)));
   Run("sp_helptext myview");
   EXPECT_NE(Trace().find("\r\ncreate view myview as select 2\r\n"), std::string::npos);
   EXPECT_EQ(m_frame->GetCurrentPane(), 2);

@@ -12,6 +12,7 @@
 #include "db/catalog_sets.h"
 #include "driver_script.h"
 #include "platform/format.h"
+#include "scripted_connect.h"
 #include "test_support.h"
 
 namespace dossel::test {
@@ -30,7 +31,7 @@ class CatalogScriptedTest : public ::testing::Test {
 
   void Connect() {
     m_script.Save(m_scriptPath);
-    const TString connect = FromUtf8(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + m_scriptPath);
+    const TString connect = FromUtf8(ScriptedDriverConnectString(m_scriptPath));
     ASSERT_TRUE(m_connection.OpenWithOptions(connect, kNoOdbcDialog));
   }
 

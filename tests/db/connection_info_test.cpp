@@ -10,6 +10,7 @@
 
 #include "db_test_fixture.h"
 #include "driver_script.h"
+#include "scripted_connect.h"
 
 namespace dossel::test {
 namespace {
@@ -72,8 +73,7 @@ class ScriptedInfoTest : public ::testing::Test {
   void Connect() {
     const std::string script = m_folder.File("script.txt");
     m_script.Save(script);
-    ASSERT_TRUE(m_connection.OpenWithOptions(
-        FromUtf8(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + script), db::kNoOdbcDialog));
+    ASSERT_TRUE(m_connection.OpenWithOptions(FromUtf8(ScriptedDriverConnectString(script)), db::kNoOdbcDialog));
   }
 
   ScratchFolder m_folder;

@@ -10,6 +10,7 @@
 #include "db/db_connection.h"
 #include "db/query_result_set.h"
 #include "driver_script.h"
+#include "scripted_connect.h"
 #include "test_support.h"
 
 namespace dossel::test {
@@ -27,9 +28,7 @@ class ScriptedDriverTest : public ::testing::Test {
     m_script.Log(m_logPath);
   }
 
-  TString ConnectString() const {
-    return FromUtf8(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + m_scriptPath);
-  }
+  TString ConnectString() const { return FromUtf8(ScriptedDriverConnectString(m_scriptPath)); }
 
   void Connect() {
     m_script.Save(m_scriptPath);
@@ -165,7 +164,7 @@ TEST_F(ScriptedDriverTest, OpenSendsTheDataSourceNameLastAndKeepsReadOnly) {
   const size_t connectCall = log.find("SQLDriverConnect");
   ASSERT_NE(connectCall, std::string::npos) << log;
   EXPECT_EQ(log.substr(connectCall, log.find('\n', connectCall) - connectCall),
-            "SQLDriverConnect DRIVER=" + std::string(DOSSEL_SCRIPTED_DRIVER) + ";Script=" + m_scriptPath + ";DSN=x");
+            "SQLDriverConnect " + ScriptedDriverConnectString(m_scriptPath) + ";DSN=x");
   EXPECT_NE(log.find("SQLSetConnectOption 101"), std::string::npos) << log;
   EXPECT_FALSE(m_connection.IsUpdatable());
   EXPECT_EQ(m_connection.GetConnectString().rfind(DT("ODBC;"), 0), 0u);

@@ -11,6 +11,7 @@
 #include "db/odbc_constants.h"
 #include "driver_script.h"
 #include "driverinfo/report_writer.h"
+#include "scripted_connect.h"
 #include "test_support.h"
 
 namespace dossel::test {
@@ -27,7 +28,7 @@ class ReportScriptedTest : public ::testing::Test {
   CInfoSnapshot Read() {
     const std::string path = m_folder.File("script.txt");
     m_script.Save(path);
-    const TString connect = FromUtf8(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + path);
+    const TString connect = FromUtf8(ScriptedDriverConnectString(path));
     EXPECT_TRUE(m_connection.OpenWithOptions(connect, db::kNoOdbcDialog));
     CInfoSnapshot snapshot;
     snapshot.Read(m_connection);

@@ -102,7 +102,9 @@ TEST(GridSavedFileTest, AFirstLineOfManyFieldsBecomesAsManyColumns) {
   // the heading row is not copied once per column (quadratic in the fields).
   constexpr int32_t kFields = 50000;
   CGridStore store;
-  ASSERT_TRUE(Load(store, std::string(kFields - 1, ',') + "end\nx\n"));
+  std::string text(kFields - 1, ',');
+  text += "end\nx\n";
+  ASSERT_TRUE(Load(store, text));
   ASSERT_EQ(store.GetColumnCount(), kFields);
   EXPECT_EQ(store.GetRowCount(), 2);
   EXPECT_EQ(store.GetCellText(0, kFields - 1), DT("end"));

@@ -8,15 +8,14 @@
 #include <fstream>
 
 #include "driver_test_support.h"
+#include "scripted_connect.h"
 
 namespace dossel::test {
 namespace {
 
 class ScriptedDriverConnect : public ::testing::Test {
  protected:
-  std::string ConnectString() const {
-    return std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + m_scriptFile;
-  }
+  std::string ConnectString() const { return ScriptedDriverConnectString(m_scriptFile); }
   void SaveAndConnect() {
     m_script.Save(m_scriptFile);
     ASSERT_EQ(SQL_SUCCESS, m_session.DriverConnect(ConnectString(), &m_completed));
@@ -60,7 +59,7 @@ TEST_F(ScriptedDriverConnect, ConnectsThroughADataSourceOfTheTestsOwnIniFile) {
 }
 
 TEST_F(ScriptedDriverConnect, ConnectFailsWithoutAScriptOrWithTheScriptedRecords) {
-  EXPECT_EQ(SQL_ERROR, m_session.DriverConnect(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER));
+  EXPECT_EQ(SQL_ERROR, m_session.DriverConnect("DRIVER=" + std::string(DOSSEL_SCRIPTED_DRIVER)));
   auto errors = m_session.Errors();
   ASSERT_FALSE(errors.empty());
   EXPECT_NE(std::string::npos, errors[0].message.find("No Script= key"));

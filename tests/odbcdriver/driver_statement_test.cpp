@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "driver_test_support.h"
+#include "scripted_connect.h"
 
 namespace dossel::test {
 namespace {
@@ -19,8 +20,7 @@ class ScriptedDriverStatement : public ::testing::Test {
   // Saves the script, connects and allocates one statement.
   void Start() {
     m_script.Save(m_scriptFile);
-    ASSERT_EQ(SQL_SUCCESS,
-              m_session.DriverConnect(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + m_scriptFile));
+    ASSERT_EQ(SQL_SUCCESS, m_session.DriverConnect(ScriptedDriverConnectString(m_scriptFile)));
     m_stmt = m_session.NewStatement();
     ASSERT_TRUE(m_stmt != nullptr);
   }

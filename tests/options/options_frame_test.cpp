@@ -17,6 +17,7 @@
 #include "options/options_sheet.h"
 #include "options/template_page.h"
 #include "res/command_ids.h"
+#include "scripted_connect.h"
 #include "settings/catalogs.h"
 
 namespace dossel::test {
@@ -80,7 +81,7 @@ TEST_F(OptionsFrameTest, OkGivesTheNewQueryTimeoutToTheOpenConnectionAtOnce) {
   script.Log(log).Statement("select 1").Result({{"a", SQL_INTEGER, 10}}).Row({"1"});
   const std::string path = m_folder.File("script.txt");
   script.Save(path);
-  ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + path));
+  ASSERT_TRUE(ConnectTo(ScriptedDriverConnectString(path)));
   ASSERT_EQ(m_frame->Session().Connection().GetQueryTimeOut(), 0);
 
   // OK from another page than the time-outs'.

@@ -11,6 +11,7 @@
 #include "grid/wx/grid_ctrl.h"
 #include "res/command_ids.h"
 #include "result/wx/export_dlg.h"
+#include "scripted_connect.h"
 
 namespace dossel::test {
 namespace {
@@ -253,7 +254,7 @@ TEST_F(ScriptedGridTest, TwoResultSetsLeaveTheSecondInTheGrid) {
       .Row({"x", "9"});
   const std::string scriptPath = m_folder.File("script.txt");
   script.Save(scriptPath);
-  ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + scriptPath));
+  ASSERT_TRUE(ConnectTo(ScriptedDriverConnectString(scriptPath)));
   Run("exec both");
   CGridCtrl* grid = m_frame->ResultView()->GetGrid();
   ASSERT_NE(grid, nullptr);

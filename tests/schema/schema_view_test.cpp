@@ -11,6 +11,7 @@
 #include "frame_fixture.h"
 #include "platform/system.h"
 #include "schema/wx/schema_view.h"
+#include "scripted_connect.h"
 
 namespace dossel::test {
 namespace {
@@ -267,7 +268,7 @@ class ScriptedSchemaTest : public SchemaViewTest {
   void Connect() {
     m_script.Log(m_folder.File("calls.log"));
     m_script.Save(m_folder.File("script.txt"));
-    ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + m_folder.File("script.txt")));
+    ASSERT_TRUE(ConnectTo(ScriptedDriverConnectString(m_folder.File("script.txt"))));
   }
 
   std::vector<std::string> Calls() {

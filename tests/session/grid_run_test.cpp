@@ -3,6 +3,7 @@
 // rows published while the fill goes on.
 
 #include "driver_script.h"
+#include "scripted_connect.h"
 #include "session_fixture.h"
 
 namespace dossel::test {
@@ -166,7 +167,7 @@ class ScriptedGridRunTest : public SessionTest {
   void Connect(DriverScript& script) {
     const std::string scriptPath = m_folder.File("script.txt");
     script.Save(scriptPath);
-    ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + scriptPath));
+    ASSERT_TRUE(ConnectTo(ScriptedDriverConnectString(scriptPath)));
   }
 };
 

@@ -2,6 +2,7 @@
 // played by the scripted test driver.
 
 #include "driver_script.h"
+#include "scripted_connect.h"
 #include "session_fixture.h"
 
 namespace dossel::test {
@@ -19,7 +20,7 @@ class ScriptedSessionTest : public SessionTest {
   void Connect(const std::string& dbms) {
     m_script.Dbms(dbms);
     m_script.Save(m_scriptPath);
-    ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + m_scriptPath));
+    ASSERT_TRUE(ConnectTo(ScriptedDriverConnectString(m_scriptPath)));
   }
 
   std::string Log() const { return ReadFile(m_logPath); }
