@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -145,6 +146,25 @@ TEST_F(StreamingTest, TheDataSourcesOwnSettingStands) {
   EXPECT_TRUE(chosen.GetStreamingMode().declareFetch);
   EXPECT_FALSE(chosen.GetStreamingMode().declareFetchAsked) << "the connect string turned it on";
   EXPECT_EQ(chosen.GetStreamingMode().fetchRows, 300u);
+}
+
+// Chosen at the driver manager's prompt, the connect string is the chooser's:
+// the data source is the one the driver reports.
+const char* s_chosen = nullptr;
+int Choose(SQLHWND, const char*, char* chosen, int room) {
+  std::snprintf(chosen, room, "DSN=%s", s_chosen);
+  return 1;
+}
+
+TEST_F(StreamingTest, ADataSourceChosenAtThePromptIsReadAsWell) {
+  DosselOdbcSetPromptHandler(Choose);
+  for (const char* name : {"DosselPostgres", "DosselPostgresPlain"}) {
+    s_chosen = name;
+    CDbConnection connection;
+    ASSERT_TRUE(connection.Open(TString(), false, false, DT("ODBC;"), false)) << name;
+    EXPECT_EQ(connection.GetStreamingMode().declareFetch, std::string(name) == "DosselPostgres") << name;
+  }
+  DosselOdbcSetPromptHandler(nullptr);
 }
 
 TEST_F(StreamingTest, StatementsTheCursorRefusesRunOnceWithoutIt) {
