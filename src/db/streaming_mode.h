@@ -12,9 +12,10 @@
 // - The SQLite driver streams with StepAPI=1, a connect-string key the
 //   Connect dialog sets (checked unless the data source's stored value says
 //   otherwise); StepAPI=0 reads the whole result inside SQLExecDirect.
-// - MariaDB's connector 3.1 reads every result whole inside SQLExecDirect
+// - MariaDB's connector 3.1 reads every result whole inside the execute
 //   whatever its options say (its no-cache bit and a forward-only cursor
-//   change nothing), so there is nothing to ask it for.
+//   change nothing, direct or prepared), so there is nothing to ask it for;
+//   another statement on the connection runs while a result is read.
 
 #include <cstdint>
 #include <string>
