@@ -67,9 +67,12 @@ void Print(const std::string& measure, const Measure& m, const std::string& refe
 }
 
 std::string ScratchFolder() {
-  static const std::string folder = [] {
-    std::string path = (std::filesystem::temp_directory_path() / ("dossel-bench-" + std::to_string(getpid()))).string();
-    std::filesystem::create_directories(path);
+  // Never destroyed: the exit handler that removes the folder runs after
+  // the static objects made before it was registered are gone.
+  static const std::string* const folder = [] {
+    auto* path = new std::string(
+        (std::filesystem::temp_directory_path() / ("dossel-bench-" + std::to_string(getpid()))).string());
+    std::filesystem::create_directories(*path);
     std::atexit([] {
       std::error_code ignored;
       if (getpid() == std::stoi(ScratchFolder().substr(ScratchFolder().rfind('-') + 1)))
@@ -77,7 +80,7 @@ std::string ScratchFolder() {
     });
     return path;
   }();
-  return folder;
+  return *folder;
 }
 
 std::string RowsDatabase(long rows) {

@@ -194,7 +194,8 @@ void CConnectDlg::OnDelete(wxCommandEvent&) {
 void CConnectDlg::ResetFields() {
   m_database->ChangeValue(wxEmptyString);
   m_lockTimeout->ChangeValue("1000");
-  m_stepApi->SetValue(false);
+  // The name is forgotten: the box shows what a name without stored values gets.
+  m_stepApi->SetValue(dossel::kDefaultStepApi != 0);
 }
 
 bool ParseUnsignedNumber(const wxString& text, uint32_t& value) {

@@ -2,8 +2,11 @@
 // The Connect dialog: a data-source name (with the remembered ones offered in
 // a sorted drop-down), the database file, the lock time-out and the Step API
 // flag. Picking a remembered name fills the other fields from its stored
-// values; Delete forgets the name. The value members are set before and read
-// after ShowModal, as the framework's data exchange would.
+// values; Delete forgets the name. The Step API box is checked wherever no
+// stored "StepAPI" value says otherwise (a new name, a name stored without
+// one): only with it does the SQLite driver hand over rows as it reads them.
+// The value members are set before and read after ShowModal, as the
+// framework's data exchange would.
 //
 // The dialog itself does not connect. RunConnectDialog performs its OK the way
 // the session controller wants it: the values are remembered first (so a
@@ -20,6 +23,7 @@
 #include <functional>
 
 #include "platform/text.h"
+#include "settings/dsn_settings.h"
 
 class wxButton;
 class wxCheckBox;
@@ -80,7 +84,7 @@ class CConnectDlg : public wxDialog {
 
   void SetFilePicker(FilePicker picker) { m_filePicker = std::move(picker); }
 
-  int m_bStepApi = 0;
+  int m_bStepApi = dossel::kDefaultStepApi;
   dossel::TString m_strDsn;
   dossel::TString m_strDatabase;
   uint32_t m_nLockTimeout = 1000;

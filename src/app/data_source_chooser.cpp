@@ -110,7 +110,9 @@ void CDataSourceChooserDlg::OnOpenFile(wxCommandEvent&) {
                            dossel::kMbOk | dossel::kMbIconWarning);
     return;
   }
-  m_connectString = dossel::Format(DT("DSN=%s;Database=%s"), FileDataSourceName(path, m_sources), path);
+  // With the step interface, as the Connect dialog's default: without it the
+  // driver reads a whole result before the first row.
+  m_connectString = dossel::Format(DT("DSN=%s;Database=%s;StepAPI=1"), FileDataSourceName(path, m_sources), path);
   EndModal(wxID_OK);
 }
 

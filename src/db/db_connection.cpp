@@ -64,6 +64,8 @@ bool CDbConnection::Open(const TString& dsn, bool exclusive, bool readOnly, cons
 
 bool CDbConnection::OpenWithOptions(const TString& connect, unsigned options) {
   m_bUpdatable = (options & kOpenReadOnly) == 0;
+  // Kept apart: the open replaces m_strConnect, which may be what `connect` refers to.
+  const TString given = connect;
   m_strConnect = connect;
   m_strLastError.clear();
   // Frees the connection object unless the open reaches its end: a refused
@@ -80,6 +82,7 @@ bool CDbConnection::OpenWithOptions(const TString& connect, unsigned options) {
   SQLGetInfo(m_hdbc.Get(), SQL_ODBC_API_CONFORMANCE, &conformance, sizeof conformance, nullptr);
   SQLGetInfo(m_hdbc.Get(), SQL_ODBC_SQL_CONFORMANCE, &conformance, sizeof conformance, nullptr);
   ReadConnectionFacts();
+  EnterStreamingMode(given);
   scope.opened = true;
   return true;
 }
@@ -177,6 +180,7 @@ void CDbConnection::Close() {
     if (!m_resultSets.empty() && m_resultSets.front() == resultSet) m_resultSets.erase(m_resultSets.begin());
     resultSet->DetachConnection();
   }
+  m_streaming = {};
   if (m_hdbc) {
     SQLDisconnect(m_hdbc.Get());
     m_hdbc.Reset();
@@ -214,7 +218,7 @@ void CDbConnection::ExecuteAndDiscard(const TString& sql) {
   const SQLHSTMT hstmt = statement.Get();
   ApplyStatementOptions(hstmt);
   BindStatementParameters(hstmt);
-  SQLRETURN rc = OdbcExecDirect(hstmt, sql);
+  SQLRETURN rc = ExecuteStreaming(hstmt, sql, [hstmt](const TString& text) { return OdbcExecDirect(hstmt, text); });
   while (IsSuccessCode(rc) && rc != SQL_NO_DATA_FOUND) {
     SQLSMALLINT columns = 0;
     Repeat([&] { return SQLNumResultCols(hstmt, &columns); });

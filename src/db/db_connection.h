@@ -15,10 +15,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "db/odbc_api.h"
 #include "db/odbc_handles.h"
+#include "db/streaming_mode.h"
 #include "platform/text.h"
 
 namespace dossel::db {
@@ -98,6 +100,14 @@ class CDbConnection {
   // Runs SQL whose results are not wanted; reads and drops every row.
   void ExecuteAndDiscard(const TString& sql);
 
+  // How the driver hands over rows (streaming_mode.h), found at open.
+  const StreamingMode& GetStreamingMode() const { return m_streaming; }
+  // Executes `sql` on `hstmt` through `execute` (which sends the text it is
+  // given), in the driver's streaming mode; a statement the mode refuses
+  // before any of it ran runs once more without it. Connection thread.
+  SQLRETURN ExecuteStreaming(SQLHSTMT hstmt, const TString& sql,
+                             const std::function<SQLRETURN(const TString&)>& execute);
+
   // SQLGetInfo answers on the open connection. The text is empty, and the
   // numbers false, when the driver does not answer (or nothing is open). The
   // caller knows the width of a numeric answer: 16-bit infos (SQL_TXN_CAPABLE,
@@ -136,6 +146,10 @@ class CDbConnection {
   bool AllocateConnection(unsigned options);
   bool Connect(unsigned options);
   void ReadConnectionFacts();
+  // Asks the driver for its streaming mode where the data source given by
+  // `given` (the connect string before completion) leaves it unset.
+  void EnterStreamingMode(const TString& given);
+  bool SetDeclareFetch(bool on);
   void Free();
   template <typename Number>
   bool ReadInfoNumber(uint16_t infoType, Number& value) const;
@@ -149,6 +163,7 @@ class CDbConnection {
   int32_t m_dwLoginTimeout = 15;
   // Set from the UI thread (the Options sheet) while a run may read it.
   std::atomic<int32_t> m_dwQueryTimeout{15};
+  StreamingMode m_streaming;
 };
 
 // Diagnostic text collected from the driver, for callers that look for a

@@ -78,12 +78,12 @@ SQLRETURN CDbResultSet::ExecuteStatement() {
   const SQLHSTMT hstmt = m_hstmt.Get();
   SQLRETURN rc;
   std::lock_guard<std::mutex> call(m_callLock);
-  if (m_dwOptions & kExecuteDirect) {
-    rc = OdbcExecDirect(hstmt, m_strSQL);
-  } else {
-    rc = OdbcPrepare(hstmt, m_strSQL);
-    if (IsSuccessCode(rc)) rc = Repeat([&] { return SQLExecute(hstmt); });
-  }
+  const auto execute = [&](const TString& text) {
+    if (m_dwOptions & kExecuteDirect) return OdbcExecDirect(hstmt, text);
+    const SQLRETURN prepared = OdbcPrepare(hstmt, text);
+    return IsSuccessCode(prepared) ? Repeat([&] { return SQLExecute(hstmt); }) : prepared;
+  };
+  rc = m_pDatabase ? m_pDatabase->ExecuteStreaming(hstmt, m_strSQL, execute) : execute(m_strSQL);
   m_bExecuteFailed = !IsSuccessCode(rc);
   if (m_bExecuteFailed) KeepErrorText(rc);
   m_nOpen = 1;

@@ -38,7 +38,7 @@ DsnSettings LoadDsnSettings(TStringView name) {
   KeyReadString(HKEY_LOCAL_MACHINE, path, DT("Database"), DT(""), values.database);
   values.lockTimeout = static_cast<uint32_t>(
       KeyReadInteger(HKEY_LOCAL_MACHINE, path, DT("LockTimeout"), static_cast<int>(kDefaultLockTimeout)));
-  values.stepApi = KeyReadInteger(HKEY_LOCAL_MACHINE, path, DT("StepAPI"), 0) ? 1 : 0;
+  values.stepApi = KeyReadInteger(HKEY_LOCAL_MACHINE, path, DT("StepAPI"), kDefaultStepApi) ? 1 : 0;
   return values;
 }
 

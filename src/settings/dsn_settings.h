@@ -14,14 +14,18 @@ namespace dossel {
 
 inline constexpr const TChar* kDsnSettingsKey = DT("Software\\Harlune\\Dossel\\DSN");
 inline constexpr uint32_t kDefaultLockTimeout = 1000;
+// The step interface is on for a name that stores no choice: without it the
+// SQLite driver reads the whole result into memory before the first row.
+inline constexpr int kDefaultStepApi = 1;
 
 struct DsnSettings {
   TString database;
   uint32_t lockTimeout = kDefaultLockTimeout;  // milliseconds
-  int stepApi = 0;                             // 0 or 1
+  int stepApi = kDefaultStepApi;               // 0 or 1
 };
 
-// The remembered values of `name`, or the defaults (empty, 1000, 0).
+// The remembered values of `name`, each value it does not store at its
+// default (empty, 1000, 1).
 DsnSettings LoadDsnSettings(TStringView name);
 
 // Remembers the values under `name`; 0 for an empty name (nothing to

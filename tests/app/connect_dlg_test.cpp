@@ -115,7 +115,23 @@ TEST_F(ConnectDlgTest, EmptyDatabaseFieldLeavesTheDataSourcesOwnDatabase) {
     connected = connectString;
     return false;
   });
-  EXPECT_EQ(connected, DT("DSN=Configured;Timeout=1000;StepAPI=0"));
+  EXPECT_EQ(connected, DT("DSN=Configured;Timeout=1000;StepAPI=1"));
+}
+
+// Step API is checked unless a stored value says otherwise: without it the
+// SQLite driver reads a whole result before handing over its first row.
+TEST_F(ConnectDlgTest, StepApiIsCheckedUnlessTheNameStoresOtherwise) {
+  KeyWriteString(HKEY_LOCAL_MACHINE, DT("Software\\Harlune\\Dossel\\DSN\\Handmade"), DT("Database"),
+                 DT("/data/handmade.db"));
+  CConnectDlg dialog(nullptr);
+  dialog.InitDialog();
+  auto* stepApi = Control<wxCheckBox>(dialog, CConnectDlg::kIdStepApi);
+  EXPECT_TRUE(stepApi->GetValue()) << "a new name";
+  Pick(dialog, "archive");
+  EXPECT_FALSE(stepApi->GetValue()) << "stored as 0";
+  Pick(dialog, "Handmade");
+  EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->GetValue(), "/data/handmade.db");
+  EXPECT_TRUE(stepApi->GetValue()) << "stored without a StepAPI value";
 }
 
 TEST_F(ConnectDlgTest, BadLockTimeoutKeepsTheDialogOpen) {
@@ -187,13 +203,14 @@ TEST_F(ConnectDlgTest, DeleteForgetsTheNameAndResetsTheFields) {
   CConnectDlg dialog(nullptr);
   dialog.InitDialog();
   Pick(dialog, "Sales");
+  Control<wxCheckBox>(dialog, CConnectDlg::kIdStepApi)->SetValue(false);
   Click(dialog, CConnectDlg::kIdDelete);
   EXPECT_EQ(ListDsnNames(), (std::vector<TString>{DT("archive"), DT("Team")}));
   EXPECT_EQ(Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->GetCount(), 2u);
   EXPECT_EQ(Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->GetValue(), "");
   EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->GetValue(), "");
   EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdLockTimeout)->GetValue(), "1000");
-  EXPECT_FALSE(Control<wxCheckBox>(dialog, CConnectDlg::kIdStepApi)->GetValue());
+  EXPECT_TRUE(Control<wxCheckBox>(dialog, CConnectDlg::kIdStepApi)->GetValue()) << "as for any new name";
 
   // Without a name only the fields are reset.
   Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->SetValue("kept?");

@@ -120,6 +120,7 @@ TEST_F(ChooserTest, OpeningAFileConnectsToThatFile) {
   ASSERT_TRUE(SQL_SUCCEEDED(PromptedConnect(completed)));
   EXPECT_NE(completed.find("DSN=my data;"), std::string::npos) << completed;
   EXPECT_NE(completed.find(file), std::string::npos) << completed;
+  EXPECT_NE(completed.find("StepAPI=1"), std::string::npos) << "rows as the driver reads them: " << completed;
 
   // It is that file: its table is there.
   SQLHSTMT statement = SQL_NULL_HSTMT;

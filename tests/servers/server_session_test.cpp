@@ -23,17 +23,27 @@ struct Server {
   // A stored procedure whose call returns two result sets, or null where the
   // family has none and a batch in one call stands in for it.
   const char* twoSetsProcedure;
+  const char* millionsOfRows;  // "row 1", "row 2"... far past a fetch
+  const char* withInsert;      // an insert of one row from a WITH, in the family's words
 };
 
-const Server kPostgres{
-    "DosselPostgres", "select pg_sleep(60)", "PostgreSQL", "name [varchar(40),Not Null]", "psqlodbcw.so", nullptr};
+const Server kPostgres{"DosselPostgres",
+                       "select pg_sleep(60)",
+                       "PostgreSQL",
+                       "name [varchar(40),Not Null]",
+                       "psqlodbcw.so",
+                       nullptr,
+                       "select g, 'row ' || g from generate_series(1, 3000000) g",
+                       "with x as (select 3 as id, 'Cy' as name) insert into people (id, name) select id, name from x"};
 const Server kMariaDb{
     "DosselMariaDB",
     "select sleep(60)",
     "MariaDB",
     "name [VARCHAR(40),Not Null]",
     "libmaodbc.so",
-    "create procedure two_sets() begin select 1 as a; select 'two' as b union all select 'three'; end"};
+    "create procedure two_sets() begin select 1 as a; select 'two' as b union all select 'three'; end",
+    "select seq, concat('row ', seq) from seq_1_to_3000000",
+    "insert into people (id, name) with x as (select 3 as id, 'Cy' as name) select id, name from x"};
 
 class ServerTest : public TextFrameTest, public ::testing::WithParamInterface<Server> {
  protected:
@@ -95,6 +105,35 @@ TEST_P(ServerTest, ALongQueryIsCancelledFromTheWindow) {
   // The connection is still good for the next run.
   Run("select 7");
   EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos) << Trace();
+}
+
+// A result far longer than the driver holds at a time (PostgreSQL's reads it
+// a fetch at a time), cancelled once rows are shown, ends as cancelled and
+// leaves the connection working.
+TEST_P(ServerTest, AHugeResultCancelledWhileRowsArriveEndsCancelled) {
+  m_frame->QueryView()->SetQueryText(FromUtf8(GetParam().millionsOfRows));
+  m_frame->Execute();
+  ASSERT_TRUE(PumpUntil([&] { return Result().find("row 2000\t") != std::string::npos; }, 60000)) << Trace();
+  ASSERT_TRUE(m_frame->Session().IsExecuting()) << "three million rows take longer";
+  m_frame->RequestCancel();
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 30000)) << "the cancel did not end the run";
+  EXPECT_NE(NewTrace().find("Query canceled."), std::string::npos) << Trace();
+  TakeResult();
+  Run("select 7");
+  EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos) << Trace();
+  EXPECT_NE(TakeResult().find("7"), std::string::npos);
+}
+
+// PostgreSQL's cursor cannot wrap a WITH whose main statement changes data;
+// the statement runs without it, once.
+TEST_P(ServerTest, AnInsertFromAWithRunsOnce) {
+  Run(GetParam().withInsert);
+  const std::string trace = NewTrace();
+  EXPECT_NE(trace.find("(1 row(s) affected)"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("Query completed successfully."), std::string::npos) << trace;
+  TakeResult();
+  Run("select count(*) from people where name = 'Cy'");
+  EXPECT_NE(TakeResult().find("\t1"), std::string::npos);
 }
 
 // MariaDB's connector, given a batch the server refuses, kept its connection

@@ -14,7 +14,7 @@ TEST_F(DsnSettingsTest, RemembersValuesPerName) {
   DsnSettings values = LoadDsnSettings(DT("Unknown"));
   EXPECT_EQ(values.database, DT(""));
   EXPECT_EQ(values.lockTimeout, 1000u);
-  EXPECT_EQ(values.stepApi, 0);
+  EXPECT_EQ(values.stepApi, 1) << "the step interface unless a stored value says otherwise";
 
   ASSERT_EQ(SaveDsnSettings(DT("N"), {DT("D"), 2500, 1}), 1);
   values = LoadDsnSettings(DT("n"));
@@ -38,7 +38,19 @@ TEST_F(DsnSettingsTest, RemembersValuesPerName) {
 TEST_F(DsnSettingsTest, ConnectStringLeavesOutEmptyFields) {
   EXPECT_EQ(BuildDsnConnectString(DT("Sales"), {DT(""), 1000, 0}), DT("DSN=Sales;Timeout=1000;StepAPI=0"));
   EXPECT_EQ(BuildDsnConnectString(DT(""), {DT("/data/a.db"), 300, 1}), DT("Database=/data/a.db;Timeout=300;StepAPI=1"));
-  EXPECT_EQ(BuildDsnConnectString(DT(""), {}), DT("Timeout=1000;StepAPI=0"));
+  EXPECT_EQ(BuildDsnConnectString(DT(""), {}), DT("Timeout=1000;StepAPI=1"));
+}
+
+// A stored step flag is used as stored; a key without one (written by hand,
+// or by an older program) gets the step interface.
+TEST_F(DsnSettingsTest, AStoredStepFlagIsKeptAndAMissingOneIsOn) {
+  SaveDsnSettings(DT("Off"), {DT("/data/off.db"), 1000, 0});
+  EXPECT_EQ(LoadDsnSettings(DT("Off")).stepApi, 0);
+  const TString path = DT("Software\\Harlune\\Dossel\\DSN\\Bare");
+  KeyWriteString(HKEY_LOCAL_MACHINE, path, DT("Database"), DT("/data/bare.db"));
+  const DsnSettings bare = LoadDsnSettings(DT("Bare"));
+  EXPECT_EQ(bare.database, DT("/data/bare.db"));
+  EXPECT_EQ(bare.stepApi, 1);
 }
 
 TEST_F(DsnSettingsTest, NameWithBackslashIsStoredDeeperAndNotListed) {

@@ -36,6 +36,14 @@ DOSSEL_ODBC_EXPORT const char* DosselOdbcSqliteDriverPath(void);
 // driver-manager library than the one found at build time.
 DOSSEL_ODBC_EXPORT const char* DosselOdbcDriverManagerError(void);
 
+// What the data source set `key` to, as its driver reads it: the connect
+// string's own attribute (UTF-8), else the entry of the data source the
+// connect string names (DSN=, or `dsn` when it names none) in the driver
+// manager's odbc.ini. Writes the value (terminated, cut to `size`) and
+// returns 1; returns 0 when neither sets the key.
+DOSSEL_ODBC_EXPORT int DosselOdbcDataSourceValue(const char* connectString, const char* dsn, const char* key,
+                                                 char* value, int size);
+
 #ifdef __cplusplus
 }
 #endif
