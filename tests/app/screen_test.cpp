@@ -24,7 +24,10 @@ void SaveScreen(wxWindow& window, const std::string& name) {
 }
 
 std::string SampleQuery(const std::string& file) {
-  std::ifstream in(std::string(DOSSEL_SAMPLES_DIR) + "/" + file);
+  std::string path = DOSSEL_SAMPLES_DIR;
+  path += '/';
+  path += file;
+  std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
