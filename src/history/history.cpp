@@ -55,8 +55,7 @@ void CHistory::Loop() {
 
 bool CHistory::WaitIdle(unsigned milliseconds) {
   std::unique_lock<std::mutex> guard(m_lock);
-  return m_idle.wait_for(guard, std::chrono::milliseconds(milliseconds),
-                         [this] { return m_tasks.empty() && !m_busy; });
+  return m_idle.wait_for(guard, std::chrono::milliseconds(milliseconds), [this] { return m_tasks.empty() && !m_busy; });
 }
 
 void CHistory::OpenStore(CHistoryStore& store) {
@@ -72,8 +71,8 @@ bool CHistory::Recover(CHistoryStore& store) {
     m_bKeptAside = true;
     const std::string aside = KeepDamagedFileAside(m_path);
     if (aside.empty()) {
-      GiveUp(store, Format(DT("The run history %s could not be read, nor kept aside; runs are not recorded.\r\n"),
-                           path));
+      GiveUp(store,
+             Format(DT("The run history %s could not be read, nor kept aside; runs are not recorded.\r\n"), path));
       return false;
     }
     if (m_report)
@@ -86,9 +85,9 @@ bool CHistory::Recover(CHistoryStore& store) {
       GiveUp(store, Format(DT("The run history %s is locked by another program; runs are not recorded.\r\n"), path));
       break;
     case StoreFailure::kNewer:
-      GiveUp(store,
-             Format(DT("The run history %s was written by a later version of Dossel; runs are not recorded.\r\n"),
-                    path));
+      GiveUp(
+          store,
+          Format(DT("The run history %s was written by a later version of Dossel; runs are not recorded.\r\n"), path));
       break;
     default:
       GiveUp(store, Format(DT("The run history %s cannot be used (%s); runs are not recorded.\r\n"), path,

@@ -58,10 +58,11 @@ enum StatementIndex {
   kStatementCount,
 };
 
-const std::string kNewestSql = std::string("SELECT ") + kColumns +
-                               " FROM runs r WHERE r.id < ?1 ORDER BY r.id DESC LIMIT ?2";
-const std::string kNewestOfSourceSql = std::string("SELECT ") + kColumns +
-                                       " FROM runs r WHERE r.data_source = ?3 AND r.id < ?1 ORDER BY r.id DESC LIMIT ?2";
+const std::string kNewestSql =
+    std::string("SELECT ") + kColumns + " FROM runs r WHERE r.id < ?1 ORDER BY r.id DESC LIMIT ?2";
+const std::string kNewestOfSourceSql =
+    std::string("SELECT ") + kColumns +
+    " FROM runs r WHERE r.data_source = ?3 AND r.id < ?1 ORDER BY r.id DESC LIMIT ?2";
 // The index gives its matches newest first and stops at the limit.
 const std::string kMatchingSql = std::string("SELECT ") + kColumns +
                                  " FROM runs_text JOIN runs r ON r.id = runs_text.rowid"
@@ -287,8 +288,7 @@ bool CHistoryStore::Trim(int64_t maxRuns) {
   m_runs = CountRuns();
   if (m_runs < 0) return false;
   if (m_runs <= maxRuns) return true;
-  sqlite3_stmt* statement =
-      Statement(kTrim, "DELETE FROM runs WHERE id IN (SELECT id FROM runs ORDER BY id LIMIT ?1)");
+  sqlite3_stmt* statement = Statement(kTrim, "DELETE FROM runs WHERE id IN (SELECT id FROM runs ORDER BY id LIMIT ?1)");
   if (!statement) return false;
   Reset reset(statement);
   sqlite3_bind_int64(statement, 1, m_runs - maxRuns);
@@ -304,7 +304,8 @@ bool CHistoryStore::Search(const HistoryQuery& query, std::vector<HistoryEntry>&
   const bool ofSource = !query.dataSource.empty();
   sqlite3_stmt* statement = nullptr;
   if (match.empty())
-    statement = ofSource ? Statement(kNewestOfSource, kNewestOfSourceSql.c_str()) : Statement(kNewest, kNewestSql.c_str());
+    statement =
+        ofSource ? Statement(kNewestOfSource, kNewestOfSourceSql.c_str()) : Statement(kNewest, kNewestSql.c_str());
   else
     statement = ofSource ? Statement(kMatchingOfSource, kMatchingOfSourceSql.c_str())
                          : Statement(kMatching, kMatchingSql.c_str());

@@ -141,9 +141,8 @@ void CRecoveryFile::Adopt(CLeftRecovery left) {
 bool CRecoveryFile::WaitIdle(unsigned milliseconds) {
   if (m_lockFd < 0) return true;
   std::unique_lock<std::mutex> guard(m_lock);
-  return m_idle.wait_for(guard, std::chrono::milliseconds(milliseconds), [this] {
-    return m_pending == Action::kNone && m_adopted.empty() && !m_busy;
-  });
+  return m_idle.wait_for(guard, std::chrono::milliseconds(milliseconds),
+                         [this] { return m_pending == Action::kNone && m_adopted.empty() && !m_busy; });
 }
 
 void CRecoveryFile::Loop() {
@@ -225,10 +224,18 @@ std::vector<CLeftRecovery> FindLeftRecoveries(const std::string& folder) {
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
-    if (name.size() <= kPrefix.size() + kDataSuffix.size() || !name.starts_with(kPrefix) ||
-        !name.ends_with(kDataSuffix) || !entry.is_regular_file(error))
-      continue;
+    if (!name.starts_with(kPrefix) || !entry.is_regular_file(error)) continue;
     const std::string path = entry.path().string();
+    // The lock of a program that ended before it kept any text.
+    if (name.ends_with(kLockSuffix)) {
+      const std::string dataPath = path.substr(0, path.size() - kLockSuffix.size()) + std::string(kDataSuffix);
+      if (std::filesystem::exists(dataPath, error)) continue;
+      const int fd = TryLock(path, false);
+      if (fd >= 0 && !std::filesystem::exists(dataPath, error)) ::unlink(path.c_str());
+      if (fd >= 0) ::close(fd);
+      continue;
+    }
+    if (name.size() <= kPrefix.size() + kDataSuffix.size() || !name.ends_with(kDataSuffix)) continue;
     const std::string lockPath = path.substr(0, path.size() - kDataSuffix.size()) + std::string(kLockSuffix);
     // A program that is gone may have left its file without the lock's
     // companion; one still running always has both.

@@ -69,8 +69,7 @@ size_t ValueEnd(std::string_view text, size_t at) {
     return text.size();
   }
   size_t i = at;
-  while (i < text.size() && text[i] != ';' && text[i] != '\'' && text[i] != '"' && text[i] != '\r' &&
-         text[i] != '\n')
+  while (i < text.size() && text[i] != ';' && text[i] != '\'' && text[i] != '"' && text[i] != '\r' && text[i] != '\n')
     ++i;
   // Blanks before the ";" are not part of the value.
   while (i > at && (text[i - 1] == ' ' || text[i - 1] == '\t')) --i;

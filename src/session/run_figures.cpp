@@ -15,9 +15,9 @@ void CSession::BeginRunRecord(const TString& text) {
   m_strRunText.clear();
   if (!m_pRunObserver) return;
   m_strRunText = text;
-  m_nRunStartedAt = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::system_clock::now().time_since_epoch())
-                        .count();
+  m_nRunStartedAt =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count();
 }
 
 void CSession::NoteRunRows(int64_t rows) { m_nRunRows = rows; }

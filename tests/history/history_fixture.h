@@ -74,8 +74,7 @@ class Answer {
 };
 
 inline history::CHistory::Page SearchFor(history::CHistory& history, const std::string& words,
-                                         const std::string& dataSource = "", int limit = 200,
-                                         int64_t beforeId = 0) {
+                                         const std::string& dataSource = "", int limit = 200, int64_t beforeId = 0) {
   Answer<history::CHistory::Page> answer;
   history::HistoryQuery query;
   query.words = FromUtf8(words);

@@ -52,8 +52,8 @@ class HistoryTest : public ::testing::Test {
 TEST_F(HistoryTest, RecordsEveryFigureAndFindsRunsByWordsPrefixesCaseAndAccents) {
   auto history = Open();
   EXPECT_EQ(history->GetState(), CHistory::State::kReady);
-  session::RunRecord failed = MakeRecord("\r\n  select * from customers where city = 'Zürich'\r\norder by name",
-                                         "Shop", session::RunOutcome::kErrors);
+  session::RunRecord failed = MakeRecord("\r\n  select * from customers where city = 'Zürich'\r\norder by name", "Shop",
+                                         session::RunOutcome::kErrors);
   failed.rows = -1;
   failed.firstError = DT("no such column: city");
   failed.durationMs = 1234;
@@ -116,7 +116,8 @@ TEST_F(HistoryTest, RecordsEveryFigureAndFindsRunsByWordsPrefixesCaseAndAccents)
 TEST_F(HistoryTest, RemovedRunsAndRunsPastTheBoundAreGoneFromTheIndexToo) {
   KeyWriteInteger(HKEY_LOCAL_MACHINE, history::kHistoryKey, DT("MaxRuns"), 5);
   auto history = Open();
-  for (int i = 1; i <= 8; ++i) Record(*history, MakeRecord("select " + std::to_string(i) + " as run" + std::to_string(i)));
+  for (int i = 1; i <= 8; ++i)
+    Record(*history, MakeRecord("select " + std::to_string(i) + " as run" + std::to_string(i)));
   CHistory::Page all = SearchFor(*history, "");
   EXPECT_EQ(Summaries(all), (std::vector<std::string>{"select 8 as run8", "select 7 as run7", "select 6 as run6",
                                                       "select 5 as run5", "select 4 as run4"}));
@@ -174,11 +175,11 @@ TEST_F(HistoryTest, TwoProgramsRecordingAtOnceLoseNothing) {
 
 TEST_F(HistoryTest, PasswordsAreNeverWrittenAnywhereInTheFile) {
   auto history = Open();
-  session::RunRecord record =
-      MakeRecord("select * from openrowset('MSDASQL', 'DSN=Sales;UID=sa;PWD=hunter2x;', 'select 1');\r\n"
-                 "create login reader with password = 'hunter3x';\r\n"
-                 "alter user bob identified by hunter4x;",
-                 "Sales;Password={hunter5x}");
+  session::RunRecord record = MakeRecord(
+      "select * from openrowset('MSDASQL', 'DSN=Sales;UID=sa;PWD=hunter2x;', 'select 1');\r\n"
+      "create login reader with password = 'hunter3x';\r\n"
+      "alter user bob identified by hunter4x;",
+      "Sales;Password={hunter5x}");
   record.firstError = DT("Login failed for DSN=Sales;PWD=hunter6x");
   Record(*history, record);
   history.reset();

@@ -79,11 +79,12 @@ TEST(RecoveryFileTest, SavesReplaceTheFileRemoveAndANormalEndTakeItAway) {
 
 // A child process that keeps `text` in its recovery file, then is killed
 // the way a crash ends it (no destructor runs).
+// A child that never had unsaved text leaves only its lock.
 void KilledChildKeeping(const std::string& folder, const std::string& text) {
   const pid_t child = ::fork();
   if (child == 0) {
     auto* file = new CRecoveryFile(folder);
-    file->Save(Query(text, "/srv/q.sql"));
+    if (!text.empty()) file->Save(Query(text, "/srv/q.sql"));
     file->WaitIdle(10000);
     ::kill(::getpid(), SIGKILL);
   }
@@ -99,6 +100,11 @@ TEST(RecoveryFileTest, ARunningProgramsFileIsNeverTakenAGoneOnesIsOfferedAndAdop
   running.Save(Query("mine, still running"));
   ASSERT_TRUE(running.WaitIdle(10000));
   EXPECT_TRUE(FindLeftRecoveries(data).empty());
+  // A gone program's lock without a text is cleared away.
+  KilledChildKeeping(data, "");
+  EXPECT_EQ(FilesIn(data), 3);
+  EXPECT_TRUE(FindLeftRecoveries(data).empty());
+  EXPECT_EQ(FilesIn(data), 2);
 
   KilledChildKeeping(data, "older unsaved text");
   ::sleep(1);  // the two files' times differ
