@@ -110,6 +110,8 @@ void CHistoryWindow::CreateControls() {
   SetSizer(column);
   SetSize(FromDIP(wxSize(1000, 480)));
   m_insert->SetDefault();
+  // Tab goes from the search field on to the runs it found.
+  m_list->MoveAfterInTabOrder(m_search);
 
   m_search->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { Search(); });
   m_source->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { Search(); });
@@ -273,15 +275,17 @@ void CHistoryWindow::OnCharHook(wxKeyEvent& event) {
   const int key = event.GetKeyCode();
   const bool enter = key == WXK_RETURN || key == WXK_NUMPAD_ENTER;
   wxWindow* focus = wxWindow::FindFocus();
+  // The list takes the keys in a window of its own inside it.
+  const bool inList = focus && (focus == m_list || m_list->IsDescendant(focus));
   if (enter && event.GetModifiers() == wxMOD_CONTROL) {
     PickSelected(true);
     return;
   }
-  if (enter && event.GetModifiers() == wxMOD_NONE && (focus == m_search || focus == m_list)) {
+  if (enter && event.GetModifiers() == wxMOD_NONE && (focus == m_search || inList)) {
     PickSelected(false);
     return;
   }
-  if (key == WXK_DELETE && focus == m_list && event.GetModifiers() == wxMOD_NONE) {
+  if (key == WXK_DELETE && inList && event.GetModifiers() == wxMOD_NONE) {
     RemoveSelected();
     return;
   }
