@@ -96,21 +96,21 @@ void KilledChildKeeping(const std::string& folder, const std::string& text) {
 TEST(RecoveryFileTest, ARunningProgramsFileIsNeverTakenAGoneOnesIsOfferedAndAdopted) {
   ScratchFolder folder;
   const std::string data = folder.File("dossel");
-  CRecoveryFile running(data);
-  running.Save(Query("mine, still running"));
-  ASSERT_TRUE(running.WaitIdle(10000));
-  EXPECT_TRUE(FindLeftRecoveries(data).empty());
-  // A gone program's lock without a text is cleared away.
+  // The children are forked while this process runs no thread of its own.
   KilledChildKeeping(data, "");
-  EXPECT_EQ(FilesIn(data), 3);
-  EXPECT_TRUE(FindLeftRecoveries(data).empty());
-  EXPECT_EQ(FilesIn(data), 2);
-
   KilledChildKeeping(data, "older unsaved text");
   ::sleep(1);  // the two files' times differ
   KilledChildKeeping(data, "newer unsaved text");
+  EXPECT_EQ(FilesIn(data), 5);
+
+  CRecoveryFile running(data);
+  running.Save(Query("mine, still running"));
+  ASSERT_TRUE(running.WaitIdle(10000));
+  // The gone programs' texts, newest first; the lock of the one that kept
+  // no text is cleared away; the running program's file is passed by.
   std::vector<history::CLeftRecovery> left = FindLeftRecoveries(data);
   ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(FilesIn(data), 6);
   RecoveredQuery read;
   ASSERT_TRUE(left[0].Read(read));
   EXPECT_EQ(read.text, "newer unsaved text");
