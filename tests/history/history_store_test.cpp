@@ -3,6 +3,8 @@
 // and what is never written.
 
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -154,22 +156,41 @@ TEST_F(HistoryTest, ATextOfSeveralMegabytesIsKeptWholeAndFoundByItsLastWord) {
 }
 
 TEST_F(HistoryTest, TwoProgramsRecordingAtOnceLoseNothing) {
-  auto one = Open();
-  auto other = Open();
   constexpr int kRuns = 150;
-  std::thread first([&] {
-    for (int i = 0; i < kRuns; ++i) one->RunEnded(MakeRecord("select " + std::to_string(i) + " from one"));
-  });
+  // The other program is a process of its own, made before this one has a
+  // thread; it starts recording when told, while this one records too.
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  const pid_t other = fork();
+  ASSERT_GE(other, 0);
+  if (other == 0) {
+    close(go[1]);
+    char start = 0;
+    if (read(go[0], &start, 1) != 1) _exit(2);
+    CHistory history(m_path, nullptr);
+    for (int i = 0; i < kRuns; ++i) history.RunEnded(MakeRecord("select " + std::to_string(i) + " from other"));
+    _exit(history.WaitIdle(60000) && history.GetState() == CHistory::State::kReady ? 0 : 1);
+  }
+  close(go[0]);
+  auto one = Open();
+  // A second writer in this program as well.
+  auto two = Open();
+  ASSERT_EQ(write(go[1], "g", 1), 1);
+  close(go[1]);
   std::thread second([&] {
-    for (int i = 0; i < kRuns; ++i) other->RunEnded(MakeRecord("select " + std::to_string(i) + " from other"));
+    for (int i = 0; i < kRuns; ++i) two->RunEnded(MakeRecord("select " + std::to_string(i) + " from two"));
   });
-  first.join();
+  for (int i = 0; i < kRuns; ++i) one->RunEnded(MakeRecord("select " + std::to_string(i) + " from one"));
   second.join();
   ASSERT_TRUE(one->WaitIdle(60000));
-  ASSERT_TRUE(other->WaitIdle(60000));
-  EXPECT_EQ(Scalar("SELECT count(*) FROM runs"), 2 * kRuns);
+  ASSERT_TRUE(two->WaitIdle(60000));
+  int status = -1;
+  ASSERT_EQ(waitpid(other, &status, 0), other);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(Scalar("SELECT count(*) FROM runs"), 3 * kRuns);
   EXPECT_EQ(SearchFor(*one, "other", "", 1000).entries.size(), static_cast<size_t>(kRuns));
-  EXPECT_EQ(SearchFor(*other, "one", "", 1000).entries.size(), static_cast<size_t>(kRuns));
+  EXPECT_EQ(SearchFor(*one, "two", "", 1000).entries.size(), static_cast<size_t>(kRuns));
+  EXPECT_EQ(SearchFor(*two, "one", "", 1000).entries.size(), static_cast<size_t>(kRuns));
   EXPECT_TRUE(m_reported.Lines().empty());
 }
 
