@@ -1,7 +1,8 @@
 // The history window in the main frame, driven by real key presses: Ctrl+R
 // opens it, typing searches, the keys pick, the text lands in the query
 // pane (in place of its selection) or runs at once, Delete removes runs;
-// the options sheet's History page; and the query pane's recovery file kept
+// a run of a selection, and the schema pane's Open, recorded as run; the
+// options sheet's History page; and the query pane's recovery file kept
 // while the text is unsaved and gone once it is saved.
 
 #include <wx/checkbox.h>
@@ -182,6 +183,35 @@ TEST_F(HistoryWindowTest, DeleteRemovesTheSelectedRunsAndTheFilterKeepsOneDataSo
   ASSERT_TRUE(Shows(window, 1));
   EXPECT_EQ(window->List()->GetItemText(0, 4).utf8_string(), "Warehouse");
   Press(WXK_ESCAPE);
+}
+
+TEST_F(HistoryWindowTest, ASelectionRunAndATextTheSchemaPaneRunsAreRecordedAsRun) {
+  // Only the selected statement runs, and only it is recorded.
+  m_frame->QueryView()->SetQueryText(DT("select 1;\r\nselect name from customers\r\n-- the end"));
+  m_frame->QueryView()->GetEdit()->SetSelection(11, 37);
+  StartAndWait();
+  ASSERT_TRUE(m_history->WaitIdle(10000));
+  history::CHistory::Page page = SearchFor(*m_history, "");
+  ASSERT_EQ(page.entries.size(), 1u);
+  EXPECT_EQ(ToUtf8(page.entries[0].summary), "select name from customers");
+  // The data source and database as the session names them.
+  EXPECT_FALSE(page.entries[0].dataSource.empty());
+  EXPECT_TRUE(page.entries[0].dataSource == m_frame->Session().GetDataSourceName());
+  EXPECT_TRUE(page.entries[0].database == m_frame->Session().GetDatabaseName());
+  EXPECT_EQ(page.entries[0].rows, 2);
+  EXPECT_EQ(page.entries[0].outcome, session::RunOutcome::kCompleted);
+  Answer<std::optional<TString>> text;
+  m_history->ReadText(page.entries[0].id, text.Callback());
+  const std::optional<TString> whole = text.Wait();
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(ToUtf8(*whole), "select name from customers");
+
+  // The schema pane's Open appends its statement, selected, and runs it.
+  m_frame->QueryView()->InsertText(DT("select * from orders"), true, true, true);
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }));
+  ASSERT_TRUE(m_history->WaitIdle(10000));
+  EXPECT_EQ(Summaries(SearchFor(*m_history, "")),
+            (std::vector<std::string>{"select * from orders", "select name from customers"}));
 }
 
 TEST_F(HistoryWindowTest, TheHistoryPageComesLastAndStoresItsChoicesOnOk) {
