@@ -85,8 +85,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION database)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Installed without symbols, as a distribution ships them.
 set(CPACK_STRIP_FILES ON)
-# Linked: wx and GTK. Loaded at run time, so no tool can find them: the
-# driver manager and the SQLite driver.
+# Linked: wx, GTK and SQLite (the run history). Loaded at run time, so no
+# tool can find them: the driver manager and the SQLite driver.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libwxgtk3.2-1, libwxbase3.2-1, libgtk-3-0, libstdc++6, libc6, libodbc2, unixodbc, libsqliteodbc")
+  "libwxgtk3.2-1, libwxbase3.2-1, libgtk-3-0, libsqlite3-0, libstdc++6, libc6, libodbc2, unixodbc, libsqliteodbc")
 include(CPack)

@@ -72,6 +72,8 @@ inline constexpr int ID_VIEW_ODBC_INFO = 32798;
 inline constexpr int ID_VIEW_WORD_WRAP = 32835;
 inline constexpr int ID_VIEW_FONT = 32806;
 inline constexpr int ID_APP_ABOUT = 57664;
+// The run history's window, numbered above the catalogue entries' block.
+inline constexpr int ID_VIEW_HISTORY = 34080;
 
 // Commands without a menu item.
 inline constexpr int ID_QUERY_WORD_WRAP = 32782;

@@ -8,6 +8,11 @@
 
 #include "app/data_source_chooser.h"
 #include "app/main_frame.h"
+#include "app/pane_appender.h"
+#include "app/recovery_keeper.h"
+#include "history/data_folder.h"
+#include "history/history.h"
+#include "history/recovery_file.h"
 #include "settings/catalogs.h"
 #include "settings/dsn_settings.h"
 
@@ -27,6 +32,9 @@ void RememberSampleDatabase() {
 
 }  // namespace
 
+CDosselApp::CDosselApp() = default;
+CDosselApp::~CDosselApp() = default;
+
 bool CDosselApp::OnInit() {
   // wx starts in the "C" locale; wide ODBC text is converted through the
   // process locale and would be corrupted there, so switch before any connect.
@@ -42,12 +50,19 @@ bool CDosselApp::OnInit() {
 
   m_pFrame = new CMainFrame();
   SetTopWindow(m_pFrame);
+  // Made once the trace pane is there: the history says there when its file cannot be used.
+  m_pHistory = std::make_unique<dossel::history::CHistory>(dossel::history::HistoryFilePath(),
+                                                           [](dossel::TStringView line) { AppendTraceText(line); });
+  m_pFrame->UseHistory(m_pHistory.get());
+  m_pRecovery = std::make_unique<dossel::history::CRecoveryFile>(dossel::history::DataFolder());
+  m_pFrame->UseRecovery(m_pRecovery.get());
   const bool opened = m_fileToOpen.empty() || m_pFrame->OpenDocumentFile(m_fileToOpen);
   if (!StartFrame(m_pFrame, opened)) {
     m_pFrame->Destroy();
     m_pFrame = nullptr;
     return false;
   }
+  OfferRecovery(*m_pFrame, *m_pRecovery, dossel::history::DataFolder());
   return true;
 }
 
@@ -72,6 +87,10 @@ void CDosselApp::SwitchPane(int index) {
 }
 
 int CDosselApp::OnExit() {
+  // The program ends as it should: the recovery file goes, and the history
+  // writer finishes what it was given.
+  m_pRecovery.reset();
+  m_pHistory.reset();
   // What the user copied (grid cells, pane text) stays on the clipboard after
   // the program ends: the desktop's clipboard manager takes a copy of it.
   wxTheClipboard->Flush();

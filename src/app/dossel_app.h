@@ -1,7 +1,9 @@
 #pragma once
 // The application object: sets the process up (UTF-8 locale, the user
 // interface for core code, the data-source prompt, the default catalogues),
-// creates the main frame and opens a query file named on the command line.
+// creates the main frame with the run history and the recovery file, opens a
+// query file named on the command line and offers back an unsaved query a
+// crash left.
 // UI thread only.
 
 #include <wx/app.h>
@@ -11,9 +13,15 @@
 #include "platform/wx/wx_user_interface.h"
 
 class CMainFrame;
+namespace dossel::history {
+class CHistory;
+class CRecoveryFile;
+}  // namespace dossel::history
 
 class CDosselApp : public wxApp {
  public:
+  CDosselApp();
+  ~CDosselApp() override;
   bool OnInit() override;
   int OnExit() override;
   void OnInitCmdLine(wxCmdLineParser& parser) override;
@@ -29,6 +37,9 @@ class CDosselApp : public wxApp {
 
  private:
   std::unique_ptr<dossel::WxUserInterface> m_userInterface;
+  // Outlive the frame, which records into the one and keeps its text in the other.
+  std::unique_ptr<dossel::history::CHistory> m_pHistory;
+  std::unique_ptr<dossel::history::CRecoveryFile> m_pRecovery;
   CMainFrame* m_pFrame = nullptr;
   wxString m_fileToOpen;
 };

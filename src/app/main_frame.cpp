@@ -14,6 +14,7 @@
 #include "app/images.h"
 #include "app/query_view.h"
 #include "app/recent_file_items.h"
+#include "app/recovery_keeper.h"
 #include "app/trace_view.h"
 #include "options/connections_page.h"
 #include "platform/wx/wx_text.h"
@@ -241,6 +242,8 @@ void CMainFrame::SwitchPane(int index) {
 }
 
 CMainFrame::~CMainFrame() {
+  m_pRecoveryKeeper.reset();
+  m_pSession->SetRunObserver(nullptr);
   SetAppendTargets(nullptr, nullptr);
   if (m_pFileHistory) SaveRecentFiles(*m_pFileHistory);
   // The session closes its connection on its own thread before the panes go.

@@ -41,6 +41,12 @@ class CGridStore;
 }  // namespace dossel
 class CDosselDoc;
 class CMainFrame;
+class CRecoveryKeeper;
+namespace dossel::history {
+class CHistory;
+class CHistoryWindow;
+class CRecoveryFile;
+}  // namespace dossel::history
 
 class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::ISessionView {
  public:
@@ -87,6 +93,21 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   dossel::CFindReplace& FindReplace();
   dossel::CPrintSupport& Printing();
 
+  // ---- the run history and the recovery file (main_frame_history.cpp) ----
+  // The program's run history: every run is recorded there, the History
+  // command shows it and the options sheet has its page; none by default.
+  void UseHistory(dossel::history::CHistory* history);
+  // This program's recovery file, which keeps the query pane's unsaved text.
+  void UseRecovery(dossel::history::CRecoveryFile* file, unsigned quietMs = 2000, unsigned longestMs = 5000);
+  // A run's text picked in the history window: it replaces the query pane's
+  // selection (or goes in at the caret), selected; `run` runs it at once.
+  void UseHistoryText(const dossel::TString& text, bool run);
+  // Puts a recovered text (UTF-8) into the query pane, marked modified;
+  // the file it belonged to is opened first when it is still there.
+  void RestoreUnsavedQuery(const std::string& path, const std::string& utf8);
+  dossel::history::CHistoryWindow* HistoryWindow() const { return m_pHistoryWindow; }
+  CRecoveryKeeper* RecoveryKeeper() const { return m_pRecoveryKeeper.get(); }
+
  private:
   CGoToHolder m_goTo;
   std::unique_ptr<dossel::CFindReplace> m_pFindReplace;
@@ -124,6 +145,7 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   void OnViewPane(int command);
   void OnOptions(int command);
   void OnDriverInfo(int command);
+  void OnHistory(int command);
   void OnAbout(int command);
   bool IsConnected(int command) const;
   bool IsDisconnected(int command) const;
@@ -135,6 +157,7 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   bool IsPaneShown(int command) const;
   bool IsBarShown(int command) const;
   bool CanShowDriverInfo(int command) const;
+  bool HasHistory(int command) const;
   // Find, Replace, Go To, printing, Word Wrap and Font, which the active
   // pane takes or not (main_frame_editor.cpp).
   void OnFind(int command);
@@ -186,4 +209,8 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   // Read by the connection thread while it waits for the UI thread: it gives up once this is set.
   std::atomic<bool> m_bClosing{false};
   std::unique_ptr<dossel::session::CSession> m_pSession;
+  dossel::history::CHistory* m_pHistory = nullptr;
+  // A child of the frame, made at the first History command.
+  dossel::history::CHistoryWindow* m_pHistoryWindow = nullptr;
+  std::unique_ptr<CRecoveryKeeper> m_pRecoveryKeeper;
 };

@@ -18,6 +18,7 @@
 #include "app/main_frame.h"
 #include "app/query_view.h"
 #include "app/trace_view.h"
+#include "history/wx/history_page.h"
 #include "options/connections_page.h"
 #include "options/options_sheet.h"
 #include "platform/wx/wx_text.h"
@@ -216,7 +217,10 @@ bool CMainFrame::IsPaneShown(int command) const { return m_nCurrentPane == PaneO
 // for the next start.
 void CMainFrame::OnOptions(int) {
   const CFocusKeeper focus;
-  COptionsSheet sheet(this, Edition().optionsPages);
+  // The run history's page comes last, when there is a history.
+  std::vector<OptionsPageSpec> pages(Edition().optionsPages.begin(), Edition().optionsPages.end());
+  if (m_pHistory) pages.push_back({"History", history::CHistoryPage::Create, static_cast<size_t>(-1)});
+  COptionsSheet sheet(this, pages);
   if (sheet.ShowModal() == wxID_OK) m_pSession->SetQueryTimeout(sheet.GetConnectionsPage()->m_nQueryTimeout);
 }
 

@@ -16,7 +16,8 @@ constexpr size_t kMaxAllocation = 0x7FFFFFFF;
 
 CTextEdit::CTextEdit(wxWindow* parent, bool wordWrap)
     : wxStyledTextCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN) {
-  // No notifications of changes unless an undo asks for them (ReplayStep).
+  // No notifications of changes unless an undo asks for them (ReplayStep)
+  // or the pane does (the query pane's recovery keeper).
   SetModEventMask(0);
   // The panes' own context menus replace Scintilla's.
   UsePopUp(wxSTC_POPUP_NEVER);
@@ -110,12 +111,13 @@ bool CTextEdit::RedoStep() { return CanRedo() && ReplayStep(true); }
 bool CTextEdit::ReplayStep(bool redo) {
   m_bReplaying = true;
   m_replayFrom = m_replayTo = m_replayCaret = -1;
-  SetModEventMask(wxSTC_MOD_INSERTTEXT | wxSTC_MOD_DELETETEXT | wxSTC_PERFORMED_UNDO | wxSTC_PERFORMED_REDO);
+  const int mask = GetModEventMask();
+  SetModEventMask(mask | wxSTC_MOD_INSERTTEXT | wxSTC_MOD_DELETETEXT | wxSTC_PERFORMED_UNDO | wxSTC_PERFORMED_REDO);
   if (redo)
     Redo();
   else
     Undo();
-  SetModEventMask(0);
+  SetModEventMask(mask);
   m_bReplaying = false;
   if (m_replayFrom >= 0)
     SetSelection(m_replayFrom, m_replayTo);

@@ -36,6 +36,7 @@ void CRunWriter::WriteCountLines(int64_t rows) {
   if (m_rs.FetchFailed()) ReportError();
   m_session.PrintExecuteTime();
   AppendTraceF(m_view, DT("(%d row(s) affected)\r\n"), static_cast<long long>(rows));
+  m_session.NoteRunRows(rows);
 }
 
 void CRunWriter::AffectedRowLines(bool withTime) {
@@ -46,9 +47,13 @@ void CRunWriter::AffectedRowLines(bool withTime) {
   }
   if (withTime) m_session.PrintExecuteTime();
   if (affected != -1) AppendTraceF(m_view, DT("(%d row(s) affected)\r\n"), static_cast<long long>(affected));
+  if (affected != -1) m_session.NoteRunRows(affected);
 }
 
-void CRunWriter::ReportError() { TraceErrorLines(m_view, m_rs.LastErrorText()); }
+void CRunWriter::ReportError() {
+  TraceErrorLines(m_view, m_rs.LastErrorText());
+  m_session.NoteRunError(m_rs.LastErrorText());
+}
 
 bool CRunWriter::Run(const TString& sql) {
   m_session.CloseStatement();
@@ -174,6 +179,7 @@ bool WriteRunResults(CSession& session, const std::vector<TString>& statements, 
     session.EndStatementWatch();
     session.CloseStatement();
     AppendTraceF(session.View(), DT("Out of memory.\r\n"));
+    session.NoteRunError(DT("Out of memory."));
     return true;
   }
 }
@@ -205,7 +211,10 @@ bool WriteObjectText(CSession& session, const TString& sql) {
     } else {
       errors = !session.CancelRequested();
     }
-    if (errors && !session.RunStopped()) TraceErrorLines(session.View(), rs.LastErrorText());
+    if (errors && !session.RunStopped()) {
+      TraceErrorLines(session.View(), rs.LastErrorText());
+      session.NoteRunError(rs.LastErrorText());
+    }
   } catch (const std::bad_alloc&) {
     AppendTraceF(session.View(), DT("Out of memory.\r\n"));
     errors = true;

@@ -185,6 +185,7 @@ void CSession::Execute(const TString& query, bool textFormat) {
   m_bTimedOut = false;
   m_bRunHasGrid = false;
   m_nRunTimeout = m_nQueryTimeout;
+  BeginRunRecord(query);
   TString text = query;
   bool helpText = false;
   if (m_bTransactSql) text = ObjectTextQuery(text, m_strDbmsName, helpText);
@@ -192,6 +193,8 @@ void CSession::Execute(const TString& query, bool textFormat) {
   AppendTraceF(m_view, DT("Executing query [%s] ...\r\n"), text);
   if (!StartRun(text, textFormat)) {
     AppendTraceF(m_view, DT("Error executing SQL: %s\r\n"), text);
+    NoteRunError(DT("Error executing SQL"));
+    ReportRunEnded(true);
     // No run will post a completion: leave the running state here.
     LeaveRunningState();
     m_bFinishHandled = true;
@@ -293,6 +296,7 @@ void CSession::WatchStatement() {
 bool CSession::EndStatementWatch() {
   if (!m_statementWatch.Disarm()) return false;
   AppendTraceF(m_view, DT("Error: Query timed out after %d s.\r\n"), m_nRunTimeout);
+  NoteRunError(Format(DT("Query timed out after %d s."), m_nRunTimeout));
   return true;
 }
 
@@ -317,6 +321,7 @@ void CSession::HandleCompletion(bool errors) {
       AppendTraceF(m_view, DT("Query completed with errors\r\n\r\n"));
     else
       AppendTraceF(m_view, DT("Query completed successfully.\r\n\r\n"));
+    ReportRunEnded(errors);
     LeaveRunningState();
   }
   m_view.RunEnded(objectTextRun);

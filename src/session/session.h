@@ -21,6 +21,7 @@
 #include "platform/format.h"
 #include "platform/text.h"
 #include "session/connection_thread.h"
+#include "session/run_record.h"
 #include "session/session_view.h"
 #include "session/statement_splitter.h"
 #include "session/statement_watch.h"
@@ -93,6 +94,8 @@ class CSession {
   // Applies to the open connection at once.
   void SetQueryTimeout(int32_t seconds);
   const db::CDbConnection& Connection() const { return m_db; }
+  // Who hears of every run as it ends (null for no one). UI thread.
+  void SetRunObserver(IRunObserver* observer) { m_pRunObserver = observer; }
 
   // The grid's counts as a fill last published them, for the timer's line.
   void NoteGridSize(int32_t rows, int32_t columns);
@@ -105,6 +108,10 @@ class CSession {
   ISessionView& View() { return m_view; }
   db::CQueryResultSet& ResultSet() { return *m_pResultSet; }
   void CloseStatement();
+  // The run's figures for its record: the rows of its last result (or its
+  // last affected count) and the first error it met. Connection thread.
+  void NoteRunRows(int64_t rows);
+  void NoteRunError(TStringView message);
   // The statement about to run gets the run's query time-out; ending the
   // watch answers whether the time ran out, in which case the trace has
   // been told so.
@@ -127,6 +134,10 @@ class CSession {
   void HandleCompletion(bool errors);
   void LeaveRunningState();
   void StopTimer();
+  // The run's record (run_figures.cpp): begun by Execute, handed to the
+  // observer by the completion.
+  void BeginRunRecord(const TString& text);
+  void ReportRunEnded(bool errors);
 
   ISessionView& m_view;
   db::CDbConnection m_db;
@@ -164,6 +175,14 @@ class CSession {
   bool m_bFinishHandled = false;
   bool m_bTimerRunning = false;
   uint32_t m_dwStartTick = 0;
+  // The current run's record: set on the UI thread before the run is
+  // queued, the figures written by the connection thread, read back on the
+  // UI thread after the run posted its completion.
+  IRunObserver* m_pRunObserver = nullptr;
+  TString m_strRunText;
+  int64_t m_nRunStartedAt = 0;
+  int64_t m_nRunRows = -1;
+  TString m_strRunError;
   // Declared last: its thread, which may cancel through the result set, ends
   // before anything it uses.
   CStatementWatch m_statementWatch{[this] { OnStatementTimedOut(); }};

@@ -104,7 +104,7 @@ TEST(CommandTableTest, TheDesktopKeysAreTheProgramsOwn) {
   std::map<std::pair<unsigned, int>, int> keys;
   for (const AcceleratorEntry& entry : BuildAccelerators(CommandSpecs(), EditionKind::Desktop))
     keys[{entry.modifiers, entry.key}] = entry.command;
-  const std::map<std::pair<unsigned, int>, int> expected = {
+  std::map<std::pair<unsigned, int>, int> expected = {
       {{kAccelCtrl, 'A'}, ID_EDIT_SELECT_ALL},   {{kAccelCtrl, 'C'}, ID_EDIT_COPY},
       {{kAccelCtrl, 'D'}, ID_SQL_DISCONNECT},    {{kAccelCtrl, 'E'}, ID_SQL_CONNECT},
       {{kAccelCtrl, 'F'}, ID_EDIT_FIND},         {{kAccelCtrl, 'G'}, ID_EDIT_GOTO},
@@ -118,6 +118,8 @@ TEST(CommandTableTest, TheDesktopKeysAreTheProgramsOwn) {
       {{kAccelNone, kVkF8}, ID_VIEW_SCHEMA},     {{kAccelNone, kVkF9}, ID_VIEW_OPTIONS},
       {{kAccelNone, kVkF10}, ID_VIEW_ODBC_INFO}, {{kAccelAlt, kVkPause}, ID_SQL_CANCEL},
   };
+  // The run history's window.
+  expected[{kAccelCtrl, 'R'}] = ID_VIEW_HISTORY;
   EXPECT_EQ(keys, expected);
 }
 

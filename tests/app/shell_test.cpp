@@ -54,8 +54,8 @@ TEST_F(TextFrameTest, MenusHoldTheirItemsInOrderWithTheirSeparators) {
                                       "R&eplace...\tCtrl+H", "-", "&Go To...\tCtrl+G"}));
   EXPECT_EQ(MenuLines(bar->GetMenu(2)),
             (std::vector<std::string>{"&Toolbar", "&Status Bar", "-", "&Query\tF5", "&Result\tF6", "Tr&ace\tF7",
-                                      "&Schema\tF8", "-", "&Options\tF9", "ODBC &Info\tF10", "-", "&Word Wrap",
-                                      "&Font...", "-", "&About Dossel"}));
+                                      "&Schema\tF8", "-", "&History...\tCtrl+R", "&Options\tF9", "ODBC &Info\tF10", "-",
+                                      "&Word Wrap", "&Font...", "-", "&About Dossel"}));
   // Prompts come from the string table.
   EXPECT_EQ(bar->FindItem(ToWxId(ID_SQL_EXECUTE))->GetHelp(), "Execute Query");
 }

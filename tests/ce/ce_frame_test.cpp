@@ -53,8 +53,8 @@ TEST_F(CeFrameTest, MenusHoldTheHandheldCommandsWithoutKeyHints) {
             (std::vector<std::string>{"&Undo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Select All", "Clear A&ll", "-",
                                       "&Find...", "F&ind Next", "R&eplace...", "-", "&Go To..."}));
   EXPECT_EQ(MenuLines(bar->GetMenu(1)),
-            (std::vector<std::string>{"&Query", "&Result", "&Trace", "&Schema", "-", "&Options", "-", "Word &Wrap",
-                                      "&Font...", "-", "&About Dossel"}));
+            (std::vector<std::string>{"&Query", "&Result", "&Trace", "&Schema", "-", "&History...", "&Options", "-",
+                                      "Word &Wrap", "&Font...", "-", "&About Dossel"}));
   for (int id : {ID_CE_SQL_CONNECT, ID_CE_SQL_DISCONNECT, ID_CE_VIEW_TRACE, ID_CE_VIEW_OPTIONS, ID_CE_VIEW_WORD_WRAP,
                  ID_CE_VIEW_FONT, ID_EDIT_GOTO})
     EXPECT_NE(bar->FindItem(ToWxId(id)), nullptr) << id;
