@@ -23,11 +23,11 @@ class CCollector {
  public:
   explicit CCollector(TStringView typed) : m_typed(typed) {}
 
-  void Add(const MatchKey& key, TString text, ItemKind kind) {
+  void Add(const MatchKey& key, TString text, ItemKind kind, const TString& detail = TString()) {
     const MatchKind match = m_typed.Match(key);
     if (match == MatchKind::None) return;
     if (!m_seen.insert(text).second) return;
-    (match == MatchKind::Prefix ? m_prefix : m_parts).push_back(CompletionItem{std::move(text), kind});
+    (match == MatchKind::Prefix ? m_prefix : m_parts).push_back(CompletionItem{std::move(text), kind, detail});
   }
   void EndGroup() {
     for (auto* group : {&m_prefix, &m_parts}) {
@@ -127,7 +127,7 @@ class CBuilder {
       return;
     }
     for (const CCatalogCache::Column& column : *columns)
-      m_collector.Add(column.key, Name(column.column.name), ItemKind::Column);
+      m_collector.Add(column.key, Name(column.column.name), ItemKind::Column, column.column.type);
   }
 
   // The columns a table of the statement brings: a catalog table's, or

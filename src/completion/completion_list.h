@@ -55,8 +55,9 @@ class CNameWriter {
 enum class ItemKind { Column, Table, View, Schema, Alias, Keyword };
 
 struct CompletionItem {
-  TString text;  // shown and inserted
+  TString text;  // inserted as it is
   ItemKind kind;
+  TString detail;  // a column's type, as the catalog spells it
 };
 
 struct CompletionList {
