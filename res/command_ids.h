@@ -73,6 +73,10 @@ inline constexpr int ID_VIEW_WORD_WRAP = 32835;
 inline constexpr int ID_VIEW_FONT = 32806;
 inline constexpr int ID_APP_ABOUT = 57664;
 
+// Read the names that completion offers again (SQL menu). The program's
+// numbers below 0x8500 are taken up to the Script catalogue's last.
+inline constexpr int ID_SQL_REFRESH_NAMES = 0x8530;
+
 // Commands without a menu item.
 inline constexpr int ID_QUERY_WORD_WRAP = 32782;
 

@@ -45,9 +45,9 @@ TEST_F(TextFrameTest, MenusHoldTheirItemsInOrderWithTheirSeparators) {
   EXPECT_EQ(bar->GetMenuLabel(0), "&SQL");
   EXPECT_EQ(MenuLines(bar->GetMenu(0)),
             (std::vector<std::string>{"&Connect\tCtrl+E", "&Disconnect\tCtrl+D", "&Execute\tF4", "C&ancel\tAlt+Pause",
-                                      "-", "&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                                      "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent Files",
-                                      "-", "E&xit"}));
+                                      "Re&fresh Names", "-", "&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S",
+                                      "Save &As...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-",
+                                      "Recent Files", "-", "E&xit"}));
   EXPECT_EQ(MenuLines(bar->GetMenu(1)),
             (std::vector<std::string>{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
                                       "&Select All\tCtrl+A", "Clear A&ll", "-", "&Find...\tCtrl+F", "F&ind Next\tF3",
