@@ -142,11 +142,24 @@ class CBuilder {
       return;
     }
     if (!m_cache) return;
-    if (const CatalogTable* table = m_cache->FindTable(ref.name)) {
-      AddColumns(*table);
-    } else if (!m_cache->NamesKnown()) {
-      m_waiting = true;
+    if (const CatalogTable* table = Resolve(ref.name)) AddColumns(*table);
+  }
+
+  // The catalog's table that [catalog.][schema.]name means. A name in
+  // another database of the server asks for that database's tables.
+  const CatalogTable* Resolve(const std::vector<TString>& parts) {
+    if (const CatalogTable* table = m_cache->FindTable(parts)) return table;
+    if (parts.size() >= 2) {
+      for (const TString& catalog : m_cache->Catalogs()) {
+        if (!SameName(catalog, parts[0]) || m_cache->IsCurrentCatalog(catalog)) continue;
+        if (m_cache->TablesOfCatalog(catalog)) return m_cache->FindTable(parts);
+        m_waiting = true;
+        return nullptr;
+      }
     }
+    // What is not known yet may be once the reads on their way are in.
+    if (!m_cache->IsIdle()) m_waiting = true;
+    return nullptr;
   }
 
   void AddStatementColumns() {
@@ -195,7 +208,7 @@ class CBuilder {
         }
     }
     if (!m_cache) return;
-    if (!m_cache->NamesKnown()) m_waiting = true;
+    if (!m_cache->IsIdle()) m_waiting = true;
     if (q.size() == 1) {
       for (const TString& schema : m_cache->Schemas())
         if (SameName(schema, q[0])) AddTablesOf(m_cache->Tables(), nullptr, &schema);
