@@ -18,20 +18,36 @@ TString AsciiUpper(TStringView text) {
 }
 
 // Gathers the items of one list: each group's prefix matches, then its
-// word-part matches; a text already offered is not offered again.
+// word-part matches, kMaxGroupItems of them at most; a text already offered
+// is not offered again.
 class CCollector {
  public:
   explicit CCollector(TStringView typed) : m_typed(typed) {}
 
   void Add(const MatchKey& key, TString text, ItemKind kind, const TString& detail = TString()) {
+    AddMade(
+        key, [&] { return std::move(text); }, kind, detail);
+  }
+  // `makeText` is called only for an item that may be shown: a catalog of
+  // many thousand names writes only the first.
+  template <typename MakeText>
+  void AddMade(const MatchKey& key, MakeText&& makeText, ItemKind kind, const TString& detail = TString()) {
     const MatchKind match = m_typed.Match(key);
     if (match == MatchKind::None) return;
+    std::vector<CompletionItem>& group = match == MatchKind::Prefix ? m_prefix : m_parts;
+    if (group.size() >= kMaxGroupItems) {
+      m_list.cut = true;
+      return;
+    }
+    TString text = makeText();
     if (!m_seen.insert(text).second) return;
-    (match == MatchKind::Prefix ? m_prefix : m_parts).push_back(CompletionItem{std::move(text), kind, detail});
+    group.push_back(CompletionItem{std::move(text), kind, detail});
   }
   void EndGroup() {
+    size_t room = kMaxGroupItems;
     for (auto* group : {&m_prefix, &m_parts}) {
-      for (CompletionItem& item : *group) m_list.items.push_back(std::move(item));
+      if (group->size() > room) m_list.cut = true;
+      for (size_t i = 0; i < group->size() && room; ++i, --room) m_list.items.push_back(std::move((*group)[i]));
       group->clear();
     }
   }
@@ -100,9 +116,11 @@ class CBuilder {
     for (const CCatalogCache::Table& entry : m_cache->Tables()) {
       const CatalogTable& table = entry.table;
       if (!m_cache->IsCurrentCatalog(table.catalog)) continue;
-      TString text = Name(table.name);
-      if (!m_cache->IsDefaultSchema(table.schema)) text = Name(table.schema) + DT(".") + text;
-      m_collector.Add(entry.key, std::move(text), table.view ? ItemKind::View : ItemKind::Table);
+      const auto text = [&] {
+        TString name = Name(table.name);
+        return m_cache->IsDefaultSchema(table.schema) ? name : Name(table.schema) + DT(".") + name;
+      };
+      m_collector.AddMade(entry.key, text, table.view ? ItemKind::View : ItemKind::Table);
     }
     m_collector.EndGroup();
     for (const TString& schema : m_cache->Schemas())
@@ -116,7 +134,8 @@ class CBuilder {
     for (const CCatalogCache::Table& entry : tables) {
       if (catalog && !SameName(entry.table.catalog, *catalog)) continue;
       if (schema && !SameName(entry.table.schema, *schema)) continue;
-      m_collector.Add(entry.key, Name(entry.table.name), entry.table.view ? ItemKind::View : ItemKind::Table);
+      m_collector.AddMade(
+          entry.key, [&] { return Name(entry.table.name); }, entry.table.view ? ItemKind::View : ItemKind::Table);
     }
   }
 

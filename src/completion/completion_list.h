@@ -8,6 +8,7 @@
 //
 // UI thread (it reads the cache, which asks for what it lacks).
 
+#include <cstddef>
 #include <unordered_set>
 #include <vector>
 
@@ -60,11 +61,20 @@ struct CompletionItem {
   TString detail;  // a column's type, as the catalog spells it
 };
 
+// The most items of one group (the tables, a table's columns, the keywords,
+// ...) a list shows: a toolkit list of many thousand rows takes a good part
+// of a second to show, and nobody reads that far; the next key narrows the
+// list to what was left out.
+inline constexpr size_t kMaxGroupItems = 500;
+
 struct CompletionList {
   std::vector<CompletionItem> items;
   // Something the place needs is still being read: the list is to be made
   // again when the cache changes.
   bool waiting = false;
+  // A group matched more than kMaxGroupItems items; the first are shown,
+  // those matching by prefix first.
+  bool cut = false;
 };
 
 // `cache` is null when no connection is open. `keywords` are offered,

@@ -58,6 +58,34 @@ TEST_F(CompletionListTest, TablesAndViewsWhereATableIsNamed) {
             (Names{"\"order lines\"", "\"order_lines\"", "\"orders\"", "\"best_orders\""}));
 }
 
+TEST_F(CompletionListTest, AGroupOfManyNamesShowsItsFirstAndTheNextKeyNarrowsIt) {
+  std::string sql = "begin;";
+  for (int i = 0; i < 1200; ++i) sql += "create table many" + std::to_string(10000 + i).substr(1) + "(a integer);";
+  sql += "create table wide(c0 integer";
+  for (int i = 1; i < 600; ++i) sql += ", c" + std::to_string(i) + " integer";
+  sql += ");commit;";
+  RunSqlite(m_database, sql);
+  m_cache.Refresh();
+  ASSERT_TRUE(Settle());
+  ASSERT_EQ(m_cache.Tables().size(), 1206u);
+
+  completion::CompletionList list = ListAt("select * from |");
+  EXPECT_TRUE(list.cut);
+  ASSERT_EQ(list.items.size(), completion::kMaxGroupItems);
+  EXPECT_EQ(Texts(list, 3), (Names{"best_orders", "customers", "many0000"}));
+  // What the first list left out, after one more key.
+  list = ListAt("select * from many11|");
+  EXPECT_FALSE(list.cut);
+  ASSERT_EQ(list.items.size(), 100u);
+  EXPECT_EQ(ToUtf8(list.items.back().text), "many1199");
+  // A group that was cut keeps the groups after it.
+  list = ListAt("select | from wide");
+  EXPECT_TRUE(list.cut);
+  ASSERT_EQ(list.items.size(), completion::kMaxGroupItems + 1 + 8);
+  EXPECT_EQ(ToUtf8(list.items[completion::kMaxGroupItems].text), "wide");
+  EXPECT_EQ(ToUtf8(list.items.back().text), "WHERE");
+}
+
 TEST_F(CompletionListTest, AnAliasOrATableFollowedByADotOffersItsColumns) {
   completion::CompletionList list = ListAt("select o.| from orders o", false);
   EXPECT_TRUE(list.waiting) << "the columns are read when first needed";
