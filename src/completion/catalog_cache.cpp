@@ -119,11 +119,16 @@ void CCatalogCache::AskNames() {
   std::optional<CatalogTable> probe;
   if (!m_tables.empty()) probe = m_tables.front().table;
   Ask([this, probe](db::CDbConnection& connection) {
-    return [this, read = ReadNames(connection, probe ? &*probe : nullptr)]() mutable { OnNames(std::move(read)); };
+    NamesRead read = ReadNames(connection, probe ? &*probe : nullptr);
+    // Sorted here: the window does not wait while many names are made ready.
+    std::vector<Table> tables = Sorted(std::move(read.tables.tables));
+    return [this, read = std::move(read), tables = std::move(tables)]() mutable {
+      OnNames(std::move(read), std::move(tables));
+    };
   });
 }
 
-void CCatalogCache::OnNames(NamesRead read) {
+void CCatalogCache::OnNames(NamesRead read, std::vector<Table> tables) {
   m_rules = read.rules;
   m_user = read.user;
   m_currentCatalog = read.currentCatalog;
@@ -133,12 +138,12 @@ void CCatalogCache::OnNames(NamesRead read) {
     m_namesKnown = true;
     return;
   }
-  m_tables = Sorted(std::move(read.tables.tables));
+  m_tables = std::move(tables);
   std::set<TString> schemas;
   std::set<TString> keys;
   for (const Table& table : m_tables) {
     if (!table.table.schema.empty()) schemas.insert(table.table.schema);
-    keys.insert(KeyOf(table.table));
+    if (!m_columns.empty()) keys.insert(KeyOf(table.table));
   }
   m_schemas.assign(schemas.begin(), schemas.end());
   // Columns of tables that are gone are forgotten; those of another
@@ -182,12 +187,13 @@ const std::vector<CCatalogCache::Table>* CCatalogCache::TablesOfCatalog(const TS
 void CCatalogCache::AskCatalogTables(const TString& catalog) {
   m_otherCatalogs[catalog].wanted = false;
   Ask([this, catalog](db::CDbConnection& connection) {
-    return [this, catalog, read = ReadTablesIn(connection, catalog, TString())]() mutable {
+    TablesRead read = ReadTablesIn(connection, catalog, TString());
+    return [this, catalog, ok = read.ok, tables = Sorted(std::move(read.tables))]() mutable {
       CatalogEntry& entry = m_otherCatalogs[catalog];
       entry.stale = false;
-      if (!read.ok && entry.read) return;
+      if (!ok && entry.read) return;
       entry.read = true;
-      entry.tables = Sorted(std::move(read.tables));
+      entry.tables = std::move(tables);
     };
   });
 }

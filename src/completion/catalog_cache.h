@@ -121,12 +121,14 @@ class CCatalogCache {
   // Every answer ends here: the piece is done, the window is told, and the
   // next piece asked for.
   void Answered(uint64_t id, const std::function<void()>& apply);
-  void OnNames(NamesRead read);
+  // `tables` are read.tables made ready for matching, sorted by name.
+  void OnNames(NamesRead read, std::vector<Table> tables);
   void OnColumns(const TString& key, ColumnsRead read);
   void Notify();
   const CatalogTable* FindIn(const std::vector<Table>& tables, const TString* catalog, const TString* schema,
                              const TString& name) const;
   static TString KeyOf(const CatalogTable& table);
+  // Any thread.
   static std::vector<Table> Sorted(std::vector<CatalogTable> tables);
 
   session::CSession& m_session;
