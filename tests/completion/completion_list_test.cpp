@@ -106,6 +106,12 @@ TEST_F(CompletionListTest, AnAliasOrATableFollowedByADotOffersItsColumns) {
 }
 
 TEST_F(CompletionListTest, ASelectListOffersTheStatementsColumnsThenKeywords) {
+  // Before the columns are read: what there is, and the list is to be made again.
+  completion::CompletionList waiting = ListAt("select | from customers", false);
+  EXPECT_TRUE(waiting.waiting);
+  EXPECT_EQ(Texts(waiting, 3), (Names{"customers", "AND", "AS"}));
+  EXPECT_EQ(Texts(ListAt("select | from customers"), 4), (Names{"customer_id", "name", "city", "customers"}));
+
   const completion::CompletionList list =
       ListAt("select | from orders o join customers c on c.customer_id = o.customer_id");
   EXPECT_EQ(Texts(list), (Names{"order_id", "customer_id", "total", "name", "city", "o", "c", "AND", "AS", "FROM",
