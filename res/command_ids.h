@@ -75,6 +75,10 @@ inline constexpr int ID_APP_ABOUT = 57664;
 // The run history's window, numbered above the catalogue entries' block.
 inline constexpr int ID_VIEW_HISTORY = 34080;
 
+// Read the names that completion offers again (SQL menu). The program's
+// numbers below 0x8500 are taken up to the Script catalogue's last.
+inline constexpr int ID_SQL_REFRESH_NAMES = 0x8530;
+
 // Commands without a menu item.
 inline constexpr int ID_QUERY_WORD_WRAP = 32782;
 

@@ -5,6 +5,8 @@
 // size runs in a process of its own (started again under Xvfb when there is
 // no display). Prints the time of one key press (until the pane has drawn
 // it), and for the long file also the time to open it and to undo the typing.
+// The long file is typed in once more with completion switched off in the
+// settings: the cost of completion on typing.
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -27,6 +29,7 @@
 #include "app/text_edit.h"
 #include "bench_support.h"
 #include "res/command_ids.h"
+#include "settings/settings_store.h"
 
 using namespace dossel;
 
@@ -58,7 +61,7 @@ bool PumpUntil(Done done, double seconds = 10) {
 }
 
 // The child: opens the file, types, undoes; writes "<open s> <median key s> <undo s>" to `out`.
-int RunOnce(int lines, const std::string& out) {
+int RunOnce(int lines, const std::string& out, bool completion) {
   int argc = 1;
   char name[] = "bench_query_typing";
   char* argv[] = {name, nullptr};
@@ -67,6 +70,7 @@ int RunOnce(int lines, const std::string& out) {
   wxTheApp->CallOnInit();
   wxUILocale::UseDefault();
   setenv("DOSSEL_REGISTRY", (bench::ScratchFolder() + "/registry-" + std::to_string(getpid()) + ".reg").c_str(), 1);
+  KeyWriteInteger(HKEY_LOCAL_MACHINE, DT("Software\\Harlune\\Dossel\\Query"), DT("Completion"), completion ? 1 : 0);
   auto* frame = new CMainFrame();
   frame->SetSize(1000, 700);
   frame->Show();
@@ -114,12 +118,12 @@ struct Timings {
 };
 
 // The fastest of three runs, by the key press.
-Timings Measure(const char* self, int lines) {
+Timings Measure(const char* self, int lines, bool completion = true) {
   const std::string timeFile = bench::ScratchFolder() + "/typing";
   Timings best;
   for (int run = 0; run < 3; ++run) {
-    bench::Measure m =
-        bench::MeasureCommand(std::string("'") + self + "' --run " + std::to_string(lines) + " '" + timeFile + "'");
+    bench::Measure m = bench::MeasureCommand(std::string("'") + self + "' --run " + std::to_string(lines) + " '" +
+                                             timeFile + "'" + (completion ? "" : " off"));
     Timings t;
     std::ifstream(timeFile) >> t.open >> m.seconds >> t.undo;
     t.key = m;
@@ -131,7 +135,8 @@ Timings Measure(const char* self, int lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--run") return RunOnce(std::atoi(argv[2]), argv[3]);
+  if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--run")
+    return RunOnce(std::atoi(argv[2]), argv[3], argc == 4);
   if (!std::getenv("DISPLAY")) {
     execlp("xvfb-run", "xvfb-run", "-a", "-s", "-screen 0 1600x1200x24", argv[0], static_cast<char*>(nullptr));
     std::perror("xvfb-run");
@@ -142,5 +147,8 @@ int main(int argc, char** argv) {
   bench::Print("query_key_press_50000_lines", longFile.key, "query_key_press_100_lines", shortFile.key,
                "open_s=" + std::to_string(longFile.open) + " undo_s=" + std::to_string(longFile.undo) +
                    " keys=" + std::to_string(kKeys));
+  const Timings withoutCompletion = Measure(argv[0], 50000, false);
+  bench::Print("query_key_press_completion_on", longFile.key, "query_key_press_completion_off", withoutCompletion.key,
+               "lines=50000 limit_ratio=1.1");
   return 0;
 }

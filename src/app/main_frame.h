@@ -135,6 +135,7 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   void OnDisconnect(int command);
   void OnExecute(int command);
   void OnCancel(int command);
+  void OnRefreshNames(int command);
   void OnFileNew(int command);
   void OnFileOpen(int command);
   void OnFileSave(int command);  // Save and Save As
@@ -151,6 +152,7 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   bool IsDisconnected(int command) const;
   bool CanExecute(int command) const;
   bool CanCancel(int command) const;
+  bool CanRefreshNames(int command) const;
   bool CanSave(int command) const;
   bool CanEditInPane(int command) const;
   bool CanShowPane(int command) const;

@@ -12,6 +12,7 @@
 #include "app/connect_dlg.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
+#include "app/sql_completion.h"
 #include "app/trace_view.h"
 #include "grid/wx/grid_ctrl.h"
 #include "result/wx/result_view.h"
@@ -40,8 +41,17 @@ void CMainFrame::Disconnect() { m_pSession->Disconnect(); }
 void CMainFrame::Execute() {
   if (m_pSession->IsExecuting()) return;
   m_pResultView->BeginRun();
-  m_pSession->Execute(m_pQueryView->GetRunText(), m_pResultView->IsTextFormat());
+  const TString text = m_pQueryView->GetRunText();
+  m_pSession->Execute(text, m_pResultView->IsTextFormat());
+  // A run that changes the schema makes completion read the names again.
+  if (CSqlCompletion* completion = m_pQueryView->Completion()) completion->NoteRun(text);
 }
+
+void CMainFrame::OnRefreshNames(int) {
+  if (CSqlCompletion* completion = m_pQueryView->Completion()) completion->Refresh();
+}
+
+bool CMainFrame::CanRefreshNames(int) const { return m_pSession->IsConnected() && m_pQueryView->Completion(); }
 
 void CMainFrame::RequestCancel() { m_pSession->RequestCancel(); }
 

@@ -4,6 +4,7 @@
 
 #include "app/dossel_doc.h"
 #include "app/main_frame.h"
+#include "app/sql_completion.h"
 #include "app/sql_edit.h"
 #include "app/text_printout.h"
 #include "platform/wx/wx_text.h"
@@ -29,7 +30,11 @@ CQueryView::CQueryView(wxWindow* parent, int id, CMainFrame* frame)
                 [](wxWindow* pane, bool wrap) -> CTextEdit* { return new CSqlEdit(pane, wrap); }),
       m_pFrame(frame) {
   Bind(wxEVT_MENU, &CQueryView::OnCatalogCommand, this, ToWxId(ID_TEMPLATE_FIRST), ToWxId(ID_SCRIPT_LAST));
+  if (m_pFrame && CSqlCompletion::IsEnabledInSettings())
+    m_pCompletion = std::make_unique<CSqlCompletion>(*SqlEdit(), m_pFrame->Session());
 }
+
+CQueryView::~CQueryView() = default;
 
 CSqlEdit* CQueryView::SqlEdit() const { return static_cast<CSqlEdit*>(GetEdit()); }
 

@@ -5,14 +5,18 @@
 // context menu, with the Script and Template catalogues, fresh each time it
 // opens. UI thread only.
 
+#include <memory>
+
 #include "app/edit_pane.h"
 
 class CMainFrame;
 class CSqlEdit;
+class CSqlCompletion;
 
 class CQueryView : public CEditPane {
  public:
   CQueryView(wxWindow* parent, int id, CMainFrame* frame);
+  ~CQueryView() override;
 
   // Appends `text` (after a line break when `newLine`), puts the caret at
   // the end, selects the inserted part when `select`, and runs Execute when
@@ -29,6 +33,8 @@ class CQueryView : public CEditPane {
   // Replaces the whole text with UTF-8 bytes taken as they are.
   void ReplaceTextUtf8(std::string_view utf8);
   CSqlEdit* SqlEdit() const;
+  // Completion of names and keywords; null when the settings switch it off.
+  CSqlCompletion* Completion() const { return m_pCompletion.get(); }
 
   bool CanChooseFont() override { return true; }
   void ChooseFont() override { RunFontDialog(); }
@@ -49,4 +55,5 @@ class CQueryView : public CEditPane {
   void OnCatalogCommand(wxCommandEvent& event);
 
   CMainFrame* m_pFrame;
+  std::unique_ptr<CSqlCompletion> m_pCompletion;
 };

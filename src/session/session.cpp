@@ -127,6 +127,7 @@ bool CSession::Connect(const TString* connect) {
     return false;
   }
   m_db.SetQueryTimeOut(m_nQueryTimeout);
+  ++m_nConnectionSerial;
   m_connectionThread.Call([this] { ReadConnectionFacts(); });
   PrintExecuteTime();
   AppendTraceF(m_view, DT("Connected to database [%s]\r\n\r\n"), m_strDatabaseName);
@@ -376,6 +377,24 @@ bool CSession::Shutdown() {
 
 void CSession::CallOnConnection(const std::function<void(db::CDbConnection&)>& call) {
   m_connectionThread.Call([this, &call] { call(m_db); });
+}
+
+bool CSession::Ask(std::function<Answer(db::CDbConnection&)> call) {
+  if (!m_db.IsOpen() || !m_connectionThread.IsRunning()) return false;
+  const uint64_t serial = m_nConnectionSerial;
+  std::weak_ptr<const bool> alive = m_pAlive;
+  return m_connectionThread.Submit([this, call = std::move(call), serial, alive = std::move(alive)] {
+    // Queued before a disconnect, run after it: nothing to ask.
+    if (!m_db.IsOpen()) return;
+    Answer answer = call(m_db);
+    if (!answer) return;
+    m_view.Post([this, answer = std::move(answer), serial, alive] {
+      // The session is destroyed on this thread, so it cannot go between the
+      // check and the answer.
+      if (alive.expired() || serial != m_nConnectionSerial || !m_db.IsOpen()) return;
+      answer();
+    });
+  });
 }
 
 }  // namespace dossel::session

@@ -61,6 +61,16 @@ class CSession {
   // (catalog reads of the schema pane and the driver report). Not while a
   // run goes on.
   void CallOnConnection(const std::function<void(db::CDbConnection&)>& call);
+  // Asks without waiting: queues `call` on the connection thread, behind any
+  // run or call queued before it, and posts the answer it returns to the UI
+  // thread through the view. The answer is dropped when the connection it
+  // was asked of has closed meanwhile (a disconnect, or another connect),
+  // when the session is gone, or when `call` returns none. False, with
+  // nothing queued, when the session is not connected. UI thread.
+  using Answer = std::function<void()>;
+  bool Ask(std::function<Answer(db::CDbConnection&)> call);
+  // Counts the connects that succeeded: a new number is a new connection.
+  uint64_t ConnectionSerial() const { return m_nConnectionSerial; }
   // The server's current database ("select db_name()"); nothing when it
   // cannot be read. Connection thread only (inside CallOnConnection).
   std::optional<TString> ReadCurrentDatabase();
@@ -174,6 +184,10 @@ class CSession {
   std::atomic<int32_t> m_nGridColumns{0};
   bool m_bFinishHandled = false;
   bool m_bTimerRunning = false;
+  uint64_t m_nConnectionSerial = 0;
+  // Answers posted by Ask hold it weakly: one that arrives after the
+  // session is gone finds it expired.
+  std::shared_ptr<const bool> m_pAlive = std::make_shared<const bool>(true);
   uint32_t m_dwStartTick = 0;
   // The current run's record: set on the UI thread before the run is
   // queued, the figures written by the connection thread, read back on the

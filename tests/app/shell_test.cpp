@@ -45,9 +45,9 @@ TEST_F(TextFrameTest, MenusHoldTheirItemsInOrderWithTheirSeparators) {
   EXPECT_EQ(bar->GetMenuLabel(0), "&SQL");
   EXPECT_EQ(MenuLines(bar->GetMenu(0)),
             (std::vector<std::string>{"&Connect\tCtrl+E", "&Disconnect\tCtrl+D", "&Execute\tF4", "C&ancel\tAlt+Pause",
-                                      "-", "&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                                      "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent Files",
-                                      "-", "E&xit"}));
+                                      "Re&fresh Names", "-", "&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S",
+                                      "Save &As...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-",
+                                      "Recent Files", "-", "E&xit"}));
   EXPECT_EQ(MenuLines(bar->GetMenu(1)),
             (std::vector<std::string>{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
                                       "&Select All\tCtrl+A", "Clear A&ll", "-", "&Find...\tCtrl+F", "F&ind Next\tF3",
@@ -172,6 +172,13 @@ TEST_F(TextFrameTest, QueryFileRoundTripsByteForByte) {
   EXPECT_EQ(ReadFile(copy), latinBytes);
 }
 
+// The Recent Files submenu of the SQL menu.
+wxMenu* RecentMenu(CMainFrame* frame) {
+  for (wxMenuItem* item : frame->GetMenuBar()->GetMenu(0)->GetMenuItems())
+    if (item->GetItemLabelText() == "Recent Files") return item->GetSubMenu();
+  return nullptr;
+}
+
 TEST_F(TextFrameTest, RecentFilesSurviveTheFrame) {
   const std::string first = m_folder.File("first.sql"), second = m_folder.File("second.sql");
   std::ofstream(first) << "select 1";
@@ -181,7 +188,7 @@ TEST_F(TextFrameTest, RecentFilesSurviveTheFrame) {
   m_frame->Destroy();
   Pump(20);
   m_frame = new CMainFrame();
-  wxMenu* recent = m_frame->GetMenuBar()->GetMenu(0)->FindItemByPosition(14)->GetSubMenu();
+  wxMenu* recent = RecentMenu(m_frame);
   ASSERT_NE(recent, nullptr);
   ASSERT_EQ(recent->GetMenuItemCount(), 2u);
   EXPECT_NE(recent->FindItemByPosition(0)->GetItemLabel().Find("second.sql"), wxNOT_FOUND);
@@ -191,7 +198,8 @@ TEST_F(TextFrameTest, RecentFilesSurviveTheFrame) {
 // The names in the Recent Files submenu, newest first.
 std::vector<std::string> RecentFiles(CMainFrame* frame) {
   std::vector<std::string> names;
-  wxMenu* recent = frame->GetMenuBar()->GetMenu(0)->FindItemByPosition(14)->GetSubMenu();
+  wxMenu* recent = RecentMenu(frame);
+  if (!recent) return {"no Recent Files menu"};
   for (wxMenuItem* item : recent->GetMenuItems())
     names.push_back(wxFileName(item->GetItemLabelText().AfterFirst(' ')).GetFullName().utf8_string());
   return names;

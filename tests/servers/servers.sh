@@ -52,8 +52,9 @@ start_mariadb() {
     sleep 0.2
   done
   mariadb --no-defaults -S "$data/mysqld.sock" -u root -e \
-    "create database dossel; create user 'dossel'@'127.0.0.1' identified by 'dossel';
-     grant all on dossel.* to 'dossel'@'127.0.0.1'; flush privileges;"
+    "create database dossel; create database dossel_other; create user 'dossel'@'127.0.0.1' identified by 'dossel';
+     grant all on dossel.* to 'dossel'@'127.0.0.1'; grant all on dossel_other.* to 'dossel'@'127.0.0.1';
+     flush privileges;"
 }
 
 case $action in
