@@ -184,6 +184,7 @@ void CSession::Execute(const TString& query, bool textFormat) {
   m_bCanceled = false;
   m_bTimedOut = false;
   m_bRunHasGrid = false;
+  m_bFirstRowsNoted = false;
   m_nRunTimeout = m_nQueryTimeout;
   TString text = query;
   bool helpText = false;
@@ -346,6 +347,12 @@ void CSession::OnTimer() {
 void CSession::NoteGridSize(int32_t rows, int32_t columns) {
   m_nGridRows = rows;
   m_nGridColumns = columns;
+}
+
+void CSession::NoteFirstRowsStored() {
+  if (m_bHelpTextMode || m_bFirstRowsNoted.exchange(true)) return;
+  ISessionView& view = m_view;
+  view.Post([&view] { view.FirstRowsStored(); });
 }
 
 void CSession::PrintExecuteTime() {
