@@ -127,7 +127,8 @@ class CGridStore {
   // lends, filled from the cell's data and valid until the store lends it
   // again (four calls later). UI thread.
   const CGridCellBase* PeekCell(int32_t nRow, int32_t nCol) const;
-  // Gives the cell this object (owned by the caller, as before).
+  // Gives the cell this object, which the store then owns; the object the
+  // cell had before is left to the caller.
   bool SetCell(int32_t nRow, int32_t nCol, CGridCellBase* pCell);
   CGridDefaultCell* GetDefaultCell(bool bFixedRow, bool bFixedCol) const;
   virtual CGridCellBase* CreateCell(int32_t nRow, int32_t nCol);

@@ -100,7 +100,7 @@ TEST_F(FirstRowsTest, AShortRunEndsInFrontWithTheKeysInTheQueryUntilAClick) {
   EXPECT_EQ(QueryText(), "select a from t order by a;");
 }
 
-TEST_F(FirstRowsTest, ARunWithoutRowsEndsAsBefore) {
+TEST_F(FirstRowsTest, ARunWithoutRowsGivesTheResultPaneTheKeysAtItsEnd) {
   m_frame->QueryView()->SetQueryText(DT("select a from t where a > 5"));
   StartAndWait();
   EXPECT_EQ(m_frame->GetKeysPane(), nullptr);
