@@ -210,6 +210,7 @@ void CMainFrame::CreatePanes() {
   });
   m_nCurrentPane = 0;
   m_pQueryView->FocusWindow()->SetFocus();
+  Bind(wxEVT_CHILD_FOCUS, &CMainFrame::OnChildFocus, this);
 }
 
 void CMainFrame::InsertQueryText(TStringView text, bool select, bool execute) {
@@ -218,6 +219,7 @@ void CMainFrame::InsertQueryText(TStringView text, bool select, bool execute) {
 
 void CMainFrame::SwitchPane(int index) {
   if (index < 0 || index >= static_cast<int>(m_pPanes.size())) return;
+  EndKeysBehind(m_pPanes[index]);
   CPane* oldPane = m_pPanes[m_nCurrentPane];
   CPane* newPane = m_pPanes[index];
   // Showing the pane already shown still gives it the keys, which may have

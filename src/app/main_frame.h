@@ -79,7 +79,11 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   void InsertQueryText(dossel::TStringView text, bool select, bool execute) override;
   int GetCurrentPane() const { return m_nCurrentPane; }
   CPane* GetPane(int index) const { return m_pPanes[index]; }
-  CPane* GetActivePane() const { return m_pPanes[m_nCurrentPane]; }
+  // The pane the edit commands act on: the one that has the keyboard.
+  CPane* GetActivePane() const { return m_pKeysPane ? m_pKeysPane : m_pPanes[m_nCurrentPane]; }
+  // The pane left behind the result pane, keeping the keyboard, when a
+  // run's first rows brought the result pane forward; null otherwise.
+  CPane* GetKeysPane() const { return m_pKeysPane; }
   CDosselDoc* GetDocument() const { return m_pDoc.get(); }
   CQueryView* QueryView() const { return m_pQueryView; }
   CResultView* ResultView() const { return m_pResultView; }
@@ -192,6 +196,11 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   void EmptyGrid() override;
   void ShowObjectText() override;
   void RunEnded(bool objectTextRun) override;
+  void FirstRowsStored() override;
+  // The pane kept behind the result pane is hidden once the keyboard leaves
+  // it for another pane (main_frame_first_rows.cpp).
+  void OnChildFocus(wxChildFocusEvent& event);
+  void EndKeysBehind(CPane* shown);
   // Runs `call` on the UI thread and waits for its answer (the connection thread's
   // "sent" message); `fallback` when the frame closes meanwhile.
   int CallOnUiThread(std::function<int()> call, int fallback);
@@ -205,6 +214,7 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   CSchemaView* m_pSchemaView = nullptr;
   std::array<CPane*, 4> m_pPanes{};
   int m_nCurrentPane = 0;
+  CPane* m_pKeysPane = nullptr;
   std::unique_ptr<CDosselDoc> m_pDoc;
   std::unique_ptr<wxFileHistory> m_pFileHistory;
   wxTimer m_timer;

@@ -158,5 +158,7 @@ void CMainFrame::RunEnded(bool objectTextRun) {
   }
   // Toolbar and menu states follow at once, not at the next idle time.
   UpdateWindowUI(wxUPDATE_UI_RECURSE);
-  SwitchPane(objectTextRun ? 2 : 1);
+  // The first rows brought the result pane forward already; the keyboard
+  // stays where the user has it.
+  if (objectTextRun || !m_pKeysPane) SwitchPane(objectTextRun ? 2 : 1);
 }

@@ -1,5 +1,6 @@
 #include "grid/grid_saved_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -40,15 +41,16 @@ bool LoadSavedGrid(CGridStore& store, std::FILE* file, TChar separator, uint32_t
   std::string line;
   if (reader.ReadLine(line)) {
     const std::vector<TString> headings = SplitSavedLine(FromUtf8(line), separator);
-    store.ReserveColumns(static_cast<int32_t>(headings.size()));
-    for (const TString& heading : headings) store.InsertColumn(heading, format, -1);
+    store.AppendColumns(headings, format);
     while (reader.ReadLine(line)) {
       const std::vector<TString> fields = SplitSavedLine(FromUtf8(line), separator);
       // Fails only during a fill or when memory ran out (which the store
       // notes): no later row would go in either.
       const int32_t row = store.InsertRow(fields[0], -1);
       if (row < 0) break;
-      for (size_t col = 1; col < fields.size(); ++col) store.SetCellText(row, static_cast<int32_t>(col), fields[col]);
+      const auto count = static_cast<int32_t>(
+          std::min<size_t>(fields.size() - 1, static_cast<size_t>(std::max(store.GetColumnCount() - 1, 0))));
+      if (count > 0) store.SetRowTexts(row, 1, fields.data() + 1, count);
     }
   }
   return !std::ferror(file);

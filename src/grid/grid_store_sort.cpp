@@ -1,5 +1,6 @@
 // CGridStore: sorting rows by one column. Fixed rows never move.
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -11,73 +12,53 @@
 
 namespace dossel {
 
-// Sorts the rows of one grid in place by partitioning around the middle
-// row's cell. The larger part is handled by the loop and only the smaller
-// one by recursion, so the depth stays within log2(rows) whatever the input
-// (a plain two-sided recursion can go one level per row on unlucky input and
-// overflow the stack on a large result).
+// Sorts the rows of one grid by one column. Sorting changes only the order
+// of the row ids (and the heights, which go with their rows); the records
+// stay where they are.
 //
-// The partitioning runs over a compact copy of the sort column (text, cell,
-// row object, height) and the rows are put back once at the end: the same
-// comparisons and the same final order as swapping the rows themselves, with
-// far fewer memory indirections per comparison.
+// The text comparison sorts stably: rows of equal texts keep their order. It
+// runs over a compact copy of the sort column (the first characters as a
+// number, the text, the row), so that most comparisons are decided without
+// touching the text. Any other comparison runs the classic partition sort
+// around the middle row's cell; the larger part is handled by the loop and
+// only the smaller one by recursion, so the depth stays within log2(rows)
+// whatever the input (a plain two-sided recursion can go one level per row
+// on unlucky input and overflow the stack on a large result).
 class GridSorter {
  public:
   GridSorter(CGridStore& grid, GridCompareFunc compare, int32_t col, bool ascending, intptr_t data)
-      : m_grid(grid),
-        m_compare(compare),
-        m_col(col),
-        m_ascending(ascending),
-        m_data(data),
-        m_byText(compare == &CGridStore::CompareCellText) {}
+      : m_grid(grid), m_compare(compare), m_col(col), m_ascending(ascending), m_data(data) {}
 
   void Run(int32_t low, int32_t high) {
-    const int32_t cols = m_grid.GetColumnCount();
-    m_entries.reserve(static_cast<size_t>(high - low + 1));
-    for (int32_t row = low; row <= high; ++row) {
-      CGridCellBase** cells = m_grid.RowAt(row);
-      const CGridCellBase* cell = cells ? cells[m_col] : nullptr;
-      const TStringView text = cell ? cell->GetText() : TStringView();
-      m_entries.push_back(Entry{MakePrefix(text), text, cell, cells, m_grid.Height(row)});
-    }
-    if (m_byText && m_grid.GetNumericSort()) UseNumbersIfAllAre();
-    Sort(0, high - low);
-    for (int32_t i = 0; i <= high - low; ++i) {
-      const int32_t row = low + i;
-      m_grid.RowAt(row) = m_entries[i].row;
-      m_grid.SetHeight(row, m_entries[i].height);
-      if (CGridCellBase** cells = m_entries[i].row)
-        for (int32_t col = 0; col < cols; ++col)
-          if (cells[col]) cells[col]->SetCoords(row, col);
-    }
+    std::vector<int32_t> order;
+    if (m_compare == &CGridStore::CompareCellText)
+      order = SortByText(low, high);
+    else
+      order = SortByFunction(low, high);
+    Apply(low, order);
   }
 
  private:
-  // The first characters of the text in code order, so that most
-  // comparisons are decided without touching the cell.
-  struct Prefix {
-    uint64_t high = 0, low = 0;
-  };
-  static Prefix MakePrefix(TStringView text) {
-    constexpr size_t kPerWord = sizeof(uint64_t) / sizeof(TChar);
-    constexpr unsigned kBits = 8 * sizeof(TChar);
-    Prefix p;
-    for (size_t i = 0; i < 2 * kPerWord; ++i) {
-      const uint64_t c = i < text.size() ? static_cast<std::make_unsigned_t<TChar>>(text[i]) : 0;
-      uint64_t& word = i < kPerWord ? p.high : p.low;
-      word = (word << kBits) | c;
-    }
-    return p;
-  }
-  struct Entry {
-    Prefix prefix;
-    TStringView text;
-    const CGridCellBase* cell;
-    CGridCellBase** row;
-    uint32_t height;
+  struct TextEntry {
+    uint64_t key;
+    const TChar* text;
+    uint32_t size;
+    int32_t row;
   };
 
-  // A double's order as an unsigned key.
+  // The first characters of the text in code order.
+  static uint64_t MakePrefix(TStringView text) {
+    constexpr size_t kPerWord = sizeof(uint64_t) / sizeof(TChar);
+    constexpr unsigned kBits = 8 * sizeof(TChar);
+    uint64_t word = 0;
+    for (size_t i = 0; i < kPerWord; ++i) {
+      const uint64_t c = i < text.size() ? static_cast<std::make_unsigned_t<TChar>>(text[i]) : 0;
+      word = (word << kBits) | c;
+    }
+    return word;
+  }
+
+  // A double's order as an unsigned key above 0 (0 is the empty cell's).
   static uint64_t OrderKey(double value) {
     value += 0.0;  // -0 sorts as 0
     uint64_t bits = 0;
@@ -85,37 +66,55 @@ class GridSorter {
     return (bits & (uint64_t{1} << 63)) ? ~bits : bits | (uint64_t{1} << 63);
   }
 
-  // When every non-empty cell is a number, the prefixes become the values'
-  // keys (empty cells lowest) and the comparison ends with them.
-  void UseNumbersIfAllAre() {
-    std::vector<double> values(m_entries.size());
-    bool any = false;
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-      if (m_entries[i].text.empty()) continue;
-      if (!CGridStore::ReadNumber(m_entries[i].text, &values[i])) return;
-      any = true;
+  std::vector<int32_t> SortByText(int32_t low, int32_t high) {
+    std::vector<TextEntry> entries;
+    entries.reserve(static_cast<size_t>(high - low + 1));
+    CGridRowTexts texts;
+    for (int32_t row = low; row <= high; ++row) {
+      m_grid.ReadRow(row, texts);
+      const TStringView text = texts.Text(m_col);
+      entries.push_back(TextEntry{MakePrefix(text), text.data(), static_cast<uint32_t>(text.size()), row});
     }
-    if (!any) return;
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-      const bool empty = m_entries[i].text.empty();
-      m_entries[i].prefix = Prefix{empty ? 0u : 1u, empty ? 0u : OrderKey(values[i])};
-    }
-    m_numeric = true;
+    const bool numeric = m_grid.GetNumericSort() && UseNumbersIfAllAre(entries);
+    auto less = [numeric](const TextEntry& a, const TextEntry& b) {
+      if (a.key != b.key) return a.key < b.key;
+      if (numeric) return false;
+      return TStringView(a.text, a.size) < TStringView(b.text, b.size);
+    };
+    if (m_ascending)
+      std::stable_sort(entries.begin(), entries.end(), less);
+    else
+      std::stable_sort(entries.begin(), entries.end(),
+                       [&less](const TextEntry& a, const TextEntry& b) { return less(b, a); });
+    std::vector<int32_t> order(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) order[i] = entries[i].row;
+    return order;
   }
 
-  int Compare(const Entry& a, const Entry& b) const {
-    if (!m_byText) return m_compare(a.cell, b.cell, m_data);
-    if (!a.cell || !b.cell) return 0;
-    if (m_numeric) {
-      if (a.prefix.high != b.prefix.high) return a.prefix.high < b.prefix.high ? -1 : 1;
-      return a.prefix.low < b.prefix.low ? -1 : (a.prefix.low > b.prefix.low ? 1 : 0);
+  // When every non-empty cell is a number, the keys become the values'
+  // (empty cells lowest) and the comparison ends with them.
+  static bool UseNumbersIfAllAre(std::vector<TextEntry>& entries) {
+    std::vector<double> values(entries.size());
+    bool any = false;
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (entries[i].size == 0) continue;
+      if (!CGridStore::ReadNumber(TStringView(entries[i].text, entries[i].size), &values[i])) return false;
+      any = true;
     }
-    // Equal prefixes may still hide a difference (or a shorter text against
-    // one with a zero character); only then the whole texts are compared.
-    if (a.prefix.high != b.prefix.high) return a.prefix.high < b.prefix.high ? -1 : 1;
-    if (a.prefix.low != b.prefix.low) return a.prefix.low < b.prefix.low ? -1 : 1;
-    const int result = a.text.compare(b.text);
-    return result < 0 ? -1 : (result > 0 ? 1 : 0);
+    if (!any) return false;
+    for (size_t i = 0; i < entries.size(); ++i) entries[i].key = entries[i].size == 0 ? 0 : OrderKey(values[i]);
+    return true;
+  }
+
+  int Compare(int32_t a, int32_t b) const {
+    return m_compare(m_grid.PeekCell(a, m_col), m_grid.PeekCell(b, m_col), m_data);
+  }
+
+  std::vector<int32_t> SortByFunction(int32_t low, int32_t high) {
+    m_rows.resize(static_cast<size_t>(high - low + 1));
+    for (int32_t row = low; row <= high; ++row) m_rows[static_cast<size_t>(row - low)] = row;
+    Sort(0, high - low);
+    return m_rows;
   }
 
   void Sort(int32_t low, int32_t high) {
@@ -134,18 +133,19 @@ class GridSorter {
 
   void Partition(int32_t low, int32_t high, int32_t* pLo, int32_t* pHi) {
     // The pivot is the middle row's cell, wherever it moves during the pass.
-    const Entry pivot = m_entries[(low + high) / 2];
+    const int32_t pivot = m_rows[static_cast<size_t>((low + high) / 2)];
+    auto at = [this](int32_t i) { return m_rows[static_cast<size_t>(i)]; };
     int32_t lo = low, hi = high;
     while (lo <= hi) {
       if (m_ascending) {
-        while (lo < high && Compare(m_entries[lo], pivot) < 0) ++lo;
-        while (hi > low && Compare(m_entries[hi], pivot) > 0) --hi;
+        while (lo < high && Compare(at(lo), pivot) < 0) ++lo;
+        while (hi > low && Compare(at(hi), pivot) > 0) --hi;
       } else {
-        while (lo < high && Compare(m_entries[lo], pivot) > 0) ++lo;
-        while (hi > low && Compare(m_entries[hi], pivot) < 0) --hi;
+        while (lo < high && Compare(at(lo), pivot) > 0) ++lo;
+        while (hi > low && Compare(at(hi), pivot) < 0) --hi;
       }
       if (lo <= hi) {
-        if (Compare(m_entries[lo], m_entries[hi]) != 0) std::swap(m_entries[lo], m_entries[hi]);
+        if (Compare(at(lo), at(hi)) != 0) std::swap(m_rows[static_cast<size_t>(lo)], m_rows[static_cast<size_t>(hi)]);
         ++lo;
         --hi;
       }
@@ -154,14 +154,21 @@ class GridSorter {
     *pHi = hi;
   }
 
+  // Rows low + i take the ids (and heights) rows order[i] had.
+  void Apply(int32_t low, const std::vector<int32_t>& order) {
+    std::vector<uint32_t> ids(order.size());
+    for (size_t i = 0; i < order.size(); ++i) ids[i] = m_grid.IdAt(order[i]);
+    m_grid.EnsureOrdered();
+    for (size_t i = 0; i < ids.size(); ++i) m_grid.m_order[static_cast<size_t>(low) + i] = ids[i];
+    m_grid.m_heights.Reorder(low, order);
+  }
+
   CGridStore& m_grid;
   GridCompareFunc m_compare;
   int32_t m_col;
   bool m_ascending;
   intptr_t m_data;
-  bool m_byText;
-  bool m_numeric = false;
-  std::vector<Entry> m_entries;
+  std::vector<int32_t> m_rows;
 };
 
 bool CGridStore::ReadNumber(TStringView text, double* pValue) {

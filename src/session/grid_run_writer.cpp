@@ -108,6 +108,8 @@ bool CGridStoreWriter::StoreBatch(const RowBatch& batch) {
     if (!StoreRow(&batch.values[static_cast<size_t>(i) * m_columns])) return false;
   m_store.PublishRows(m_rowsStored + 1);
   m_session.NoteGridSize(m_store.GetRowCount(), m_store.GetColumnCount());
+  // The first batch is a screen of rows (or the whole of a smaller result).
+  if (batch.rows > 0) m_session.NoteFirstRowsStored();
   return true;
 }
 

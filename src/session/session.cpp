@@ -185,6 +185,7 @@ void CSession::Execute(const TString& query, bool textFormat) {
   m_bCanceled = false;
   m_bTimedOut = false;
   m_bRunHasGrid = false;
+  m_bFirstRowsNoted = false;
   m_nRunTimeout = m_nQueryTimeout;
   BeginRunRecord(query);
   TString text = query;
@@ -352,6 +353,12 @@ void CSession::OnTimer() {
 void CSession::NoteGridSize(int32_t rows, int32_t columns) {
   m_nGridRows = rows;
   m_nGridColumns = columns;
+}
+
+void CSession::NoteFirstRowsStored() {
+  if (m_bHelpTextMode || m_bFirstRowsNoted.exchange(true)) return;
+  ISessionView& view = m_view;
+  view.Post([&view] { view.FirstRowsStored(); });
 }
 
 void CSession::PrintExecuteTime() {

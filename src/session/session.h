@@ -113,6 +113,9 @@ class CSession {
   // its counts, through the end of the run (the window may still be sizing
   // the columns after the last row is stored).
   void NoteRunHasGrid() { m_bRunHasGrid = true; }
+  // Store writer: a grid holds its first stored rows; the view hears of it
+  // once per run (not for an object-text run, which ends on the trace).
+  void NoteFirstRowsStored();
 
   // For the run writers (connection thread and store writer).
   ISessionView& View() { return m_view; }
@@ -180,6 +183,7 @@ class CSession {
   std::atomic<bool> m_bTimedOut{false};
   std::atomic<bool> m_bHelpTextMode{false};
   std::atomic<bool> m_bRunHasGrid{false};
+  std::atomic<bool> m_bFirstRowsNoted{false};
   std::atomic<int32_t> m_nGridRows{0};
   std::atomic<int32_t> m_nGridColumns{0};
   bool m_bFinishHandled = false;

@@ -46,6 +46,10 @@ class ISessionView {
 
   // UI thread, after the completion lines of a run are written.
   virtual void RunEnded(bool objectTextRun) = 0;
+  // UI thread, at most once per run and before RunEnded: the first screen
+  // of a grid's rows is stored, so the window may show them while the rest
+  // is read.
+  virtual void FirstRowsStored() {}
 };
 
 }  // namespace session

@@ -122,7 +122,9 @@ TEST_F(GridStoreUnitTest, SelectionAndFocusAreData) {
   EXPECT_EQ(store.GetFocusCell(), CellId(1, 1));  // kept out of the fixed cells
   EXPECT_TRUE(store.GetCell(1, 1)->IsFocused());
   int changed = 0;
-  store.SetSelectedRange(CellRange(2, 1, 4, 2), true, true, [&](int32_t, int32_t) { ++changed; });
+  store.SetSelectedRange(CellRange(2, 1, 4, 2), true, true, [&](const CellRange& range) {
+    changed += (range.maxRow - range.minRow + 1) * (range.maxCol - range.minCol + 1);
+  });
   EXPECT_EQ(changed, 6);
   EXPECT_EQ(store.GetSelectedCount(), 6);
   EXPECT_TRUE(store.IsCellSelected(4, 2));

@@ -79,6 +79,23 @@ TEST_F(GridRunTest, ManyRowsAreStoredWholeAndInOrder) {
   EXPECT_EQ(Cell(5000, 2), "v5000");
 }
 
+// The window hears once per run, before the run ends, that a grid holds its
+// first rows; not for a run without rows, nor for one into text.
+TEST_F(GridRunTest, TheFirstStoredRowsAreToldOncePerRunBeforeItEnds) {
+  RunGrid("with recursive c(x) as (select 1 union all select x + 1 from c where x < 5000) select x from c");
+  EXPECT_EQ(m_view.m_firstRowsStored, 1);
+  EXPECT_EQ(m_view.m_runsEndedAtFirstRows, 0);
+  EXPECT_GT(m_view.m_rowsAtFirstRows, 1);
+  RunGrid("select a from t");
+  EXPECT_EQ(m_view.m_firstRowsStored, 2);
+  EXPECT_EQ(m_view.m_runsEndedAtFirstRows, 1);
+  EXPECT_EQ(m_view.m_rowsAtFirstRows, 4);
+  RunGrid("select a from t where 0");
+  RunGrid("update u set v = 0");
+  Run("select a from t", true);
+  EXPECT_EQ(m_view.m_firstRowsStored, 2);
+}
+
 TEST_F(GridRunTest, NoGridMeansTheRunEndsWithErrors) {
   m_view.m_failGrid = true;
   RunGrid("select a from t");

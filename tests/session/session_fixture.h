@@ -59,6 +59,11 @@ class RecordingSessionView : public session::ISessionView {
     ++m_runsEnded;
     m_lastRunWasObjectText = objectTextRun;
   }
+  void FirstRowsStored() override {
+    ++m_firstRowsStored;
+    m_runsEndedAtFirstRows = m_runsEnded;
+    m_rowsAtFirstRows = m_store.GetPublishedRowCount();
+  }
 
   // Runs what was posted; true when something ran.
   bool RunPosted() {
@@ -91,6 +96,9 @@ class RecordingSessionView : public session::ISessionView {
   int m_objectTextShown = 0;
   int m_runsEnded = 0;
   bool m_lastRunWasObjectText = false;
+  int m_firstRowsStored = 0;
+  int m_runsEndedAtFirstRows = -1;
+  int32_t m_rowsAtFirstRows = 0;
 
  private:
   std::mutex m_lock;

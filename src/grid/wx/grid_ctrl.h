@@ -126,7 +126,16 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   bool DeleteNonFixedRows();
   bool DeleteAllCells();
 
+  // The cell's object, made on first use (CGridStore::GetCell).
   CGridCellBase* GetCell(int32_t nRow, int32_t nCol) const { return m_store.GetCell(nRow, nCol); }
+  // The cell's object when it has one.
+  CGridCellBase* FindCell(int32_t nRow, int32_t nCol) const { return m_store.FindCell(nRow, nCol); }
+  // The cell to draw, measure or ask: its object, or one the store lends
+  // for a moment (CGridStore::PeekCell); what is changed on a lent cell is
+  // not kept.
+  CGridCellBase* PeekCell(int32_t nRow, int32_t nCol) const {
+    return const_cast<CGridCellBase*>(m_store.PeekCell(nRow, nCol));
+  }
   bool SetCell(int32_t nRow, int32_t nCol, CGridCellBase* pCell) { return m_store.SetCell(nRow, nCol, pCell); }
   CGridDefaultCell* GetDefaultCell(bool bFixedRow, bool bFixedCol) const {
     return m_store.GetDefaultCell(bFixedRow, bFixedCol);

@@ -100,7 +100,7 @@ void CGridCtrl::OnEditPaste() {
   if (!IsValid(cell)) cell = GetTopLeftScrolledCell();
   if (!IsValid(cell)) return;
   // An open editor takes the text itself.
-  if (CGridCellBase* pCell = GetCell(cell.row, cell.col); pCell && pCell->IsEditing()) {
+  if (CGridCellBase* pCell = FindCell(cell.row, cell.col); pCell && pCell->IsEditing()) {
     if (auto* editor = dynamic_cast<wxTextCtrl*>(FindWindow(kInPlaceEditId))) {
       editor->Paste();
       return;

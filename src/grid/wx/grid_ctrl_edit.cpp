@@ -38,7 +38,7 @@ GridEditWindow* CGridCtrl::CreateCellEditor(CGridCellBase& cell, int32_t nRow, i
 }
 
 bool CGridCtrl::ValidateCellEdit(int32_t nRow, int32_t nCol, TStringView text) {
-  CGridCellBase* cell = GetCell(nRow, nCol);
+  CGridCellBase* cell = PeekCell(nRow, nCol);
   return !cell || cell->ValidateEdit(text);
 }
 
@@ -68,13 +68,13 @@ static bool KeepIfAccepted(CGridCtrl& grid, int32_t nRow, int32_t nCol, TStringV
 void CGridCtrl::FinishCellEdit(int32_t nRow, int32_t nCol, TStringView text) {
   if (!IsValid(nRow, nCol)) return;
   KeepIfAccepted(*this, nRow, nCol, text);
-  if (CGridCellBase* cell = GetCell(nRow, nCol)) cell->OnEndEdit();
+  if (CGridCellBase* cell = FindCell(nRow, nCol)) cell->OnEndEdit();
 }
 
 void CGridCtrl::StopEditing() {
   const CellId focus = GetFocusCell();
   if (IsValid(focus))
-    if (CGridCellBase* cell = GetCell(focus.row, focus.col)) cell->EndEdit();
+    if (CGridCellBase* cell = FindCell(focus.row, focus.col)) cell->EndEdit();
   // An editor whose cell is no longer the focus cell (the focus moved by
   // program) ends too, before rows move under it.
   for (wxWindow* child : GetChildren())

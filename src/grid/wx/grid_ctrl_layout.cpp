@@ -127,7 +127,7 @@ bool CGridCtrl::GetCellRect(int32_t nRow, int32_t nCol, GridRect* pRect) {
 }
 
 bool CGridCtrl::GetCellTextRect(int32_t nRow, int32_t nCol, GridRect* pRect) {
-  CGridCellBase* cell = GetCell(nRow, nCol);
+  CGridCellBase* cell = PeekCell(nRow, nCol);
   if (!cell || !GetCellRect(nRow, nCol, pRect)) return false;
   return cell->GetTextRect(pRect);
 }

@@ -173,7 +173,7 @@ void CGridCtrl::AutoSizeAtDivider(wxPoint point, bool bColumn) {
 
 void CGridCtrl::ShowTitleTip(const CellId& id) {
   if (!GridHasDisplay() || m_bHandheld) return;
-  CGridCellBase* cell = GetCell(id.row, id.col);
+  CGridCellBase* cell = PeekCell(id.row, id.col);
   if (!cell || cell->GetTipText().empty() || cell->IsEditing()) return;
   GridRect cellRect;
   if (!GetCellRect(id.row, id.col, &cellRect)) return;
@@ -224,7 +224,7 @@ void CGridCtrl::OnMouseMove(wxMouseEvent& event) {
     if (mode != MOUSE_NOTHING) HideTitleTip();
     if (mode == MOUSE_NOTHING && (!GetVirtualMode() || m_bTitleTips)) {
       const CellId id = GetCellFromPoint(point);
-      CGridCellBase* cell = IsShownCell(id) ? GetCell(id.row, id.col) : nullptr;
+      CGridCellBase* cell = IsShownCell(id) ? PeekCell(id.row, id.col) : nullptr;
       if (cell) {
         cell->OnMouseOver();
         if (m_bTitleTips && !m_bRMouseButtonDown) ShowTitleTip(id);
@@ -277,7 +277,7 @@ void CGridCtrl::OnLeftDown(wxMouseEvent& event) {
     m_SelectionStartCell = GetFocusCell();
   StopEditing();
   const wxPoint inCell = PointInCell(cell, point);
-  if (CGridCellBase* pCell = GetCell(cell.row, cell.col)) pCell->OnClickDown(inCell.x, inCell.y);
+  if (CGridCellBase* pCell = PeekCell(cell.row, cell.col)) pCell->OnClickDown(inCell.x, inCell.y);
   const bool textClick = IsTextClick(cell, point);
   if (cell == GetFocusCell() && !event.ControlDown() && textClick && IsCellEditable(cell)) {
     m_MouseMode = MOUSE_PREPARE_EDIT;
@@ -353,7 +353,7 @@ void CGridCtrl::OnLeftUp(wxMouseEvent& event) {
   } else if (IsShownCell(m_LeftClickDownCell)) {
     const CellId focus = GetFocusCell();
     NotifyOwner(focus.row, focus.col, GVN_SELCHANGED);
-    if (CGridCellBase* cell = IsShownCell(focus) ? GetCell(focus.row, focus.col) : nullptr) {
+    if (CGridCellBase* cell = IsShownCell(focus) ? PeekCell(focus.row, focus.col) : nullptr) {
       const wxPoint inCell = PointInCell(focus, point);
       cell->OnClick(inCell.x, inCell.y);
     }
@@ -390,7 +390,7 @@ void CGridCtrl::OnLeftDClick(wxMouseEvent& event) {
       m_MouseMode = MOUSE_NOTHING;
       BeginCellEdit(cell.row, cell.col, inCell, kEditByMouse);
     }
-    if (CGridCellBase* pCell = GetCell(cell.row, cell.col)) pCell->OnDblClick(inCell.x, inCell.y);
+    if (CGridCellBase* pCell = PeekCell(cell.row, cell.col)) pCell->OnDblClick(inCell.x, inCell.y);
     NotifyOwner(cell.row, cell.col, NM_DBLCLK);
   }
 }
@@ -413,7 +413,7 @@ void CGridCtrl::OnRightUp(wxMouseEvent& event) {
   }
   SetFocusCell(-1, -1);
   SetFocusCell(std::max(cell.row, ShownFixedRows()), std::max(cell.col, ShownFixedCols()));
-  if (CGridCellBase* pCell = GetCell(cell.row, cell.col)) {
+  if (CGridCellBase* pCell = PeekCell(cell.row, cell.col)) {
     const wxPoint inCell = PointInCell(cell, event.GetPosition());
     pCell->OnRClick(inCell.x, inCell.y);
   }

@@ -75,7 +75,7 @@ void CGridCtrl::DrawCellPass(wxDC& dc, const GridRect& clip, int32_t rowFrom, in
       rect.right = rect.left + width - 1;
       if (bClipTest && rect.left > clip.right) break;
       if (bClipTest && rect.right < clip.left) continue;
-      CGridCellBase* cell = GetCell(row, col);
+      CGridCellBase* cell = PeekCell(row, col);
       if (!cell) continue;
       cell->SetCoords(row, col);
       DrawCell(dc, *cell, row, col, rect, false);

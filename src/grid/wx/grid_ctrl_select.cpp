@@ -47,10 +47,12 @@ void CGridCtrl::SetSelectedRange(int32_t nMinRow, int32_t nMinCol, int32_t nMaxR
   if (nMinCol >= 0 && nMinCol < fixedCols) nMinCol = fixedCols;
   if (nMaxCol >= 0 && nMaxCol < fixedCols) nMaxCol = fixedCols;
   const bool singleRow = m_bSingleRowSelection && m_bListMode;
-  m_store.SetSelectedRange(CellRange(nMinRow, nMinCol, nMaxRow, nMaxCol), bSelectCells, !singleRow,
-                           [&](int32_t row, int32_t col) {
-                             if (visible.InRange(row, col)) InvalidateCellRect(CellId(row, col));
-                           });
+  m_store.SetSelectedRange(
+      CellRange(nMinRow, nMinCol, nMaxRow, nMaxCol), bSelectCells, !singleRow, [&](const CellRange& changed) {
+        const CellRange shown(std::max(changed.minRow, visible.minRow), std::max(changed.minCol, visible.minCol),
+                              std::min(changed.maxRow, visible.maxRow), std::min(changed.maxCol, visible.maxCol));
+        if (shown.minRow <= shown.maxRow && shown.minCol <= shown.maxCol) InvalidateCellRect(shown);
+      });
 }
 
 void CGridCtrl::SetSelectedRange(const CellRange& range, bool bForceRepaint, bool bSelectCells) {

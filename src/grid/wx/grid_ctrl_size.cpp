@@ -50,7 +50,7 @@ int32_t CGridCtrl::MeasureColumn(wxDC& dc, int32_t col, int32_t first, int32_t l
   int32_t widestSumRow = -1;
   for (int32_t row = first; row <= last; ++row) {
     if (skipHidden && GetRowHeight(row) == 0) continue;
-    CGridCellBase* cell = GetCell(row, col);
+    CGridCellBase* cell = PeekCell(row, col);
     if (!cell) continue;
     GridSize size;
     if (measure.CellExtent(dc, *cell, GetCellFontObject(*cell), &size)) {
@@ -65,14 +65,14 @@ int32_t CGridCtrl::MeasureColumn(wxDC& dc, int32_t col, int32_t first, int32_t l
     if (heights) heights[row - first] = std::max(heights[row - first], static_cast<uint32_t>(std::max(size.cy, 0)));
   }
   if (widestSumRow < 0 || widestSum.cx <= exactWidth) return exactWidth;
-  CGridCellBase* widest = GetCell(widestSumRow, col);
+  CGridCellBase* widest = PeekCell(widestSumRow, col);
   const GridSize exact = widest ? GetCellExtent(*widest, &dc) : GridSize{};
   if (exact.cx == widestSum.cx && exact.cy == widestSum.cy) return widestSum.cx;
   exactWidth = 0;
   for (int32_t row = first; row <= last; ++row) {
     if (skipHidden && GetRowHeight(row) == 0) continue;
     if (heights) heights[row - first] = 0;
-    CGridCellBase* cell = GetCell(row, col);
+    CGridCellBase* cell = PeekCell(row, col);
     if (!cell) continue;
     const GridSize size = GetCellExtent(*cell, &dc);
     exactWidth = std::max(exactWidth, size.cx);
@@ -96,7 +96,7 @@ void CGridCtrl::SizeRowToContents(wxDC& dc, int32_t row) {
   if (GetVirtualMode()) SendCacheHint(CellRange(row, 0, row, ShownCols() - 1));
   int32_t height = 0;
   for (int32_t col = 0; col < ShownCols(); ++col) {
-    const CGridCellBase* cell = GetCell(row, col);
+    const CGridCellBase* cell = PeekCell(row, col);
     if (cell) height = std::max(height, MeasureCell(dc, *cell).cy);
   }
   if (GetVirtualMode()) SendCacheHint(CellRange());

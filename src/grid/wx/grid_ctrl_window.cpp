@@ -82,7 +82,7 @@ bool CGridCtrl::RedrawCell(int32_t nRow, int32_t nCol, wxDC* pDC) {
     RefreshRect(wxRect(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1), false);
     return true;
   }
-  CGridCellBase* cell = GetCell(nRow, nCol);
+  CGridCellBase* cell = PeekCell(nRow, nCol);
   if (!cell) return false;
   const bool result = DrawCell(*pDC, *cell, nRow, nCol, rect, true);
   if (nRow >= ShownFixedRows() && nCol >= ShownFixedCols()) {
@@ -250,7 +250,7 @@ void CGridCtrl::OnSetCursor(wxSetCursorEvent& event) {
   }
   if (!GetVirtualMode()) {
     const CellId id = GetCellFromPoint(wxPoint(event.GetX(), event.GetY()));
-    CGridCellBase* cell = IsShownCell(id) ? GetCell(id.row, id.col) : nullptr;
+    CGridCellBase* cell = IsShownCell(id) ? PeekCell(id.row, id.col) : nullptr;
     if (cell && cell->OnSetCursor()) {
       event.SetCursor(wxCursor(wxCURSOR_ARROW));
       return;

@@ -192,7 +192,7 @@ int CGridPrintout::PrintRowCells(wxDC& dc, int32_t row, int32_t firstCol, int32_
 }
 
 void CGridPrintout::PrintCell(wxDC& dc, int32_t row, int32_t col, const wxRect& rect) {
-  CGridCellBase* cell = m_pGrid->GetCell(row, col);
+  CGridCellBase* cell = m_pGrid->PeekCell(row, col);
   if (!cell || rect.IsEmpty()) return;
   const CGridDefaultCell* def = cell->GetDefaultCell();
   wxColour text = *wxBLACK;

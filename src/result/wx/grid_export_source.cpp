@@ -3,13 +3,13 @@
 namespace dossel {
 
 TStringView GridExportSource::GetCellText(int32_t row, int32_t col) const {
-  const CGridCellBase* cell = m_grid.GetCell(row, col);
-  return cell ? cell->GetText() : TStringView();
+  if (!m_grid.IsValid(row, col)) return TStringView();
+  if (m_row.Row() != row && !m_grid.GetStore().ReadRow(row, m_row)) return TStringView();
+  return m_row.Text(col);
 }
 
 bool GridExportSource::IsCellSelected(int32_t row, int32_t col) const {
-  const CGridCellBase* cell = m_grid.GetCell(row, col);
-  return cell && (cell->GetState() & GVIS_SELECTED) != 0;
+  return m_grid.IsValid(row, col) && m_grid.GetStore().IsCellSelected(row, col);
 }
 
 ExportRange GridExportSource::GetSelectedRange() const {

@@ -1,9 +1,10 @@
 #pragma once
 // GridExportSource: the results grid seen as an IExportSource. It reads the
-// grid's cells in place (no copy) and holds only a reference to the grid,
-// which must outlive it. UI thread only, like every read of the grid's
-// cells while drawing is on.
+// grid's store a row at a time, in place (no copy), and holds only a
+// reference to the grid, which must outlive it. UI thread only, like every
+// read of the grid's cells while drawing is on.
 
+#include "grid/grid_store.h"
 #include "grid/wx/grid_ctrl.h"
 #include "result/export_source.h"
 
@@ -22,6 +23,8 @@ class GridExportSource : public IExportSource {
 
  private:
   const CGridCtrl& m_grid;
+  // The row read last: an export reads a row's cells one after another.
+  mutable CGridRowTexts m_row;
 };
 
 }  // namespace dossel
