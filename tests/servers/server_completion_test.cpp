@@ -115,7 +115,7 @@ TEST_F(ServerCompletionTest, MariaDbTablesColumnsDatabasesAndQuotes) {
   EXPECT_EQ(ListAt("select p.| from people p"), (Texts{"id  INT", "name  VARCHAR", "born  DATE"}));
 
   Run("create table fresh_things(a integer)");
-  m_cleanup.push_back("drop table if exists fresh_things");
+  m_cleanup.emplace_back("drop table if exists fresh_things");
   m_frame->SwitchPane(0);
   ASSERT_TRUE(Settle());
   EXPECT_EQ(ListAt("select * from fresh|"), Texts{"fresh_things"});
