@@ -257,7 +257,11 @@ bool CSession::SelectCurrentDatabase() {
 }
 
 void CSession::RequestCancel() {
-  if (!m_bExecuting || m_bCanceling || m_bFinishHandled) return;
+  if (!m_bExecuting) {
+    CancelReads();
+    return;
+  }
+  if (m_bCanceling || m_bFinishHandled) return;
   m_bCanceling = true;
   AppendTraceF(m_view, DT("Canceling query ...\r\n"));
   m_cancelThread.Start([this] { CancelQuery(); });
@@ -277,11 +281,12 @@ void CSession::CancelQuery() {
   m_view.Post([this] { m_cancelThread.Forget(); });
 }
 
+// This server's driver is known to misbehave when cancelled; its run ends
+// when the connection thread notices the flag instead.
+bool CSession::IsCancelRefused() const { return EqualsNoCase(m_strDbmsName, DT("Sybase SQL Anywhere")); }
+
 void CSession::CancelStatement() {
-  // This server's driver is known to misbehave when cancelled; its run ends
-  // when the connection thread notices the flag instead.
-  if (!EqualsNoCase(m_strDbmsName, DT("Sybase SQL Anywhere")) && m_pResultSet && m_pResultSet->GetStatement())
-    m_pResultSet->Cancel();
+  if (!IsCancelRefused() && m_pResultSet && m_pResultSet->GetStatement()) m_pResultSet->Cancel();
 }
 
 void CSession::WatchStatement() {

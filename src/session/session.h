@@ -14,7 +14,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <new>
 #include <optional>
+#include <type_traits>
 
 #include "db/db_connection.h"
 #include "db/query_result_set.h"
@@ -27,6 +30,17 @@
 #include "session/worker_thread.h"
 
 namespace dossel::session {
+
+// What an asker keeps for as long as it wants its answers (a window's
+// member): once it has gone, answers still on their way to it are dropped.
+// UI thread.
+class CAskOwner {
+ public:
+  std::weak_ptr<const void> Token() const { return m_token; }
+
+ private:
+  std::shared_ptr<const int> m_token = std::make_shared<const int>(0);
+};
 
 class CSession {
  public:
@@ -44,6 +58,7 @@ class CSession {
   // Runs `text` (the selection or the whole query text) as one run, its
   // results as text or into the grid.
   void Execute(const TString& text, bool textFormat);
+  // Cancels the run; when none runs, the catalog reads of the outstanding asks.
   void RequestCancel();
   // One tick of the one-second timer while a run goes on.
   void OnTimer();
@@ -56,12 +71,37 @@ class CSession {
   // and ends its thread; false when a thread did not stop (the connection is
   // then left open rather than freed under it).
   bool Shutdown();
-  // Runs `call` with the connection on the connection's thread and waits
-  // (catalog reads of the schema pane and the driver report). Not while a
-  // run goes on.
+  // Runs `call` with the connection on the connection's thread and waits.
+  // Not while a run goes on.
   void CallOnConnection(const std::function<void(db::CDbConnection&)>& call);
+  // Asks the connection something without waiting for the answer (catalog
+  // reads of the schema pane, the driver report, the completion's catalog):
+  // `read` runs with the connection on the connection thread, after the work
+  // queued there before it, and what it returns is handed to `answer` on the
+  // UI thread through ISessionView::Post. The answer is dropped when `owner`
+  // has gone by then (the window that asked closed); the overload without an
+  // owner always answers while the session lives. A read that runs out of
+  // memory answers a default-made value. False, with nothing called, when no
+  // connection is open. UI thread; see session_ask.cpp.
+  //
+  //   session.Ask(m_askOwner.Token(),  // a CAskOwner member of the window
+  //               [](db::CDbConnection& c) { return c.GetInfoText(SQL_DBMS_VER); },
+  //               [this](TString version) { Show(version); });
+  //
+  // While asks are outstanding IsReading() is true, and RequestCancel
+  // cancels the catalog statements they run (a run waits behind them).
+  template <typename Read, typename Answer>
+  bool Ask(std::weak_ptr<const void> owner, Read read, Answer answer);
+  template <typename Read, typename Answer>
+  bool Ask(Read read, Answer answer) {
+    return Ask(std::weak_ptr<const void>(m_alive), std::move(read), std::move(answer));
+  }
+  // Asks made and not yet answered (or dropped).
+  bool IsReading() const { return m_nAsksOutstanding > 0; }
+  // A cancel of the outstanding asks goes on.
+  bool IsCancelingReads() const { return m_bCancelingReads; }
   // The server's current database ("select db_name()"); nothing when it
-  // cannot be read. Connection thread only (inside CallOnConnection).
+  // cannot be read. Connection thread only (inside a run or an Ask).
   std::optional<TString> ReadCurrentDatabase();
   // The schema pane switched the database with "USE". UI thread.
   void SetCurrentDatabaseName(const TString& name) { m_strDatabaseName = name; }
@@ -112,6 +152,14 @@ class CSession {
   bool EndStatementWatch();
 
  private:
+  // An ask's read, made on the connection thread; it gives the call that
+  // hands the answer over on the UI thread.
+  using AskTask = std::function<std::function<void()>(db::CDbConnection&)>;
+  bool QueueAsk(std::weak_ptr<const void> owner, AskTask task);
+  void CancelReads();
+  // The cancel thread's part: cancels the catalog statements of the asks up
+  // to `lastAsk` until they have ended.
+  void CancelReadsUpTo(uint64_t lastAsk);
   void ReadConnectionFacts();
   void CloseConnection();
   bool StartRun(const TString& sql, bool textFormat);
@@ -123,6 +171,7 @@ class CSession {
   void CancelQuery();
   // Stops the running statement through the driver, where that is safe.
   void CancelStatement();
+  bool IsCancelRefused() const;
   void OnStatementTimedOut();
   void HandleCompletion(bool errors);
   void LeaveRunningState();
@@ -164,10 +213,38 @@ class CSession {
   bool m_bFinishHandled = false;
   bool m_bTimerRunning = false;
   uint32_t m_dwStartTick = 0;
+  // Asks: numbered in the order made (UI thread); the connection thread
+  // notes the one it runs and the last it finished under m_askLock, which
+  // the cancel of reads holds while it cancels, so that it never reaches a
+  // statement of the work queued after them.
+  uint64_t m_nLastAsk = 0;
+  int m_nAsksOutstanding = 0;
+  bool m_bCancelingReads = false;
+  std::mutex m_askLock;
+  uint64_t m_nRunningAsk = 0;
+  uint64_t m_nFinishedAsk = 0;
+  // Posted calls check it: one that arrives after the session has gone does nothing.
+  std::shared_ptr<int> m_alive = std::make_shared<int>(0);
   // Declared last: its thread, which may cancel through the result set, ends
   // before anything it uses.
   CStatementWatch m_statementWatch{[this] { OnStatementTimedOut(); }};
 };
+
+template <typename Read, typename Answer>
+bool CSession::Ask(std::weak_ptr<const void> owner, Read read, Answer answer) {
+  using Value = std::decay_t<std::invoke_result_t<Read&, db::CDbConnection&>>;
+  return QueueAsk(std::move(owner),
+                  [read = std::move(read),
+                   answer = std::move(answer)](db::CDbConnection& connection) mutable -> std::function<void()> {
+                    auto value = std::make_shared<Value>();
+                    try {
+                      *value = read(connection);
+                    } catch (const std::bad_alloc&) {
+                      *value = Value();
+                    }
+                    return [answer, value]() mutable { answer(std::move(*value)); };
+                  });
+}
 
 // "Execute time: hh:mm:ss.mmm\r\n" for an elapsed time; hours are not
 // reduced modulo 24.

@@ -52,8 +52,9 @@
 //                                       SQLGetData, SQLMoreResults,
 //                                       SQLNumResultCols or SQLDescribeCol
 //                                       answers SQL_STILL_EXECUTING n times first
-//   block SQLExecDirect                 execution waits for SQLCancel (from any
-//                                       thread), then fails HY008
+//   block SQLExecDirect                 execution (for a catalog entry: the
+//                                       catalog call) waits for SQLCancel (from
+//                                       any thread), then fails HY008
 //   rowcount, nototal, fetcherror and "block SQLFetch" before any "result"
 //   start a result without columns.
 //
