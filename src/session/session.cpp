@@ -162,6 +162,12 @@ void CSession::Disconnect() {
   // yet handled) it is using the connection: closing it now would free the
   // statement under it.
   if (m_bExecuting) return;
+  // So are catalog reads still outstanding: they are cancelled, and the
+  // connection stays open until they have ended.
+  if (IsReading()) {
+    CancelReads();
+    return;
+  }
   CloseConnection();
   m_connectionThread.Stop(kThreadWaitMs);
   AppendTraceF(m_view, DT("Database disconnected\r\n\r\n"));
@@ -315,7 +321,8 @@ void CSession::HandleCompletion(bool errors) {
     // A cancel thread still inside the driver would otherwise meet the
     // statement being closed, or cancel the next run's statement.
     if (m_bCanceling) m_cancelThread.WaitAtMost(kThreadWaitMs);
-    m_connectionThread.Call([this] { CloseStatement(); });
+    // Queued, not waited for: the next run or ask comes after it.
+    if (!m_connectionThread.Submit([this] { CloseStatement(); })) CloseStatement();
     if (CancelRequested())
       AppendTraceF(m_view, DT("Query canceled.\r\n\r\n"));
     else if (errors)
@@ -372,10 +379,6 @@ bool CSession::Shutdown() {
   StopTimer();
   CloseConnection();
   return m_connectionThread.Stop(kThreadWaitMs);
-}
-
-void CSession::CallOnConnection(const std::function<void(db::CDbConnection&)>& call) {
-  m_connectionThread.Call([this, &call] { call(m_db); });
 }
 
 }  // namespace dossel::session

@@ -53,7 +53,9 @@ class CSession {
   // choose a data source when it is null. The connect is made on the
   // calling thread, since the driver manager may show its chooser.
   bool Connect(const TString* connect);
-  // Asks first when a query runs; closes the connection on its thread.
+  // Asks first when a query runs, cancels catalog reads that are still
+  // outstanding (the connection then stays open); closes the connection on
+  // its thread.
   void Disconnect();
   // Runs `text` (the selection or the whole query text) as one run, its
   // results as text or into the grid.
@@ -71,9 +73,6 @@ class CSession {
   // and ends its thread; false when a thread did not stop (the connection is
   // then left open rather than freed under it).
   bool Shutdown();
-  // Runs `call` with the connection on the connection's thread and waits.
-  // Not while a run goes on.
-  void CallOnConnection(const std::function<void(db::CDbConnection&)>& call);
   // Asks the connection something without waiting for the answer (catalog
   // reads of the schema pane, the driver report, the completion's catalog):
   // `read` runs with the connection on the connection thread, after the work
