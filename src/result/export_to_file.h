@@ -23,7 +23,8 @@ inline constexpr TStringView kNoSelectionText = DT("No cells are selected: nothi
 // Returns 1 when the file was written. 0 when it could not be opened (message
 // shown, no trace line), when a selection export finds no valid selection
 // (kNoSelectionText shown, no file opened, created or changed) or when a write
-// or the close failed (message shown; the short file stays, as the user was told).
+// or the close failed (message shown; a file already at the path keeps its
+// old contents, and no new one is left behind).
 int ExportToFile(TStringView path, const IExportSource& source, const ExportOptions& options, const ExportTrace& trace);
 
 // The message shown for a file that failed for `cause`.

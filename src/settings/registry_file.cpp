@@ -10,34 +10,16 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/file_writer.h"
+
 namespace dossel::settings {
 namespace {
 
 enum class FileState { Missing, Read, Damaged };
 
-// Owns a file descriptor.
-class FileHandle {
- public:
-  explicit FileHandle(int fd = -1) : m_fd(fd) {}
-  ~FileHandle() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  int Get() const { return m_fd; }
-  bool Close() {
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int m_fd;
-};
-
 FileState ReadWholeFile(const std::string& path, std::string& text) {
   text.clear();
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.Get() < 0) return errno == ENOENT ? FileState::Missing : FileState::Damaged;
   char buffer[65536];
   for (;;) {
@@ -61,38 +43,6 @@ FileState LoadTree(const std::string& path, RegistryTree& tree) {
   if (ParseRegistryText(text, tree)) return FileState::Read;
   tree = RegistryTree();
   return FileState::Damaged;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(wrote);
-  }
-  return true;
-}
-
-void SyncFolder(const std::filesystem::path& folder) {
-  FileHandle dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.Get() >= 0) ::fsync(dir.Get());
-}
-
-// Writes the text to "<path>.tmp", flushes it and renames it over the file.
-bool ReplaceFile(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  FileHandle file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (file.Get() < 0) return false;
-  if (!WriteAll(file.Get(), text) || ::fsync(file.Get()) != 0 || !file.Close() ||
-      ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  SyncFolder(std::filesystem::path(path).parent_path());
-  return true;
 }
 
 // Renames a damaged file out of the way; false when it could not be kept.
@@ -129,7 +79,7 @@ class RegistryLock {
   bool Locked() const { return m_locked; }
 
  private:
-  FileHandle m_file;
+  CFileDescriptor m_file;
   bool m_locked = false;
 };
 
@@ -163,7 +113,7 @@ bool UpdateRegistry(const std::function<bool(RegistryTree&)>& change) {
   const FileState state = LoadTree(path, tree);
   if (!change(tree)) return false;
   if (state == FileState::Damaged && !KeepAside(path)) return false;
-  return ReplaceFile(path, WriteRegistryText(tree));
+  return ReplaceFileAtomically(path, WriteRegistryText(tree)) == 0;
 }
 
 }  // namespace dossel::settings

@@ -7,8 +7,9 @@
 //
 // A change holds an exclusive lock (flock on "<file>.lock") from reading the
 // file to renaming the new one into place, so the read-modify-write of one
-// program never overlaps another's. The new text goes to "<file>.tmp", is
-// flushed to disk and then renamed over the file; a reader (which takes no
+// program never overlaps another's. The new text goes to a new file beside
+// it, is flushed to disk and then renamed over the file (platform/
+// file_writer.h; a link to the file stays a link); a reader (which takes no
 // lock) sees either the old or the new file, never a mix. A file that cannot
 // be read or parsed reads as empty; the next change first renames it to
 // "<file>.damaged-N" (the first free N) and starts afresh, so nothing is

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -182,6 +185,22 @@ TEST_F(SettingsStoreTest, DamagedFileIsKeptAsideAndDefaultsUsed) {
   ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("After"), 2), 1);
   EXPECT_EQ(ReadFile(m_registry + ".damaged-1"), damaged) << "an older copy is never replaced";
   EXPECT_EQ(ReadFile(m_registry + ".damaged-2"), "not a settings file");
+}
+
+// The settings file is replaced as a whole, as every file the program
+// writes: one reached through a link stays a link, and keeps its mode.
+TEST_F(SettingsStoreTest, AFileReachedThroughALinkStaysALinkAndKeepsItsMode) {
+  const std::string real = m_folder.File("real.reg");
+  ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("First"), 1), 1);
+  std::filesystem::rename(m_registry, real);
+  ASSERT_EQ(::symlink("real.reg", m_registry.c_str()), 0);
+  ::chmod(real.c_str(), 0600);
+  ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("Second"), 2), 1);
+  EXPECT_TRUE(std::filesystem::is_symlink(m_registry));
+  EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptions, DT("First"), 0), 1);
+  EXPECT_NE(ReadFile(real).find("\"Second\"=dword:00000002"), std::string::npos) << ReadFile(real);
+  EXPECT_EQ(std::filesystem::status(real).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 // A key path of n components below the given root.
