@@ -15,19 +15,23 @@
 namespace dossel::settings {
 namespace {
 
-enum class FileState { Missing, Read, Damaged };
+// Missing: no file (or an empty one); Read: read and parsed; Damaged: read
+// whole but not parsed; Unreadable: there but not read (too many open
+// files, a permission change, an I/O error), which says nothing about its
+// contents.
+enum class FileState { Missing, Read, Damaged, Unreadable };
 
 FileState ReadWholeFile(const std::string& path, std::string& text) {
   text.clear();
   CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0) return errno == ENOENT ? FileState::Missing : FileState::Damaged;
+  if (file.Get() < 0) return errno == ENOENT ? FileState::Missing : FileState::Unreadable;
   char buffer[65536];
   for (;;) {
     const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
     if (got == 0) return FileState::Read;
     if (got < 0) {
       if (errno == EINTR) continue;
-      return FileState::Damaged;
+      return FileState::Unreadable;
     }
     text.append(buffer, static_cast<size_t>(got));
   }
@@ -111,6 +115,9 @@ bool UpdateRegistry(const std::function<bool(RegistryTree&)>& change) {
   if (!lock.Locked()) return false;
   RegistryTree tree;
   const FileState state = LoadTree(path, tree);
+  // A file that could not be read may be good: it is neither moved aside nor
+  // written over, and the program runs on defaults.
+  if (state == FileState::Unreadable) return false;
   if (!change(tree)) return false;
   if (state == FileState::Damaged && !KeepAside(path)) return false;
   return ReplaceFileAtomically(path, WriteRegistryText(tree)) == 0;
