@@ -30,8 +30,8 @@ std::string FolderOf(const std::string& path) {
 int CreateTemporaryBeside(const std::string& target, std::string& name) {
   const std::filesystem::path path(target);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    name = (path.parent_path() /
-            ("." + path.filename().string() + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp"))
+    name = (path.parent_path() / ("." + path.filename().string() + "." + std::to_string(::getpid()) + "-" +
+                                  std::to_string(attempt) + ".tmp"))
                .string();
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;

@@ -145,13 +145,20 @@ bool CGridRunWriter::WriteHeader(CGridStore& store, int columns) {
 bool CGridRunWriter::ReadRows(CGridStoreWriter& writer, int columns) {
   int32_t batchRows = kFirstBatchRows;
   RowBatch* batch = nullptr;
+  int64_t rows = 0;
   while (!Canceled() && !m_rs.IsAfterLast()) {
     if (!batch && !(batch = writer.TakeEmpty())) return false;
     TString* row = &batch->values[static_cast<size_t>(batch->rows) * columns];
-    m_rs.GetRowTexts(row, columns);
+    const bool read = m_rs.GetRowTexts(row, columns);
     // A cancel asked for before the row was read whole may have cut it (the
     // flag is set before the driver is told): such a row is not kept.
     if (Canceled()) break;
+    // Nor is a row with a value the driver could not give; the rows before stay.
+    if (!read) {
+      ReportUnreadValue(rows + 1);
+      break;
+    }
+    ++rows;
     if (++batch->rows == batchRows) {
       writer.Hand(batch);
       batch = nullptr;
