@@ -449,5 +449,39 @@ TEST_F(GridInteractionTest, CopyPasteKeepsCommasOfGridTextAndSplitsOtherText) {
   EXPECT_EQ(grid->GetCellText(9, 2), DT("4"));
 }
 
+// A grid whose clipboard can be made to refuse, as one another program holds.
+class ClipboardGrid : public CGridCtrl {
+ public:
+  ClipboardGrid() : CGridCtrl(3, 3, 0, 0) {}
+  bool PutTextOnClipboard(const TString& text) override {
+    ++tries;
+    return !refuse && CGridCtrl::PutTextOnClipboard(text);
+  }
+  bool refuse = true;
+  int tries = 0;
+};
+
+// Cut empties the cells only after their text reached the clipboard: when
+// the clipboard cannot be had, Ctrl+X and the command leave them as they were.
+TEST_F(GridInteractionTest, CutKeepsTheCellsWhenTheClipboardCannotBeHad) {
+  auto* own = new ClipboardGrid;
+  ASSERT_TRUE(own->Create(wxRect(0, 0, 200, 100), frame, 101));
+  own->SetEditable(true);
+  own->SetCellText(1, 1, DT("keep me"));
+  own->SetSelectedRange(1, 1, 1, 1);
+  own->SetFocusCell(1, 1);
+  Key(own, 'X', false, true);
+  own->OnEditCut();
+  EXPECT_EQ(own->tries, 2);
+  EXPECT_EQ(own->GetCellText(1, 1), DT("keep me"));
+
+  own->refuse = false;
+  own->OnEditCut();
+  EXPECT_EQ(own->GetCellText(1, 1), DT(""));
+  own->SetSelectedRange(2, 2, 2, 2);
+  own->OnEditPaste();
+  EXPECT_EQ(own->GetCellText(2, 2), DT("keep me"));
+}
+
 }  // namespace
 }  // namespace dossel

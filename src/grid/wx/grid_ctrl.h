@@ -258,7 +258,12 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   // Puts the selected cells on the clipboard, as plain text and under the
   // grid's own format (which pastes back split at tabs only).
   virtual void OnEditCopy();
+  // Copies, then empties the selected cells; when the copy fails (the
+  // clipboard could not be had) the cells keep their text.
   virtual void OnEditCut();
+  // Puts `text` on the clipboard in both formats; false when the clipboard
+  // could not be opened or refused the data.
+  virtual bool PutTextOnClipboard(const TString& text);
   // Pastes the clipboard's text at the top-left selected cell (else the
   // focus cell, else the top-left scrolled cell); editable grids only.
   virtual void OnEditPaste();
