@@ -326,6 +326,53 @@ TEST_F(GridInteractionTest, TypingReplacesTheTextAndAnArrowEditsTheNextCell) {
   EXPECT_FALSE(grid->IsCellEditing(3, 2));
 }
 
+// Characters of any script start editing and are typed, taken from the key
+// event's Unicode value (the window system gives them no key code); those
+// whose code points are the numbers of special keys (U+013A is WXK_LEFT's)
+// are still characters.
+TEST_F(GridInteractionTest, ACharacterOfAnyScriptStartsEditingAndIsTyped) {
+  const auto type = [this](wxChar ch) {
+    wxKeyEvent event(wxEVT_CHAR);
+    event.m_keyCode = WXK_NONE;
+    event.m_uniChar = ch;
+    event.SetEventObject(grid);
+    grid->GetEventHandler()->ProcessEvent(event);
+  };
+  const std::pair<wxChar, const wchar_t*> typed[] = {
+      {0x3B1, L"\u03B1"}, {0x416, L"\u0416"}, {0x20AC, L"\u20AC"}, {0x6771, L"\u6771"}, {0x13A, L"\u013A"}};
+  int32_t row = 2;
+  for (const auto& [ch, text] : typed) {
+    grid->SetFocusCell(row, 2);
+    type(ch);
+    wxTextCtrl* edit = OpenEditor();
+    ASSERT_NE(edit, nullptr) << static_cast<int>(ch);
+    type(ch);
+    EXPECT_EQ(edit->GetValue(), wxString(text) + wxString(text));
+    Key(edit, WXK_RETURN);
+    EXPECT_EQ(grid->GetCellText(row, 2), FromWx(wxString(text) + wxString(text)));
+    ++row;
+  }
+}
+
+// Space, like Tab and the arrows, opens the editor with the text selected
+// and types nothing.
+TEST_F(GridInteractionTest, SpaceAsTheFirstKeySelectsTheTextAndTypesNothing) {
+  grid->SetFocusCell(20, 3);
+  Char(' ');
+  wxTextCtrl* edit = OpenEditor();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->GetValue(), wxT("20.3"));
+  long from = 0;
+  long to = 0;
+  edit->GetSelection(&from, &to);
+  EXPECT_EQ(from, 0);
+  EXPECT_EQ(to, 4);
+  // Once open, Space types itself.
+  Char(' ');
+  Key(edit, WXK_RETURN);
+  EXPECT_EQ(grid->GetCellText(20, 3), DT(" "));
+}
+
 TEST_F(GridInteractionTest, KeysThatReachTheGridGoToItsOpenEditorAndLayoutsLeaveItOpen) {
   grid->SetFocusCell(2, 2);
   Char('a');

@@ -239,6 +239,10 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   // F2, Delete, the Ctrl shortcuts); false for a key it leaves alone.
   bool HandleKeyDown(int nKeyCode, bool bShift, bool bCtrl);
   static constexpr uint32_t kEditByMouse = 1;
+  // Marks a typed character among the key codes that start or reach an
+  // editor: characters of any script (their code points overlap the
+  // window system's key codes from WXK_START on) are flagged with it.
+  static constexpr uint32_t kTypedCharacter = 0x80000000u;
   static constexpr int kInPlaceEditId = 8;
   // How close to a divider the mouse must be to size a row or column.
   static constexpr int32_t kResizeCaptureRange = 3;
