@@ -174,7 +174,7 @@ bool CGridRunWriter::WriteResultSet(bool fetchFirst) {
   const int columns = m_rs.GetColumnCount();
   CGridStore* store = m_view.PrepareGrid();
   if (!store) {
-    AppendTraceF(m_view, DT("Failed to create grid control."));
+    AppendTraceF(m_view, DT("Failed to create grid control.\r\n"));
     return false;
   }
   m_session.NoteRunHasGrid();

@@ -215,7 +215,7 @@ bool CSession::StartRun(const TString& sql, bool textFormat) {
 
 void CSession::RunQuery(const TString& sql, bool textFormat) {
   const bool errors = WriteRunResults(*this, StatementsOf(sql), textFormat);
-  ReadCurrentDatabaseAfterUse(sql);
+  ReadCurrentDatabaseAfterUse(sql, true);
   m_bRunWorking = false;
   m_view.Post([this, errors] { HandleCompletion(errors); });
 }
@@ -230,14 +230,15 @@ std::vector<TString> CSession::StatementsOf(const TString& sql) const {
   return statements;
 }
 
-void CSession::ReadCurrentDatabaseAfterUse(const TString& sql) {
+void CSession::ReadCurrentDatabaseAfterUse(const TString& sql, bool tellFailure) {
   if (!m_bTransactSql || RunStopped() || !NamesUseStatement(sql)) return;
-  if (!SelectCurrentDatabase()) AppendTraceF(m_view, DT("Failed to select database.\r\n"));
+  if (!SelectCurrentDatabase() && tellFailure) AppendTraceF(m_view, DT("Failed to select database.\r\n"));
 }
 
 void CSession::RunObjectText(const TString& sql) {
   const bool errors = WriteObjectText(*this, sql);
-  ReadCurrentDatabaseAfterUse(sql);
+  // An object's text is all such a run writes: a failed read says nothing.
+  ReadCurrentDatabaseAfterUse(sql, false);
   m_bRunWorking = false;
   m_view.Post([this, errors] { HandleCompletion(errors); });
 }
@@ -248,9 +249,13 @@ std::optional<TString> CSession::ReadCurrentDatabase() {
     CloseStatement();
     return std::nullopt;
   }
+  // No row, a failed statement or a value that cannot be read is no name:
+  // the one kept before stays.
   TString name;
-  if (!m_pResultSet->IsBeforeFirst()) m_pResultSet->GetFieldText(0, name);
+  const bool read = !m_pResultSet->ExecuteFailed() && !m_pResultSet->IsBeforeFirst() && !m_pResultSet->IsAfterLast() &&
+                    m_pResultSet->GetFieldText(0, name);
   CloseStatement();
+  if (!read) return std::nullopt;
   return name;
 }
 

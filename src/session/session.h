@@ -165,7 +165,9 @@ class CSession {
   void RunQuery(const TString& sql, bool textFormat);
   std::vector<TString> StatementsOf(const TString& sql) const;
   void RunObjectText(const TString& sql);
-  void ReadCurrentDatabaseAfterUse(const TString& sql);
+  // After a run whose text names USE on a T-SQL server: reads the current
+  // database; a failed read is told in the trace when `tellFailure`.
+  void ReadCurrentDatabaseAfterUse(const TString& sql, bool tellFailure);
   bool SelectCurrentDatabase();
   void CancelQuery();
   // Stops the running statement through the driver, where that is safe.

@@ -75,6 +75,32 @@ TEST_F(ScriptedSessionTest, ObjectTextOfSqlServerRunsUnchangedIntoTheTrace) {
   EXPECT_TRUE(m_view.m_lastRunWasObjectText);
 }
 
+// The current database is read after a text naming "USE "; when that read
+// fails, an object-text run still writes only the object's text.
+TEST_F(ScriptedSessionTest, ObjectTextRunTellsNothingOfTheDatabaseRead) {
+  m_script.Statement("sp_helptext \"because it\"").Result(kTextColumn).Row({"create view v as select 3"});
+  Connect("Microsoft SQL Server");
+  Run("sp_helptext \"because it\"");
+  const std::string trace = m_view.Trace();
+  EXPECT_TRUE(Received("SQLExecDirect select db_name() dbname")) << Log();
+  EXPECT_EQ(trace.find("Failed to select database."), std::string::npos) << trace;
+  EXPECT_NE(trace.find("create view v as select 3"), std::string::npos) << trace;
+}
+
+// A read of the current database that fails or returns no row keeps the
+// name the session had, and a query run says so.
+TEST_F(ScriptedSessionTest, ADatabaseReadWithoutARowKeepsTheOldName) {
+  m_script.Info(SQL_DATABASE_NAME, "shop");
+  m_script.Statement("use sales").RowCount(-1);
+  m_script.Statement("select db_name() dbname").Result({{"dbname", SQL_VARCHAR, 128}});
+  Connect("Microsoft SQL Server");
+  ASSERT_EQ(ToUtf8(m_session.GetDatabaseName()), "shop");
+  Run("use sales");
+  EXPECT_TRUE(Received("SQLExecDirect select db_name() dbname")) << Log();
+  EXPECT_EQ(ToUtf8(m_session.GetDatabaseName()), "shop");
+  EXPECT_NE(m_view.Trace().find("Failed to select database.\r\n"), std::string::npos) << m_view.Trace();
+}
+
 TEST_F(ScriptedSessionTest, ObjectTextOfAMissingObjectCompletesWithErrors) {
   m_script.Statement("sp_helptext nothing").Error("42000", 15009, "[Vendor]The object 'nothing' does not exist");
   Connect("SQL Server");
