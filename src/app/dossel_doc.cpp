@@ -3,19 +3,13 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <utility>
 
 #include "app/edition.h"
 #include "app/query_view.h"
+#include "platform/file_writer.h"
 #include "platform/user_interface.h"
 #include "platform/wx/wx_text.h"
 
@@ -32,77 +26,6 @@ bool ReadBytes(const wxString& path, std::string& bytes) {
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
-}
-
-// Owns a file descriptor.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : m_fd(fd) {}
-  ~FileDescriptor() { Close(); }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return m_fd; }
-  bool Close() {
-    const int fd = std::exchange(m_fd, -1);
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int m_fd;
-};
-
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote < 0) return false;
-    done += static_cast<size_t>(wrote);
-  }
-  return true;
-}
-
-// A new file beside `target`, created with the mode the user's umask gives
-// new files; `name` receives its path.
-int CreateTemporaryBeside(const std::filesystem::path& target, std::string& name) {
-  for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    name = (target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                                    std::to_string(attempt) + ".tmp"))
-               .string();
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  errno = EEXIST;
-  return -1;
-}
-
-// Writes `bytes` over the file at `path` so that a failure at any step (a
-// full disk, a quota, a crash) leaves the old file whole: they go to a new
-// file beside it that takes the old one's permissions, reach the disk, and
-// only then take its name. A link is followed, so the link stays. Answers
-// why it failed, or nothing.
-std::string ReplaceFileBytes(const std::string& path, const std::string& bytes) {
-  std::error_code error;
-  std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-  if (error) target = path;
-  struct stat original {};
-  const bool existed = ::stat(target.c_str(), &original) == 0;
-  std::string temporary;
-  FileDescriptor file(CreateTemporaryBeside(target, temporary));
-  if (file.Get() < 0) return std::strerror(errno);
-  if (existed && (original.st_uid != ::geteuid() || original.st_gid != ::getegid()))
-    static_cast<void>(::fchown(file.Get(), original.st_uid, original.st_gid));  // only where allowed
-  if (!WriteAll(file.Get(), bytes) || (existed && ::fchmod(file.Get(), original.st_mode & 07777) != 0) ||
-      ::fsync(file.Get()) != 0 || !file.Close() || ::rename(temporary.c_str(), target.c_str()) != 0) {
-    const int reason = errno;
-    file.Close();
-    ::unlink(temporary.c_str());
-    return std::strerror(reason);
-  }
-  // The rename itself reaches the disk with the folder.
-  FileDescriptor folder(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.Get() >= 0) ::fsync(folder.Get());
-  return {};
 }
 
 // UTF-16 query files have no header; SQL text in UTF-8 or Latin-1 never
@@ -191,9 +114,11 @@ bool CDosselDoc::OnSaveDocument(const wxString& path, wxWindow* /*parent*/) {
     const wxCharBuffer utf8 = m_view->GetEdit()->GetTextRaw();
     bytes.assign(utf8.data(), utf8.length());
   }
-  if (const std::string failure = ReplaceFileBytes(path.utf8_string(), bytes); !failure.empty()) {
-    ShowMessageBox(FromWx(wxString::Format("Cannot save the file %s.\r\n", path) + wxString::FromUTF8(failure)),
-                   DT("Dossel"), kMbOk | kMbIconError);
+  // Replaced as a whole: a failure part way leaves the old file whole.
+  if (const int failure = ReplaceFileAtomically(path.utf8_string(), bytes); failure != 0) {
+    ShowMessageBox(
+        FromWx(wxString::Format("Cannot save the file %s.\r\n", path) + wxString::FromUTF8(std::strerror(failure))),
+        DT("Dossel"), kMbOk | kMbIconError);
     return false;
   }
   m_view->GetEdit()->DiscardEdits();

@@ -6,13 +6,19 @@
 
 namespace {
 
-// The sheet on the session's connection; every call it makes runs on the
-// connection's thread.
+// The sheet on the session's connection; every read it makes is asked of the
+// connection's thread, and the sheet fills when the answer comes.
 void ShowDriverInfo(wxWindow* parent, dossel::session::CSession& session) {
   const CFocusKeeper focus;
   dossel::driverinfo::CMyPropertySheet sheet(
-      parent,
-      [&session](const std::function<void(dossel::db::CDbConnection&)>& call) { session.CallOnConnection(call); });
+      parent, [&session](std::function<void(dossel::db::CDbConnection&)> read, std::function<void()> then) {
+        return session.Ask(
+            [read](dossel::db::CDbConnection& connection) {
+              read(connection);
+              return true;
+            },
+            [then](bool) { then(); });
+      });
   sheet.ShowModal();
 }
 

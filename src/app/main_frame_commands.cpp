@@ -119,7 +119,9 @@ bool CMainFrame::CanExecute(int) const {
 
 bool CMainFrame::CanCancel(int) const {
   const session::CSession& session = *m_pSession;
-  return session.IsConnected() && session.IsExecuting() && !session.IsCanceling() && session.IsCancelSupported();
+  const bool cancelable =
+      session.IsExecuting() ? !session.IsCanceling() : session.IsReading() && !session.IsCancelingReads();
+  return session.IsConnected() && cancelable && session.IsCancelSupported();
 }
 
 // ---- File ----

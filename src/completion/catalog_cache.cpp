@@ -100,7 +100,7 @@ void CCatalogCache::Ask(std::function<std::function<void()>(db::CDbConnection&)>
     // Here on the connection's thread only the read runs; the cache is
     // touched by the answer, on the UI thread.
     std::function<void()> apply = read(connection);
-    return session::CSession::Answer([this, id, alive, apply = std::move(apply)] {
+    return session::CSession::PostedAnswer([this, id, alive, apply = std::move(apply)] {
       if (!alive.expired()) Answered(id, apply);
     });
   });

@@ -177,7 +177,7 @@ void CDbConnection::Close() {
     CDbResultSet* resultSet = m_resultSets.front();
     resultSet->Close();
     // Close removes the set from the list; make sure even a set that failed to.
-    if (!m_resultSets.empty() && m_resultSets.front() == resultSet) m_resultSets.erase(m_resultSets.begin());
+    RemoveResultSet(resultSet);
     resultSet->DetachConnection();
   }
   m_streaming = {};
@@ -281,11 +281,23 @@ bool CDbConnection::GetAllFunctions(uint16_t (&supported)[100]) const {
   return true;
 }
 
-void CDbConnection::AddResultSet(CDbResultSet* resultSet) { m_resultSets.insert(m_resultSets.begin(), resultSet); }
+void CDbConnection::AddResultSet(CDbResultSet* resultSet) {
+  std::lock_guard<std::mutex> guard(m_setsLock);
+  m_resultSets.insert(m_resultSets.begin(), resultSet);
+}
 
 void CDbConnection::RemoveResultSet(CDbResultSet* resultSet) {
+  std::lock_guard<std::mutex> guard(m_setsLock);
   const auto found = std::find(m_resultSets.begin(), m_resultSets.end(), resultSet);
   if (found != m_resultSets.end()) m_resultSets.erase(found);
+}
+
+// A set being closed meanwhile waits in RemoveResultSet until its cancel has
+// returned, so none is freed under it; one already closed has no statement
+// left to cancel.
+void CDbConnection::CancelStatements() {
+  std::lock_guard<std::mutex> guard(m_setsLock);
+  for (CDbResultSet* resultSet : m_resultSets) resultSet->Cancel();
 }
 
 // ---- CDbError ----

@@ -7,8 +7,9 @@
 // every later call, the close included, is made on the session's connection
 // thread, which allocates the statements of runs and catalog reads. Only
 // SQLCancel on one of those statements comes from elsewhere: the cancel
-// thread, or the statement watch's thread at a time-out. No lock is taken:
-// the driver serialises what it must.
+// thread, or the statement watch's thread at a time-out. No lock is taken
+// around the driver's calls (it serialises what it must); only the list of
+// result sets has one, for the cancel that walks it.
 // Database failures are results (false), never exceptions; only exhausted
 // memory throws. The connection handle stays inside the database layer:
 // callers ask through the operations below.
@@ -16,6 +17,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 #include "db/odbc_api.h"
@@ -130,6 +132,10 @@ class CDbConnection {
   void AddResultSet(CDbResultSet* resultSet);
   void RemoveResultSet(CDbResultSet* resultSet);
   size_t ResultSetCount() const { return m_resultSets.size(); }
+  // SQLCancel on the statement of every result set open on the connection
+  // (CDbResultSet::Cancel each): how a catalog read that hangs is stopped.
+  // Safe from another thread while the connection thread uses the sets.
+  void CancelStatements();
 
   // Driver facts read at open.
   unsigned m_dwUpdateOptions = 0;
@@ -160,6 +166,9 @@ class CDbConnection {
   TString m_strConnect;
   TString m_strLastError;
   std::vector<CDbResultSet*> m_resultSets;  // newest first
+  // Held while the list changes (connection thread) and while
+  // CancelStatements walks it (another thread).
+  std::mutex m_setsLock;
   int32_t m_dwLoginTimeout = 15;
   // Set from the UI thread (the Options sheet) while a run may read it.
   std::atomic<int32_t> m_dwQueryTimeout{15};

@@ -47,36 +47,46 @@ bool IsBinaryType(int16_t sqlType) {
 }
 
 bool CQueryResultSet::Open(int openType, const TString& sql, uint32_t options) {
+  m_nFailedColumn = 0;
   // A statement without result columns (an INSERT) is not fetched.
   return OpenAndFetch(openType, sql, options, true);
 }
 
-void CQueryResultSet::GetFieldText(int index, TString& text) {
-  if (m_nResultCols <= 0 || index < 0 || index >= m_nResultCols) return;
+bool CQueryResultSet::GetFieldText(int index, TString& text) {
+  if (m_nResultCols <= 0 || index < 0 || index >= m_nResultCols) return true;
   std::lock_guard<std::mutex> call(m_callLock);
-  ReadField(index, text);
+  return ReadField(index, text);
 }
 
-void CQueryResultSet::GetRowTexts(TString* texts, int count) {
-  if (m_nResultCols <= 0) return;
+bool CQueryResultSet::GetRowTexts(TString* texts, int count) {
+  if (m_nResultCols <= 0) return true;
   std::lock_guard<std::mutex> call(m_callLock);
-  for (int index = 0; index < count && index < m_nResultCols; ++index) ReadField(index, texts[index]);
+  for (int index = 0; index < count && index < m_nResultCols; ++index)
+    if (!ReadField(index, texts[index])) return false;
+  return true;
 }
 
-void CQueryResultSet::ReadField(int index, TString& text) {
+bool CQueryResultSet::ReadFailed(SQLUSMALLINT column, SQLRETURN rc) {
+  m_nFailedColumn = column;
+  m_bFetchFailed = true;
+  KeepErrorText(rc);
+  return false;
+}
+
+bool CQueryResultSet::ReadField(int index, TString& text) {
   const CDbColumnInfo& column = m_rgODBCFieldInfos[index];
   const auto number = static_cast<SQLUSMALLINT>(index + 1);
   // Binary values are read as bytes and written as hex digits here: drivers
   // disagree on how they turn bytes into text.
-  if (IsBinaryType(column.m_nSQLType))
-    ReadBinary(number, text);
-  else
-    ReadText(number, FirstPieceChars(column.m_nSQLType, column.m_nPrecision), text);
+  if (IsBinaryType(column.m_nSQLType)) return ReadBinary(number, text);
+  return ReadText(number, FirstPieceChars(column.m_nSQLType, column.m_nPrecision), text);
 }
 
 // Reads a text value in pieces: the first of `firstRoom` characters (with
 // its terminator), then whatever the length indicator says is left.
-void CQueryResultSet::ReadText(SQLUSMALLINT column, size_t firstRoom, TString& text) {
+// SQL_NO_DATA after the last piece is the value's normal end; an error is a
+// value that cannot be read.
+bool CQueryResultSet::ReadText(SQLUSMALLINT column, size_t firstRoom, TString& text) {
   constexpr size_t kCharBytes = sizeof(TChar);
   const SQLHSTMT hstmt = m_hstmt.Get();
   text.clear();
@@ -88,8 +98,9 @@ void CQueryResultSet::ReadText(SQLUSMALLINT column, size_t firstRoom, TString& t
     const SQLRETURN rc = Repeat([&] {
       return SQLGetData(hstmt, column, kSqlCText, m_piece.data(), static_cast<SQLLEN>(roomBytes), &indicator);
     });
-    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) return;
-    if (indicator == SQL_NULL_DATA) return;
+    if (rc == SQL_NO_DATA) return true;
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) return ReadFailed(column, rc);
+    if (indicator == SQL_NULL_DATA) return true;
     const size_t usableBytes = roomBytes - kCharBytes;
     size_t gotBytes;
     if (indicator == SQL_NO_TOTAL) {
@@ -104,19 +115,19 @@ void CQueryResultSet::ReadText(SQLUSMALLINT column, size_t firstRoom, TString& t
     const size_t gotChars = std::find(chars, chars + gotBytes / kCharBytes, TChar{0}) - chars;
     text.append(chars, gotChars);
     const size_t haveBytes = text.size() * kCharBytes;
-    if (rc == SQL_SUCCESS || gotChars * kCharBytes < gotBytes) return;
+    if (rc == SQL_SUCCESS || gotChars * kCharBytes < gotBytes) return true;
     if (haveBytes >= limitBytes) {
       text.resize(limitBytes / kCharBytes);
-      return;
+      return true;
     }
     const size_t leftBytes = indicator == SQL_NO_TOTAL ? std::min(kUnknownPieceBytes, limitBytes - haveBytes)
                                                        : static_cast<size_t>(indicator) - gotBytes;
-    if (leftBytes == 0) return;
+    if (leftBytes == 0) return true;
     roomBytes = leftBytes + kCharBytes;
   }
 }
 
-void CQueryResultSet::ReadBinary(SQLUSMALLINT column, TString& text) {
+bool CQueryResultSet::ReadBinary(SQLUSMALLINT column, TString& text) {
   const SQLHSTMT hstmt = m_hstmt.Get();
   text.clear();
   size_t roomBytes = kUnknownPieceBytes;
@@ -128,8 +139,9 @@ void CQueryResultSet::ReadBinary(SQLUSMALLINT column, TString& text) {
     const SQLRETURN rc = Repeat([&] {
       return SQLGetData(hstmt, column, SQL_C_BINARY, m_piece.data(), static_cast<SQLLEN>(roomBytes), &indicator);
     });
-    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) break;
-    if (indicator == SQL_NULL_DATA) break;
+    if (rc == SQL_NO_DATA) return true;
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) return ReadFailed(column, rc);
+    if (indicator == SQL_NULL_DATA) return true;
     if (indicator == SQL_NO_TOTAL) limited = true;
     const size_t gotBytes =
         indicator == SQL_NO_TOTAL ? roomBytes : std::min<size_t>(static_cast<size_t>(indicator), roomBytes);
@@ -139,7 +151,7 @@ void CQueryResultSet::ReadBinary(SQLUSMALLINT column, TString& text) {
     const size_t keep = limited ? std::min(gotBytes, limitBytes - haveBytes) : gotBytes;
     AppendHex(text, reinterpret_cast<const unsigned char*>(m_piece.data()), keep);
     haveBytes += keep;
-    if (rc == SQL_SUCCESS || (limited && haveBytes >= limitBytes)) break;
+    if (rc == SQL_SUCCESS || (limited && haveBytes >= limitBytes)) return true;
     if (indicator != SQL_NO_TOTAL) roomBytes = std::max<size_t>(static_cast<size_t>(indicator) - gotBytes, 1);
   }
 }

@@ -22,18 +22,27 @@ class CQueryResultSet : public CDbResultSet {
   // Forward-only, read-only, executed directly.
   bool OpenSql(const TString& sql) { return Open(kForwardOnly, sql, kNoDirtyFieldCheck | kExecuteDirect | kReadOnly); }
   // The 0-based column `index` of the current row; leaves `text` alone when
-  // there are no columns.
-  void GetFieldText(int index, TString& text);
+  // there are no columns. False when the driver could not give the value (a
+  // conversion error, a connection lost in the row): FetchFailed() is then
+  // true, LastErrorText() holds the driver's message and FailedColumn() the
+  // column.
+  bool GetFieldText(int index, TString& text);
   // Columns 0 to count - 1 of the current row, as GetFieldText reads them;
-  // one lock for the row instead of one per value.
-  void GetRowTexts(TString* texts, int count);
+  // one lock for the row instead of one per value. Stops at the first value
+  // that cannot be read, answering false.
+  bool GetRowTexts(TString* texts, int count);
+  // The 1-based column whose value could not be read last; 0 when none.
+  int FailedColumn() const { return m_nFailedColumn; }
 
  private:
-  void ReadField(int index, TString& text);
-  void ReadText(SQLUSMALLINT column, size_t firstRoom, TString& text);
-  void ReadBinary(SQLUSMALLINT column, TString& text);
+  bool ReadField(int index, TString& text);
+  bool ReadText(SQLUSMALLINT column, size_t firstRoom, TString& text);
+  bool ReadBinary(SQLUSMALLINT column, TString& text);
+  // Keeps what the driver said of a value it could not give; false.
+  bool ReadFailed(SQLUSMALLINT column, SQLRETURN rc);
 
   std::vector<char> m_piece;  // reused for every SQLGetData
+  int m_nFailedColumn = 0;
 };
 
 // SQL types of unbounded length (long text and binary): their first piece

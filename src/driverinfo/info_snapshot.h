@@ -2,7 +2,7 @@
 // CInfoSnapshot: everything the driver-information report and pages show,
 // read from the connection in one go: the SQLGetInfo answers they use, the
 // SQLGetFunctions table and the SQLGetTypeInfo rows. Read on the connection's
-// thread (inside CSession::CallOnConnection); afterwards a plain value that
+// thread (inside a CSession::Ask); afterwards a plain value that
 // the UI thread formats and shows. An answer the driver refused is absent:
 // texts read as empty, numbers as 0.
 

@@ -1,9 +1,5 @@
 #include "result/export_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 namespace dossel {
@@ -90,24 +86,9 @@ TStringView FileErrorText(FileErrorCause cause) {
 
 ExportFile::ExportFile() = default;
 
-ExportFile::~ExportFile() {
-  if (m_fd >= 0) ::close(m_fd);
-}
+ExportFile::~ExportFile() = default;
 
-bool ExportFile::Open(TStringView path) {
-  const std::string bytes = ToUtf8(path);
-  m_creating = true;
-  m_fd = ::open(bytes.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (m_fd < 0) {
-    m_error = errno;
-    return false;
-  }
-  struct stat info {};
-  m_regular = ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode);
-  m_creating = false;
-  m_buffer.reserve(kBufferSize);
-  return true;
-}
+bool ExportFile::Open(TStringView path) { return m_file.Open(ToUtf8(path)); }
 
 void ExportFile::AppendText(TStringView text) {
 #if defined(DOSSEL_WIDE) && DOSSEL_WIDE
@@ -117,41 +98,8 @@ void ExportFile::AppendText(TStringView text) {
 #endif
 }
 
-void ExportFile::WriteAll(std::string_view bytes) {
-  while (!bytes.empty() && m_error == 0) {
-    const ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno != EINTR) m_error = errno;
-    } else if (written == 0) {
-      m_error = ENOSPC;  // a write that makes no progress: the device is full
-    } else {
-      bytes.remove_prefix(static_cast<size_t>(written));
-    }
-  }
-}
+bool ExportFile::Close() { return m_file.Commit(); }
 
-void ExportFile::Flush() {
-  if (m_fd >= 0 && m_error == 0) WriteAll(m_buffer);
-  m_buffer.clear();
-}
-
-void ExportFile::FlushAndAppend(std::string_view bytes) {
-  Flush();
-  if (bytes.size() >= kBufferSize) {
-    if (m_fd >= 0 && m_error == 0) WriteAll(bytes);
-  } else {
-    m_buffer.append(bytes);
-  }
-}
-
-bool ExportFile::Close() {
-  if (m_fd < 0) return false;
-  Flush();
-  if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
-  m_fd = -1;
-  return m_error == 0;
-}
-
-FileErrorCause ExportFile::Cause() const { return FileErrorCauseFromErrno(m_error, m_creating); }
+FileErrorCause ExportFile::Cause() const { return FileErrorCauseFromErrno(m_file.Error(), m_file.FailedCreating()); }
 
 }  // namespace dossel

@@ -1,14 +1,16 @@
 #pragma once
-// ExportFile: the file an export writes, opened for writing (created or
-// truncated), with a buffer of its own so that a million rows cost a few
-// hundred system calls. Every write and the close are checked; the first
-// failure is kept (as an errno value) and later appends are dropped, so a
-// full disk ends the export early instead of leaving a silent short file.
+// ExportFile: the file an export writes, replaced as a whole (platform/
+// file_writer.h): a failure part way leaves the file the user named as it
+// was. Buffered, so that a million rows cost a few hundred system calls.
+// Every write and the close are checked; the first failure is kept (as an
+// errno value) and later appends are dropped, so a full disk ends the export
+// early.
 // Owned by one thread at a time (the UI thread in the program).
 
 #include <string>
 #include <string_view>
 
+#include "platform/file_writer.h"
 #include "platform/text.h"
 
 namespace dossel {
@@ -45,42 +47,27 @@ class ExportFile {
   ExportFile(const ExportFile&) = delete;
   ExportFile& operator=(const ExportFile&) = delete;
 
-  // Creates or truncates the file at `path` (the build's text, UTF-8 on disk).
+  // Starts the file at `path` (the build's text, UTF-8 on disk): a new file
+  // beside it that takes its place at Close.
   bool Open(TStringView path);
-  bool IsOpen() const { return m_fd >= 0; }
+  bool IsOpen() const { return m_file.IsOpen(); }
   // True when the path names an ordinary file (not a device such as /dev/null).
-  bool IsRegularFile() const { return m_regular; }
+  bool IsRegularFile() const { return m_file.IsRegularFile(); }
 
-  void Append(std::string_view bytes) {
-    if (m_buffer.size() + bytes.size() > kBufferSize)
-      FlushAndAppend(bytes);
-    else
-      m_buffer.append(bytes);
-  }
-  void Append(char byte) {
-    if (m_buffer.size() >= kBufferSize) Flush();
-    m_buffer.push_back(byte);
-  }
+  void Append(std::string_view bytes) { m_file.Append(bytes); }
+  void Append(char byte) { m_file.Append(byte); }
   // Text of the build's width, written as UTF-8.
   void AppendText(TStringView text);
 
-  // Writes what is buffered and closes; false when any write or the close failed.
+  // Writes what is buffered and puts the file in place; false when any write
+  // or the close failed, the file at the path then as it was before.
   bool Close();
-  bool Failed() const { return m_error != 0; }
-  int Error() const { return m_error; }
+  bool Failed() const { return m_file.Failed(); }
+  int Error() const { return m_file.Error(); }
   FileErrorCause Cause() const;
 
  private:
-  static constexpr size_t kBufferSize = 64 * 1024;
-  void Flush();
-  void FlushAndAppend(std::string_view bytes);
-  void WriteAll(std::string_view bytes);
-
-  int m_fd = -1;
-  int m_error = 0;
-  bool m_creating = false;
-  bool m_regular = false;
-  std::string m_buffer;
+  CReplacingFile m_file;
 };
 
 }  // namespace dossel

@@ -1,7 +1,5 @@
 #include "result/export_to_file.h"
 
-#include <unistd.h>
-
 #include "platform/format.h"
 #include "platform/user_interface.h"
 
@@ -21,6 +19,12 @@ TString FileErrorMessage(TStringView path, FileErrorCause cause) {
 
 int ExportToFile(TStringView path, const IExportSource& source, const ExportOptions& options,
                  const ExportTrace& trace) {
+  // Decided before the file is touched: the file the user named, which may
+  // hold an earlier export, stays as it is.
+  if (options.selectionOnly && !source.IsValidRange(source.GetSelectedRange())) {
+    ShowMessageBox(kNoSelectionText, DT("Dossel"), kMbOk | kMbIconInformation);
+    return 0;
+  }
   ExportFile file;
   if (!file.Open(path)) {
     ReportFileError(path, file.Cause());
@@ -29,12 +33,7 @@ int ExportToFile(TStringView path, const IExportSource& source, const ExportOpti
   if (trace) trace(options.selectionOnly ? DT("Exporting selection ...\r\n") : DT("Exporting results ...\r\n"));
   const ExportStatus status = WriteExport(file, source, options);
   const bool closed = file.Close();
-  if (status == ExportStatus::NoSelection) {
-    // Only an ordinary file is removed: a device the user named stays.
-    if (file.IsRegularFile()) ::unlink(ToUtf8(path).c_str());
-    return 0;
-  }
-  if (status == ExportStatus::WriteFailed || !closed) {
+  if (status != ExportStatus::Written || !closed) {
     ReportFileError(path, file.Cause());
     return 0;
   }

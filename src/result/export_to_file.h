@@ -17,10 +17,14 @@ namespace dossel {
 // library does not know the program's panes; the caller passes AppendTrace.
 using ExportTrace = std::function<void(TStringView line)>;
 
+// The message a selection export without a valid selection shows.
+inline constexpr TStringView kNoSelectionText = DT("No cells are selected: nothing was saved.");
+
 // Returns 1 when the file was written. 0 when it could not be opened (message
 // shown, no trace line), when a selection export finds no valid selection
-// (the new file is deleted, nothing shown) or when a write or the close
-// failed (message shown; the short file stays, as the user was told).
+// (kNoSelectionText shown, no file opened, created or changed) or when a write
+// or the close failed (message shown; a file already at the path keeps its
+// old contents, and no new one is left behind).
 int ExportToFile(TStringView path, const IExportSource& source, const ExportOptions& options, const ExportTrace& trace);
 
 // The message shown for a file that failed for `cause`.

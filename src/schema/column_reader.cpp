@@ -6,7 +6,7 @@ namespace dossel::schema {
 
 std::optional<ColumnList> TryReadColumns(db::CDbConnection& connection, const TString& table) {
   db::CColumnsSet rs(&connection);
-  if (!rs.Open(nullptr, nullptr, table.c_str(), nullptr, db::kForwardOnly)) return std::nullopt;
+  if (!rs.Open(nullptr, nullptr, table.c_str(), nullptr, db::kForwardOnly) || rs.ExecuteFailed()) return std::nullopt;
   ColumnList columns;
   // The set holds the first characters of a long name only.
   const TString wanted = table.substr(0, db::CCatalogSet::kCatalogTextLength);

@@ -69,18 +69,30 @@ ScriptOptions ResolveOptions(const CommandChoices& choices, const ScriptSettings
                        Resolve(choices.switchPane, settings.switchView)};
 }
 
-GeneratedScript PrepareScript(SchemaCommand command, const ScriptTarget& target, TChar quoteChar,
-                              const ColumnReader& readColumns) {
+ScriptPlan PlanScript(SchemaCommand command, const ScriptTarget& target) {
   const SchemaCommandInfo& info = GetCommandInfo(command);
   const CommandChoices* choices = &info.confirmed;
   if (info.asksFirst &&
       ShowMessageBox(kDeleteQuestionText, kDeleteQuestionTitle, kMbOkCancel | kMbIconQuestion) != kIdOk)
     choices = &info.declined;
-  const ScriptOptions options =
-      ResolveOptions(*choices, UsesSettings(*choices) ? ReadScriptSettings() : ScriptSettings{});
+  ScriptPlan plan;
+  plan.generator = info.generator;
+  plan.target = target;
+  plan.options = ResolveOptions(*choices, UsesSettings(*choices) ? ReadScriptSettings() : ScriptSettings{});
+  plan.needsColumns = NeedsColumns(info.generator, target.kind);
+  return plan;
+}
+
+GeneratedScript FinishScript(const ScriptPlan& plan, const ColumnList& columns, TChar quoteChar) {
+  return GenerateScript(plan.generator, plan.target, columns, quoteChar, plan.options);
+}
+
+GeneratedScript PrepareScript(SchemaCommand command, const ScriptTarget& target, TChar quoteChar,
+                              const ColumnReader& readColumns) {
+  const ScriptPlan plan = PlanScript(command, target);
   ColumnList columns;
-  if (readColumns && NeedsColumns(info.generator, target.kind)) columns = readColumns(target.object);
-  return GenerateScript(info.generator, target, columns, quoteChar, options);
+  if (readColumns && plan.needsColumns) columns = readColumns(target.object);
+  return FinishScript(plan, columns, quoteChar);
 }
 
 }  // namespace dossel::schema

@@ -6,8 +6,9 @@
 //
 // PrepareScript does a command's work short of the query pane: it asks, reads
 // the settings, reads the columns when the text needs them, and formats. It
-// runs on the UI thread (it may show a message box); the columns are read
-// through the caller's function, which goes to the connection's thread.
+// runs on the UI thread (it may show a message box). The window, which must
+// not wait for the connection's thread, makes it in two halves: PlanScript,
+// then FinishScript once the columns have been read.
 
 #include <functional>
 
@@ -78,9 +79,26 @@ inline constexpr TStringView kDeleteQuestionText = DT("Are you sure?\r\nTo scrip
 // catalog cannot be read.
 using ColumnReader = std::function<ColumnList(const TString& object)>;
 
-// The script of `command` for `target`. Asks the "Delete" question through
-// ShowMessageBox, reads the settings only for commands whose options use
-// them, and calls `readColumns` once, only when the text needs the columns.
+// A command's script before its text: what it is made of and how it is
+// handed on, decided on the UI thread before the columns are read.
+struct ScriptPlan {
+  Generator generator = Generator::Select;
+  ScriptTarget target;
+  ScriptOptions options;
+  // The text needs the object's columns (read from the catalog first).
+  bool needsColumns = false;
+};
+
+// The first half of a command: asks the "Delete" question through
+// ShowMessageBox and reads the settings only for commands whose options use
+// them.
+ScriptPlan PlanScript(SchemaCommand command, const ScriptTarget& target);
+// The second half: the text, with `columns` the object's columns (empty when
+// not needed or not read).
+GeneratedScript FinishScript(const ScriptPlan& plan, const ColumnList& columns, TChar quoteChar);
+
+// Both halves at once, calling `readColumns` once, only when the text needs
+// the columns.
 GeneratedScript PrepareScript(SchemaCommand command, const ScriptTarget& target, TChar quoteChar,
                               const ColumnReader& readColumns);
 

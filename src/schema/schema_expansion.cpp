@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "session/session.h"
 
@@ -9,19 +10,18 @@ namespace dossel::schema {
 namespace {
 
 using Read = std::function<LoadedChildren(db::CDbConnection&)>;
+using Owner = std::weak_ptr<const void>;
 
-// Reads the catalog on the connection's thread; fails without reading when
-// there is no connection or a run holds it.
-LoadedChildren ReadCatalog(session::CSession& session, const Read& read) {
-  if (!session.IsConnected()) return LoadedChildren{};
+// Whether a catalog read may be asked for now: there is a connection and no
+// run holds it.
+bool MayRead(session::CSession& session) {
+  if (!session.IsConnected()) return false;
   if (session.IsExecuting()) {
     // The connection's thread is busy with the run until it ends.
     session::AppendTraceF(session.View(), DT("The schema cannot be read while a query runs.\r\n"));
-    return LoadedChildren{};
+    return false;
   }
-  LoadedChildren loaded;
-  session.CallOnConnection([&](db::CDbConnection& connection) { loaded = read(connection); });
-  return loaded;
+  return true;
 }
 
 ExpandedChildren Expanded(LoadedChildren loaded, ChildKind kind) {
@@ -34,74 +34,114 @@ ExpandedChildren Folders(const std::vector<TString>& captions) {
   return folders;
 }
 
-ExpandedChildren LoadDatabasesOf(session::CSession& session) {
-  const DbmsFamily family = FamilyOf(session.GetDbmsName(), session.IsTransactSql());
-  const TString current = session.GetDatabaseName();
-  std::optional<TString> selected = current;
-  LoadedChildren loaded = ReadCatalog(session, [&](db::CDbConnection& connection) {
-    LoadedChildren databases = LoadDatabases(connection, family, current);
-    if (databases.ok && family == DbmsFamily::TransactSql) selected = session.ReadCurrentDatabase();
-    return databases;
-  });
-  if (!loaded.ok) {
+// Asks for the children of one kind; the refusal when they cannot be read.
+std::optional<ExpandedChildren> AskChildren(session::CSession& session, Owner owner, ChildKind kind, Read read,
+                                            ChildrenAnswer answer) {
+  if (!MayRead(session)) return ExpandedChildren{};
+  const bool asked = session.Ask(std::move(owner), std::move(read),
+                                 [kind, answer](LoadedChildren loaded) { answer(Expanded(std::move(loaded), kind)); });
+  if (!asked) return ExpandedChildren{};
+  return std::nullopt;
+}
+
+// The databases, and the server's current one where the family has it.
+struct DatabasesRead {
+  LoadedChildren databases;
+  std::optional<TString> selected;
+};
+
+// What the databases' read comes to: tells the trace when they could not be
+// listed or the current one not read, and keeps the current one.
+ExpandedChildren DatabasesAnswer(session::CSession& session, DatabasesRead read) {
+  if (!read.databases.ok) {
     if (!session.IsExecuting()) session::AppendTraceF(session.View(), DT("Unexpected Error.\r\n"));
     return ExpandedChildren{};
   }
-  if (selected)
-    session.SetCurrentDatabaseName(*selected);
+  if (read.selected)
+    session.SetCurrentDatabaseName(*read.selected);
   else
     session::AppendTraceF(session.View(), DT("Failed to select database.\r\n"));
-  return Expanded(std::move(loaded), ChildKind::Database);
+  return Expanded(std::move(read.databases), ChildKind::Database);
 }
 
-ExpandedChildren LoadUserTablesOf(session::CSession& session, const SchemaPath& path) {
+std::optional<ExpandedChildren> LoadDatabasesOf(session::CSession& session, Owner owner, ChildrenAnswer answer) {
+  const DbmsFamily family = FamilyOf(session.GetDbmsName(), session.IsTransactSql());
+  const TString current = session.GetDatabaseName();
+  if (!MayRead(session)) return DatabasesAnswer(session, DatabasesRead{});
+  const bool asked = session.Ask(
+      std::move(owner),
+      [&session, family, current](db::CDbConnection& connection) {
+        DatabasesRead read{LoadDatabases(connection, family, current), current};
+        if (read.databases.ok && family == DbmsFamily::TransactSql) read.selected = session.ReadCurrentDatabase();
+        return read;
+      },
+      [&session, answer](DatabasesRead read) { answer(DatabasesAnswer(session, std::move(read))); });
+  if (!asked) return DatabasesAnswer(session, DatabasesRead{});
+  return std::nullopt;
+}
+
+std::optional<ExpandedChildren> LoadUserTablesOf(session::CSession& session, const SchemaPath& path, Owner owner,
+                                                 ChildrenAnswer answer) {
   const bool switchDatabase = !EqualsNoCase(path.database, session.GetDatabaseName());
-  LoadedChildren loaded = ReadCatalog(session, [&](db::CDbConnection& connection) {
-    if (switchDatabase)
-      connection.ExecuteAndDiscard(UseDatabaseStatement(path.database, connection.GetIdentifierQuoteChar()));
-    return LoadTables(connection, DT("'TABLE'"));
-  });
-  // The switch was asked for whether or not the tables could be read.
-  if (switchDatabase && session.IsConnected() && !session.IsExecuting()) session.SetCurrentDatabaseName(path.database);
-  return Expanded(std::move(loaded), ChildKind::Table);
+  const TString database = path.database;
+  if (!MayRead(session)) return ExpandedChildren{};
+  // The switch is asked for whether or not the tables can be read.
+  if (switchDatabase) session.SetCurrentDatabaseName(database);
+  return AskChildren(
+      session, std::move(owner), ChildKind::Table,
+      [switchDatabase, database](db::CDbConnection& connection) {
+        if (switchDatabase)
+          connection.ExecuteAndDiscard(UseDatabaseStatement(database, connection.GetIdentifierQuoteChar()));
+        return LoadTables(connection, DT("'TABLE'"));
+      },
+      std::move(answer));
 }
 
-ExpandedChildren LoadObjectsOf(session::CSession& session, const SchemaPath& path) {
+std::optional<ExpandedChildren> LoadObjectsOf(session::CSession& session, const SchemaPath& path, Owner owner,
+                                              ChildrenAnswer answer) {
   switch (path.kind) {
     case ObjectKind::UserTables:
-      return LoadUserTablesOf(session, path);
+      return LoadUserTablesOf(session, path, std::move(owner), std::move(answer));
     case ObjectKind::SystemTables:
-      return Expanded(ReadCatalog(session, [](db::CDbConnection& c) { return LoadTables(c, DT("'SYSTEM TABLE'")); }),
-                      ChildKind::Table);
+      return AskChildren(
+          session, std::move(owner), ChildKind::Table,
+          [](db::CDbConnection& c) { return LoadTables(c, DT("'SYSTEM TABLE'")); }, std::move(answer));
     case ObjectKind::Views:
-      return Expanded(ReadCatalog(session, [](db::CDbConnection& c) { return LoadTables(c, DT("'VIEW'")); }),
-                      ChildKind::View);
+      return AskChildren(
+          session, std::move(owner), ChildKind::View, [](db::CDbConnection& c) { return LoadTables(c, DT("'VIEW'")); },
+          std::move(answer));
     case ObjectKind::StoredProcedures:
-      return Expanded(ReadCatalog(session, [](db::CDbConnection& c) { return LoadProcedures(c); }),
-                      ChildKind::Procedure);
+      return AskChildren(
+          session, std::move(owner), ChildKind::Procedure, [](db::CDbConnection& c) { return LoadProcedures(c); },
+          std::move(answer));
     default:
       return ExpandedChildren{true, ChildKind::None, {}};
   }
 }
 
-ExpandedChildren LoadDetailsOf(session::CSession& session, const SchemaPath& path) {
-  const TString& table = path.object;
+std::optional<ExpandedChildren> LoadDetailsOf(session::CSession& session, const SchemaPath& path, Owner owner,
+                                              ChildrenAnswer answer) {
+  const TString table = path.object;
   switch (path.kind) {
     case ObjectKind::Columns: {
       const TString dbms = session.GetDbmsName();
-      return Expanded(ReadCatalog(session, [&](db::CDbConnection& c) { return LoadColumns(c, table, dbms); }),
-                      ChildKind::Column);
+      return AskChildren(
+          session, std::move(owner), ChildKind::Column,
+          [table, dbms](db::CDbConnection& c) { return LoadColumns(c, table, dbms); }, std::move(answer));
     }
     case ObjectKind::Indexes:
-      return Expanded(ReadCatalog(session, [&](db::CDbConnection& c) { return LoadIndexes(c, table); }),
-                      ChildKind::Index);
+      return AskChildren(
+          session, std::move(owner), ChildKind::Index, [table](db::CDbConnection& c) { return LoadIndexes(c, table); },
+          std::move(answer));
     case ObjectKind::Constraints:
-      return Expanded(ReadCatalog(session, [&](db::CDbConnection& c) { return LoadConstraints(c, table); }),
-                      ChildKind::Constraint);
+      return AskChildren(
+          session, std::move(owner), ChildKind::Constraint,
+          [table](db::CDbConnection& c) { return LoadConstraints(c, table); }, std::move(answer));
     case ObjectKind::Triggers: {
       const DbmsFamily family = FamilyOf(session.GetDbmsName(), session.IsTransactSql());
-      return Expanded(ReadCatalog(session, [&](db::CDbConnection& c) { return LoadTriggers(c, family, table); }),
-                      ChildKind::Trigger);
+      return AskChildren(
+          session, std::move(owner), ChildKind::Trigger,
+          [family, table](db::CDbConnection& c) { return LoadTriggers(c, family, table); }, std::move(answer));
     }
     default:
       return ExpandedChildren{true, ChildKind::None, {}};
@@ -110,18 +150,19 @@ ExpandedChildren LoadDetailsOf(session::CSession& session, const SchemaPath& pat
 
 }  // namespace
 
-ExpandedChildren LoadChildrenOf(session::CSession& session, const SchemaPath& path) {
+std::optional<ExpandedChildren> LoadChildrenOf(session::CSession& session, const SchemaPath& path,
+                                               std::weak_ptr<const void> owner, ChildrenAnswer answer) {
   switch (path.depth) {
     case kRootDepth:
-      return LoadDatabasesOf(session);
+      return LoadDatabasesOf(session, std::move(owner), std::move(answer));
     case kDatabaseDepth:
       return Folders(VisibleObjectFolders());
     case kObjectFolderDepth:
-      return LoadObjectsOf(session, path);
+      return LoadObjectsOf(session, path, std::move(owner), std::move(answer));
     case kObjectDepth:
       return Folders(VisibleDetailFolders());
     case kDetailFolderDepth:
-      return LoadDetailsOf(session, path);
+      return LoadDetailsOf(session, path, std::move(owner), std::move(answer));
     default:
       return ExpandedChildren{true, ChildKind::None, {}};
   }

@@ -5,10 +5,14 @@
 // objects of a folder, the detail folders under an object, a table's
 // columns, indexes, constraints or triggers); folder captions come from the
 // settings, and every catalog read is made in one visit to the session's
-// connection thread. The window only inserts what comes back.
+// connection thread, whose answer comes back later. The window only inserts
+// what comes back.
 //
 // UI thread only (the thread that commands the session).
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "schema/schema_loaders.h"
@@ -31,12 +35,22 @@ struct ExpandedChildren {
   std::vector<SchemaEntry> entries;
 };
 
-// The children of the node at `path`. Tells the session's trace what stops
-// a read ("The schema cannot be read while a query runs.", "Unexpected
-// Error." when the databases cannot be listed, "Failed to select
-// database."), and keeps the session's database name: the server's current
-// one after the databases are listed, the folder's database after its user
-// tables are read from it (the read switches the connection with "USE").
-ExpandedChildren LoadChildrenOf(session::CSession& session, const SchemaPath& path);
+// Receives the children of a node read from the catalog.
+using ChildrenAnswer = std::function<void(ExpandedChildren children)>;
+
+// The children of the node at `path` when they need no catalog read (the
+// folders, an entry's none) or the read is refused; otherwise nothing, and
+// the read is asked of the session's connection thread without waiting:
+// `answer` gets the children on the UI thread once they are read (dropped
+// when `owner` has gone by then).
+//
+// Tells the session's trace what stops a read ("The schema cannot be read
+// while a query runs.", "Unexpected Error." when the databases cannot be
+// listed, "Failed to select database."), and keeps the session's database
+// name: the server's current one after the databases are listed, the
+// folder's database after its user tables are read from it (the read
+// switches the connection with "USE").
+std::optional<ExpandedChildren> LoadChildrenOf(session::CSession& session, const SchemaPath& path,
+                                               std::weak_ptr<const void> owner, ChildrenAnswer answer);
 
 }  // namespace dossel::schema

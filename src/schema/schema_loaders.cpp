@@ -85,7 +85,8 @@ void AddPrimaryKey(db::CDbConnection& connection, const TString& table, LoadedCh
 
 bool AddForeignKeys(db::CDbConnection& connection, const TString& table, LoadedChildren& loaded) {
   db::CForeignKeysSet rs(&connection);
-  if (!rs.Open(nullptr, nullptr, nullptr, nullptr, nullptr, table.c_str(), db::kForwardOnly)) return false;
+  if (!rs.Open(nullptr, nullptr, nullptr, nullptr, nullptr, table.c_str(), db::kForwardOnly) || rs.ExecuteFailed())
+    return false;
   KeyRows key;
   for (; !rs.IsAfterLast(); rs.MoveNext()) {
     if (!key.columns.empty() &&
@@ -115,7 +116,7 @@ LoadedChildren LoadDatabases(db::CDbConnection& connection, DbmsFamily family, c
 
 LoadedChildren LoadTables(db::CDbConnection& connection, const TChar* tableType) {
   db::CTablesSet rs(&connection);
-  if (!rs.Open(nullptr, nullptr, nullptr, tableType, db::kForwardOnly)) return Failed();
+  if (!rs.Open(nullptr, nullptr, nullptr, tableType, db::kForwardOnly) || rs.ExecuteFailed()) return Failed();
   LoadedChildren loaded{true, {}};
   for (; !rs.IsAfterLast(); rs.MoveNext()) Add(loaded, rs.m_strTableName, rs.m_strTableName);
   return loaded;
@@ -123,7 +124,7 @@ LoadedChildren LoadTables(db::CDbConnection& connection, const TChar* tableType)
 
 LoadedChildren LoadProcedures(db::CDbConnection& connection) {
   db::CProceduresSet rs(&connection);
-  if (!rs.Open(nullptr, nullptr, nullptr, db::kForwardOnly)) return Failed();
+  if (!rs.Open(nullptr, nullptr, nullptr, db::kForwardOnly) || rs.ExecuteFailed()) return Failed();
   LoadedChildren loaded{true, {}};
   for (; !rs.IsAfterLast(); rs.MoveNext()) {
     const TString name = rs.m_strProcedureName.substr(0, rs.m_strProcedureName.find(TChar(';')));
@@ -144,7 +145,7 @@ LoadedChildren LoadColumns(db::CDbConnection& connection, const TString& table, 
 
 LoadedChildren LoadIndexes(db::CDbConnection& connection, const TString& table) {
   db::CStatisticsSet rs(&connection);
-  if (!rs.Open(nullptr, nullptr, table.c_str(), db::kForwardOnly)) return Failed();
+  if (!rs.Open(nullptr, nullptr, table.c_str(), db::kForwardOnly) || rs.ExecuteFailed()) return Failed();
   LoadedChildren loaded{true, {}};
   for (; !rs.IsAfterLast(); rs.MoveNext()) {
     if (rs.m_nType != 0) Add(loaded, rs.m_strIndexName, rs.m_strIndexName);

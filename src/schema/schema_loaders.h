@@ -22,7 +22,8 @@ struct SchemaEntry {
 };
 
 struct LoadedChildren {
-  // False when the catalog could not be read: the expansion is refused.
+  // False when the catalog could not be read (the catalog call failed, or
+  // was cancelled): the expansion is refused.
   bool ok = false;
   std::vector<SchemaEntry> entries;
 };

@@ -147,13 +147,20 @@ bool CGridRunWriter::WriteHeader(CGridStore& store, int columns) {
 bool CGridRunWriter::ReadRows(CGridStoreWriter& writer, int columns) {
   int32_t batchRows = kFirstBatchRows;
   RowBatch* batch = nullptr;
+  int64_t rows = 0;
   while (!Canceled() && !m_rs.IsAfterLast()) {
     if (!batch && !(batch = writer.TakeEmpty())) return false;
     TString* row = &batch->values[static_cast<size_t>(batch->rows) * columns];
-    m_rs.GetRowTexts(row, columns);
+    const bool read = m_rs.GetRowTexts(row, columns);
     // A cancel asked for before the row was read whole may have cut it (the
     // flag is set before the driver is told): such a row is not kept.
     if (Canceled()) break;
+    // Nor is a row with a value the driver could not give; the rows before stay.
+    if (!read) {
+      ReportUnreadValue(rows + 1);
+      break;
+    }
+    ++rows;
     if (++batch->rows == batchRows) {
       writer.Hand(batch);
       batch = nullptr;
@@ -169,7 +176,7 @@ bool CGridRunWriter::WriteResultSet(bool fetchFirst) {
   const int columns = m_rs.GetColumnCount();
   CGridStore* store = m_view.PrepareGrid();
   if (!store) {
-    AppendTraceF(m_view, DT("Failed to create grid control."));
+    AppendTraceF(m_view, DT("Failed to create grid control.\r\n"));
     return false;
   }
   m_session.NoteRunHasGrid();

@@ -55,6 +55,11 @@ void CRunWriter::ReportError() {
   m_session.NoteRunError(m_rs.LastErrorText());
 }
 
+void CRunWriter::ReportUnreadValue(int64_t row) {
+  AppendTraceF(m_view, DT("Failed to read row %d, column %d.\r\n"), static_cast<long long>(row),
+               static_cast<long long>(m_rs.FailedColumn()));
+}
+
 bool CRunWriter::Run(const TString& sql) {
   m_session.CloseStatement();
   if (Canceled()) return false;
@@ -147,9 +152,14 @@ bool CTextRunWriter::WriteResultSet(bool fetchFirst) {
   if (!Canceled() && !m_rs.IsBeforeFirst()) {
     m_values.resize(static_cast<size_t>(columns));
     while (!Canceled() && !m_rs.IsAfterLast()) {
-      m_rs.GetRowTexts(m_values.data(), columns);
+      const bool read = m_rs.GetRowTexts(m_values.data(), columns);
       // A cancel asked for before the row was read whole may have cut it.
       if (Canceled()) break;
+      if (!read) {
+        // The rows before stay; the error follows with the count.
+        ReportUnreadValue(rows + 1);
+        break;
+      }
       ++rows;
       m_text += Format(DT("%d\t"), static_cast<long long>(rows));
       for (const TString& value : m_values) {

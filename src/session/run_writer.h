@@ -46,6 +46,9 @@ class CRunWriter {
   virtual void OnNoColumns() {}
   void WriteCountLines(int64_t rows);
   void ReportError();
+  // Says which value of the current result could not be read (`row` counted
+  // from 1); its error lines follow with the count lines.
+  void ReportUnreadValue(int64_t row);
 
   CSession& m_session;
   ISessionView& m_view;

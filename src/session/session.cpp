@@ -163,6 +163,12 @@ void CSession::Disconnect() {
   // yet handled) it is using the connection: closing it now would free the
   // statement under it.
   if (m_bExecuting) return;
+  // So are catalog reads still outstanding: they are cancelled, and the
+  // connection stays open until they have ended.
+  if (IsReading()) {
+    CancelReads();
+    return;
+  }
   CloseConnection();
   m_connectionThread.Stop(kThreadWaitMs);
   AppendTraceF(m_view, DT("Database disconnected\r\n\r\n"));
@@ -214,7 +220,7 @@ bool CSession::StartRun(const TString& sql, bool textFormat) {
 
 void CSession::RunQuery(const TString& sql, bool textFormat) {
   const bool errors = WriteRunResults(*this, StatementsOf(sql), textFormat);
-  ReadCurrentDatabaseAfterUse(sql);
+  ReadCurrentDatabaseAfterUse(sql, true);
   m_bRunWorking = false;
   m_view.Post([this, errors] { HandleCompletion(errors); });
 }
@@ -229,14 +235,15 @@ std::vector<TString> CSession::StatementsOf(const TString& sql) const {
   return statements;
 }
 
-void CSession::ReadCurrentDatabaseAfterUse(const TString& sql) {
+void CSession::ReadCurrentDatabaseAfterUse(const TString& sql, bool tellFailure) {
   if (!m_bTransactSql || RunStopped() || !NamesUseStatement(sql)) return;
-  if (!SelectCurrentDatabase()) AppendTraceF(m_view, DT("Failed to select database.\r\n"));
+  if (!SelectCurrentDatabase() && tellFailure) AppendTraceF(m_view, DT("Failed to select database.\r\n"));
 }
 
 void CSession::RunObjectText(const TString& sql) {
   const bool errors = WriteObjectText(*this, sql);
-  ReadCurrentDatabaseAfterUse(sql);
+  // An object's text is all such a run writes: a failed read says nothing.
+  ReadCurrentDatabaseAfterUse(sql, false);
   m_bRunWorking = false;
   m_view.Post([this, errors] { HandleCompletion(errors); });
 }
@@ -247,9 +254,13 @@ std::optional<TString> CSession::ReadCurrentDatabase() {
     CloseStatement();
     return std::nullopt;
   }
+  // No row, a failed statement or a value that cannot be read is no name:
+  // the one kept before stays.
   TString name;
-  if (!m_pResultSet->IsBeforeFirst()) m_pResultSet->GetFieldText(0, name);
+  const bool read = !m_pResultSet->ExecuteFailed() && !m_pResultSet->IsBeforeFirst() && !m_pResultSet->IsAfterLast() &&
+                    m_pResultSet->GetFieldText(0, name);
   CloseStatement();
+  if (!read) return std::nullopt;
   return name;
 }
 
@@ -262,7 +273,11 @@ bool CSession::SelectCurrentDatabase() {
 }
 
 void CSession::RequestCancel() {
-  if (!m_bExecuting || m_bCanceling || m_bFinishHandled) return;
+  if (!m_bExecuting) {
+    CancelReads();
+    return;
+  }
+  if (m_bCanceling || m_bFinishHandled) return;
   m_bCanceling = true;
   AppendTraceF(m_view, DT("Canceling query ...\r\n"));
   m_cancelThread.Start([this] { CancelQuery(); });
@@ -282,11 +297,12 @@ void CSession::CancelQuery() {
   m_view.Post([this] { m_cancelThread.Forget(); });
 }
 
+// This server's driver is known to misbehave when cancelled; its run ends
+// when the connection thread notices the flag instead.
+bool CSession::IsCancelRefused() const { return EqualsNoCase(m_strDbmsName, DT("Sybase SQL Anywhere")); }
+
 void CSession::CancelStatement() {
-  // This server's driver is known to misbehave when cancelled; its run ends
-  // when the connection thread notices the flag instead.
-  if (!EqualsNoCase(m_strDbmsName, DT("Sybase SQL Anywhere")) && m_pResultSet && m_pResultSet->GetStatement())
-    m_pResultSet->Cancel();
+  if (!IsCancelRefused() && m_pResultSet && m_pResultSet->GetStatement()) m_pResultSet->Cancel();
 }
 
 void CSession::WatchStatement() {
@@ -316,7 +332,8 @@ void CSession::HandleCompletion(bool errors) {
     // A cancel thread still inside the driver would otherwise meet the
     // statement being closed, or cancel the next run's statement.
     if (m_bCanceling) m_cancelThread.WaitAtMost(kThreadWaitMs);
-    m_connectionThread.Call([this] { CloseStatement(); });
+    // Queued, not waited for: the next run or ask comes after it.
+    if (!m_connectionThread.Submit([this] { CloseStatement(); })) CloseStatement();
     if (CancelRequested())
       AppendTraceF(m_view, DT("Query canceled.\r\n\r\n"));
     else if (errors)
@@ -380,28 +397,6 @@ bool CSession::Shutdown() {
   StopTimer();
   CloseConnection();
   return m_connectionThread.Stop(kThreadWaitMs);
-}
-
-void CSession::CallOnConnection(const std::function<void(db::CDbConnection&)>& call) {
-  m_connectionThread.Call([this, &call] { call(m_db); });
-}
-
-bool CSession::Ask(std::function<Answer(db::CDbConnection&)> call) {
-  if (!m_db.IsOpen() || !m_connectionThread.IsRunning()) return false;
-  const uint64_t serial = m_nConnectionSerial;
-  std::weak_ptr<const bool> alive = m_pAlive;
-  return m_connectionThread.Submit([this, call = std::move(call), serial, alive = std::move(alive)] {
-    // Queued before a disconnect, run after it: nothing to ask.
-    if (!m_db.IsOpen()) return;
-    Answer answer = call(m_db);
-    if (!answer) return;
-    m_view.Post([this, answer = std::move(answer), serial, alive] {
-      // The session is destroyed on this thread, so it cannot go between the
-      // check and the answer.
-      if (alive.expired() || serial != m_nConnectionSerial || !m_db.IsOpen()) return;
-      answer();
-    });
-  });
 }
 
 }  // namespace dossel::session

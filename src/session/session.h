@@ -14,7 +14,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <new>
 #include <optional>
+#include <type_traits>
 
 #include "db/db_connection.h"
 #include "db/query_result_set.h"
@@ -29,6 +32,17 @@
 
 namespace dossel::session {
 
+// What an asker keeps for as long as it wants its answers (a window's
+// member): once it has gone, answers still on their way to it are dropped.
+// UI thread.
+class CAskOwner {
+ public:
+  std::weak_ptr<const void> Token() const { return m_token; }
+
+ private:
+  std::shared_ptr<const int> m_token = std::make_shared<const int>(0);
+};
+
 class CSession {
  public:
   explicit CSession(ISessionView& view);
@@ -40,11 +54,14 @@ class CSession {
   // choose a data source when it is null. The connect is made on the
   // calling thread, since the driver manager may show its chooser.
   bool Connect(const TString* connect);
-  // Asks first when a query runs; closes the connection on its thread.
+  // Asks first when a query runs, cancels catalog reads that are still
+  // outstanding (the connection then stays open); closes the connection on
+  // its thread.
   void Disconnect();
   // Runs `text` (the selection or the whole query text) as one run, its
   // results as text or into the grid.
   void Execute(const TString& text, bool textFormat);
+  // Cancels the run; when none runs, the catalog reads of the outstanding asks.
   void RequestCancel();
   // One tick of the one-second timer while a run goes on.
   void OnTimer();
@@ -57,22 +74,43 @@ class CSession {
   // and ends its thread; false when a thread did not stop (the connection is
   // then left open rather than freed under it).
   bool Shutdown();
-  // Runs `call` with the connection on the connection's thread and waits
-  // (catalog reads of the schema pane and the driver report). Not while a
-  // run goes on.
-  void CallOnConnection(const std::function<void(db::CDbConnection&)>& call);
-  // Asks without waiting: queues `call` on the connection thread, behind any
-  // run or call queued before it, and posts the answer it returns to the UI
-  // thread through the view. The answer is dropped when the connection it
-  // was asked of has closed meanwhile (a disconnect, or another connect),
-  // when the session is gone, or when `call` returns none. False, with
-  // nothing queued, when the session is not connected. UI thread.
-  using Answer = std::function<void()>;
-  bool Ask(std::function<Answer(db::CDbConnection&)> call);
+  // Asks the connection something without waiting for the answer (catalog
+  // reads of the schema pane, the driver report, the completion's catalog):
+  // `read` runs with the connection on the connection thread, after the work
+  // queued there before it, and what it returns is handed to `answer` on the
+  // UI thread through ISessionView::Post. The answer is dropped when `owner`
+  // has gone by then (the window that asked closed); the overload without an
+  // owner always answers while the session lives. A read that runs out of
+  // memory answers a default-made value. False, with nothing called, when no
+  // connection is open. UI thread; see session_ask.cpp.
+  //
+  //   session.Ask(m_askOwner.Token(),  // a CAskOwner member of the window
+  //               [](db::CDbConnection& c) { return c.GetInfoText(SQL_DBMS_VER); },
+  //               [this](TString version) { Show(version); });
+  //
+  // While asks are outstanding IsReading() is true, and RequestCancel
+  // cancels the catalog statements they run (a run waits behind them).
+  template <typename Read, typename Answer>
+  bool Ask(std::weak_ptr<const void> owner, Read read, Answer answer);
+  template <typename Read, typename Answer>
+  bool Ask(Read read, Answer answer) {
+    return Ask(std::weak_ptr<const void>(m_alive), std::move(read), std::move(answer));
+  }
+  // Asks made and not yet answered (or dropped).
+  bool IsReading() const { return m_nAsksOutstanding > 0; }
+  // A cancel of the outstanding asks goes on.
+  bool IsCancelingReads() const { return m_bCancelingReads; }
+  // Asks on the connection thread for an answer that is posted back, with
+  // no owner to outlive: the call gives the answer (none: nothing to post),
+  // which is dropped when the connection it was asked of has closed
+  // meanwhile (a disconnect, or another connect) or the session is gone.
+  // False, with nothing queued, when the session is not connected. UI thread.
+  using PostedAnswer = std::function<void()>;
+  bool Ask(std::function<PostedAnswer(db::CDbConnection&)> call);
   // Counts the connects that succeeded: a new number is a new connection.
   uint64_t ConnectionSerial() const { return m_nConnectionSerial; }
   // The server's current database ("select db_name()"); nothing when it
-  // cannot be read. Connection thread only (inside CallOnConnection).
+  // cannot be read. Connection thread only (inside a run or an Ask).
   std::optional<TString> ReadCurrentDatabase();
   // The schema pane switched the database with "USE". UI thread.
   void SetCurrentDatabaseName(const TString& name) { m_strDatabaseName = name; }
@@ -132,17 +170,28 @@ class CSession {
   bool EndStatementWatch();
 
  private:
+  // An ask's read, made on the connection thread; it gives the call that
+  // hands the answer over on the UI thread.
+  using AskTask = std::function<std::function<void()>(db::CDbConnection&)>;
+  bool QueueAsk(std::weak_ptr<const void> owner, AskTask task);
+  void CancelReads();
+  // The cancel thread's part: cancels the catalog statements of the asks up
+  // to `lastAsk` until they have ended.
+  void CancelReadsUpTo(uint64_t lastAsk);
   void ReadConnectionFacts();
   void CloseConnection();
   bool StartRun(const TString& sql, bool textFormat);
   void RunQuery(const TString& sql, bool textFormat);
   std::vector<TString> StatementsOf(const TString& sql) const;
   void RunObjectText(const TString& sql);
-  void ReadCurrentDatabaseAfterUse(const TString& sql);
+  // After a run whose text names USE on a T-SQL server: reads the current
+  // database; a failed read is told in the trace when `tellFailure`.
+  void ReadCurrentDatabaseAfterUse(const TString& sql, bool tellFailure);
   bool SelectCurrentDatabase();
   void CancelQuery();
   // Stops the running statement through the driver, where that is safe.
   void CancelStatement();
+  bool IsCancelRefused() const;
   void OnStatementTimedOut();
   void HandleCompletion(bool errors);
   void LeaveRunningState();
@@ -189,9 +238,6 @@ class CSession {
   bool m_bFinishHandled = false;
   bool m_bTimerRunning = false;
   uint64_t m_nConnectionSerial = 0;
-  // Answers posted by Ask hold it weakly: one that arrives after the
-  // session is gone finds it expired.
-  std::shared_ptr<const bool> m_pAlive = std::make_shared<const bool>(true);
   uint32_t m_dwStartTick = 0;
   // The current run's record: set on the UI thread before the run is
   // queued, the figures written by the connection thread, read back on the
@@ -201,10 +247,38 @@ class CSession {
   int64_t m_nRunStartedAt = 0;
   int64_t m_nRunRows = -1;
   TString m_strRunError;
+  // Asks: numbered in the order made (UI thread); the connection thread
+  // notes the one it runs and the last it finished under m_askLock, which
+  // the cancel of reads holds while it cancels, so that it never reaches a
+  // statement of the work queued after them.
+  uint64_t m_nLastAsk = 0;
+  int m_nAsksOutstanding = 0;
+  bool m_bCancelingReads = false;
+  std::mutex m_askLock;
+  uint64_t m_nRunningAsk = 0;
+  uint64_t m_nFinishedAsk = 0;
+  // Posted calls check it: one that arrives after the session has gone does nothing.
+  std::shared_ptr<int> m_alive = std::make_shared<int>(0);
   // Declared last: its thread, which may cancel through the result set, ends
   // before anything it uses.
   CStatementWatch m_statementWatch{[this] { OnStatementTimedOut(); }};
 };
+
+template <typename Read, typename Answer>
+bool CSession::Ask(std::weak_ptr<const void> owner, Read read, Answer answer) {
+  using Value = std::decay_t<std::invoke_result_t<Read&, db::CDbConnection&>>;
+  return QueueAsk(std::move(owner),
+                  [read = std::move(read),
+                   answer = std::move(answer)](db::CDbConnection& connection) mutable -> std::function<void()> {
+                    auto value = std::make_shared<Value>();
+                    try {
+                      *value = read(connection);
+                    } catch (const std::bad_alloc&) {
+                      *value = Value();
+                    }
+                    return [answer, value]() mutable { answer(std::move(*value)); };
+                  });
+}
 
 // "Execute time: hh:mm:ss.mmm\r\n" for an elapsed time; hours are not
 // reduced modulo 24.

@@ -10,42 +10,28 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/file_writer.h"
+
 namespace dossel::settings {
 namespace {
 
-enum class FileState { Missing, Read, Damaged };
-
-// Owns a file descriptor.
-class FileHandle {
- public:
-  explicit FileHandle(int fd = -1) : m_fd(fd) {}
-  ~FileHandle() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  int Get() const { return m_fd; }
-  bool Close() {
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int m_fd;
-};
+// Missing: no file (or an empty one); Read: read and parsed; Damaged: read
+// whole but not parsed; Unreadable: there but not read (too many open
+// files, a permission change, an I/O error), which says nothing about its
+// contents.
+enum class FileState { Missing, Read, Damaged, Unreadable };
 
 FileState ReadWholeFile(const std::string& path, std::string& text) {
   text.clear();
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0) return errno == ENOENT ? FileState::Missing : FileState::Damaged;
+  CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) return errno == ENOENT ? FileState::Missing : FileState::Unreadable;
   char buffer[65536];
   for (;;) {
     const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
     if (got == 0) return FileState::Read;
     if (got < 0) {
       if (errno == EINTR) continue;
-      return FileState::Damaged;
+      return FileState::Unreadable;
     }
     text.append(buffer, static_cast<size_t>(got));
   }
@@ -61,38 +47,6 @@ FileState LoadTree(const std::string& path, RegistryTree& tree) {
   if (ParseRegistryText(text, tree)) return FileState::Read;
   tree = RegistryTree();
   return FileState::Damaged;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(wrote);
-  }
-  return true;
-}
-
-void SyncFolder(const std::filesystem::path& folder) {
-  FileHandle dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.Get() >= 0) ::fsync(dir.Get());
-}
-
-// Writes the text to "<path>.tmp", flushes it and renames it over the file.
-bool ReplaceFile(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  FileHandle file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (file.Get() < 0) return false;
-  if (!WriteAll(file.Get(), text) || ::fsync(file.Get()) != 0 || !file.Close() ||
-      ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  SyncFolder(std::filesystem::path(path).parent_path());
-  return true;
 }
 
 // Renames a damaged file out of the way; false when it could not be kept.
@@ -129,7 +83,7 @@ class RegistryLock {
   bool Locked() const { return m_locked; }
 
  private:
-  FileHandle m_file;
+  CFileDescriptor m_file;
   bool m_locked = false;
 };
 
@@ -161,9 +115,12 @@ bool UpdateRegistry(const std::function<bool(RegistryTree&)>& change) {
   if (!lock.Locked()) return false;
   RegistryTree tree;
   const FileState state = LoadTree(path, tree);
+  // A file that could not be read may be good: it is neither moved aside nor
+  // written over, and the program runs on defaults.
+  if (state == FileState::Unreadable) return false;
   if (!change(tree)) return false;
   if (state == FileState::Damaged && !KeepAside(path)) return false;
-  return ReplaceFile(path, WriteRegistryText(tree));
+  return ReplaceFileAtomically(path, WriteRegistryText(tree)) == 0;
 }
 
 }  // namespace dossel::settings

@@ -7,12 +7,15 @@
 //
 // A change holds an exclusive lock (flock on "<file>.lock") from reading the
 // file to renaming the new one into place, so the read-modify-write of one
-// program never overlaps another's. The new text goes to "<file>.tmp", is
-// flushed to disk and then renamed over the file; a reader (which takes no
-// lock) sees either the old or the new file, never a mix. A file that cannot
-// be read or parsed reads as empty; the next change first renames it to
-// "<file>.damaged-N" (the first free N) and starts afresh, so nothing is
-// overwritten without a copy being kept.
+// program never overlaps another's. The new text goes to a new file beside
+// it, is flushed to disk and then renamed over the file (platform/
+// file_writer.h; a link to the file stays a link); a reader (which takes no
+// lock) sees either the old or the new file, never a mix. A file that was
+// read but cannot be parsed reads as empty; the next change first renames it
+// to "<file>.damaged-N" (the first free N) and starts afresh, so nothing is
+// overwritten without a copy being kept. A file that is there but cannot be
+// read (too many open files, a permission change) reads as empty too, and is
+// never changed: changes fail until it can be read again.
 //
 // Any thread may call these functions; nothing is cached between calls.
 
@@ -31,7 +34,7 @@ bool ReadRegistry(RegistryTree& tree);
 
 // Reads the current tree under the lock and calls `change`; when it returns
 // true the changed tree is written back. True only when the change was made
-// and stored.
+// and stored; false without calling `change` when the file could not be read.
 bool UpdateRegistry(const std::function<bool(RegistryTree&)>& change);
 
 }  // namespace dossel::settings

@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/treectrl.h>
 #include <wx/utils.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <regex>
 #include <string>
+#include <type_traits>
 
 #include "app/main_frame.h"
 #include "app/query_view.h"
@@ -107,6 +110,23 @@ class FrameTest : public ::testing::Test {
   void Run(const std::string& sql) {
     m_frame->QueryView()->SetQueryText(FromUtf8(sql));
     StartAndWait();
+  }
+
+  // Asks the session's connection thread and runs the event loop until the
+  // answer has come; the answer.
+  template <typename Read>
+  auto AskAndWait(Read read) {
+    using Value = std::decay_t<std::invoke_result_t<Read&, db::CDbConnection&>>;
+    std::optional<Value> answer;
+    EXPECT_TRUE(m_frame->Session().Ask(read, [&answer](Value value) { answer = std::move(value); }));
+    EXPECT_TRUE(PumpUntil([&] { return answer.has_value() && !m_frame->Session().IsReading(); }));
+    return answer.value_or(Value());
+  }
+
+  // Expands a schema node and waits until its children have been read.
+  void ExpandAndWait(wxTreeCtrl* tree, const wxTreeItemId& item) {
+    tree->Expand(item);
+    EXPECT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading(); }));
   }
 
   void StartAndWait() {

@@ -20,6 +20,7 @@
 #include "app/about_dlg.h"
 #include "app/connect_dlg.h"
 #include "app/dossel_doc.h"
+#include "file_size_limit.h"
 #include "frame_fixture.h"
 #include "res/command_ids.h"
 
@@ -224,26 +225,6 @@ TEST_F(TextFrameTest, AFileThatFailsToOpenTakesOnlyItsOwnRecentEntry) {
   EXPECT_FALSE(m_frame->OpenDocumentFile(first));
   EXPECT_EQ(RecentFiles(m_frame), std::vector<std::string>{"second.sql"});
 }
-
-// Lets a test make writes fail part-way, as a full disk or a quota would:
-// writing past the limit fails with EFBIG (root included).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &m_saved);
-    m_signal = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{bytes, m_saved.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &m_saved);
-    std::signal(SIGXFSZ, m_signal);
-  }
-
- private:
-  rlimit m_saved{};
-  void (*m_signal)(int) = nullptr;
-};
 
 TEST_F(TextFrameTest, SavingReplacesTheFileWholeOrLeavesItUntouched) {
   const std::string path = m_folder.File("script.sql");

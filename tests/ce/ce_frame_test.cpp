@@ -260,8 +260,7 @@ TEST_F(CeFrameTest, TheSchemaRootReadsPocketPC) {
 }
 
 // The child of `item` with that caption, after expanding `item`.
-wxTreeItemId ExpandTo(wxTreeCtrl* tree, const wxTreeItemId& item, const std::string& caption) {
-  tree->Expand(item);
+wxTreeItemId ChildNamed(wxTreeCtrl* tree, const wxTreeItemId& item, const std::string& caption) {
   wxTreeItemIdValue cookie;
   for (wxTreeItemId child = tree->GetFirstChild(item, cookie); child.IsOk(); child = tree->GetNextChild(item, cookie))
     if (tree->GetItemText(child).utf8_string() == caption) return child;
@@ -275,11 +274,14 @@ TEST_F(CeFrameTest, TheSchemaPanesDeleteItemCarriesTheHandheldIdentifier) {
   ASSERT_TRUE(ConnectTo("DSN=Shop;Database=" + database));
   wxTreeCtrl* tree = m_frame->SchemaView()->GetTree();
   const wxTreeItemId root = tree->GetRootItem();
-  tree->Expand(root);
+  ExpandAndWait(tree, root);
   wxTreeItemIdValue cookie;
-  const wxTreeItemId folder = ExpandTo(tree, tree->GetFirstChild(root, cookie), "User Tables");
+  const wxTreeItemId database = tree->GetFirstChild(root, cookie);
+  ExpandAndWait(tree, database);
+  const wxTreeItemId folder = ChildNamed(tree, database, "User Tables");
   ASSERT_TRUE(folder.IsOk());
-  const wxTreeItemId orders = ExpandTo(tree, folder, "orders");
+  ExpandAndWait(tree, folder);
+  const wxTreeItemId orders = ChildNamed(tree, folder, "orders");
   ASSERT_TRUE(orders.IsOk());
   tree->SelectItem(orders);
   m_frame->SwitchPane(3);

@@ -42,10 +42,14 @@ class DriverInfoGuiTest : public ::testing::Test {
     SetUserInterface(nullptr);
   }
 
-  // The connection call the frame makes through its session, made directly:
-  // the test thread is the connection's only user.
-  ConnectionCall Direct() {
-    return [this](const std::function<void(db::CDbConnection&)>& call) { call(m_connection); };
+  // The ask the frame makes through its session, answered at once: the
+  // test thread is the connection's only user.
+  ConnectionAsk Direct() {
+    return [this](std::function<void(db::CDbConnection&)> read, std::function<void()> then) {
+      read(m_connection);
+      then();
+      return true;
+    };
   }
 
   // The value field of a page, found by its label.
@@ -263,7 +267,9 @@ TEST_F(DriverInfoGuiTest, ClosedConnectionLeavesThePagesEmpty) {
       dynamic_cast<CLimits*>(sheet.GetInfoPage(5))->FindControl<CListCtrlEx>("Timestamp Add Intervals:");
   ASSERT_NE(addIntervals, nullptr);
   EXPECT_EQ(addIntervals->GetItemCount(), 0);
-  EXPECT_EQ(sheet.MakeReport(), DT("Cursor Library is Not Loaded\n\n"));
+  TString report;
+  sheet.MakeReport([&](const TString& made) { report = made; });
+  EXPECT_EQ(report, DT("Cursor Library is Not Loaded\n\n"));
 }
 
 }  // namespace

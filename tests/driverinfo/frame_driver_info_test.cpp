@@ -1,5 +1,6 @@
 // F10 in the main frame: the command opens the "ODBC Driver Info" sheet on
-// the session's connection (read on its connection thread), and Save As
+// the session's connection (read on its connection thread, the sheet filled
+// when the answer comes), and Save As
 // there writes the same text as the report writer; without a connection
 // the command is disabled.
 
@@ -41,9 +42,13 @@ TEST_F(FrameDriverInfoTest, F10OpensTheSheetOnTheSessionsConnection) {
       auto* sheet = dynamic_cast<CMyPropertySheet*>(window);
       if (!sheet || !sheet->IsModal()) continue;
       seen = true;
+      // The sheet is up before its pages are read; they fill when the
+      // connection thread's answer comes, and so does the saved report.
       auto* field = dynamic_cast<wxStaticText*>(wxWindow::FindWindowByName("Driver Name:", sheet->GetInfoPage(0)));
+      EXPECT_TRUE(PumpUntil([&] { return field && !field->GetLabel().empty(); }));
       if (field) driverName = field->GetLabel();
       sheet->SaveAs();
+      EXPECT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading(); }));
       sheet->EndModal(wxID_CANCEL);
     }
   });

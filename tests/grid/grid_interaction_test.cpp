@@ -326,6 +326,53 @@ TEST_F(GridInteractionTest, TypingReplacesTheTextAndAnArrowEditsTheNextCell) {
   EXPECT_FALSE(grid->IsCellEditing(3, 2));
 }
 
+// Characters of any script start editing and are typed, taken from the key
+// event's Unicode value (the window system gives them no key code); those
+// whose code points are the numbers of special keys (U+013A is WXK_LEFT's)
+// are still characters.
+TEST_F(GridInteractionTest, ACharacterOfAnyScriptStartsEditingAndIsTyped) {
+  const auto type = [this](wxChar ch) {
+    wxKeyEvent event(wxEVT_CHAR);
+    event.m_keyCode = WXK_NONE;
+    event.m_uniChar = ch;
+    event.SetEventObject(grid);
+    grid->GetEventHandler()->ProcessEvent(event);
+  };
+  const std::pair<wxChar, const wchar_t*> typed[] = {
+      {0x3B1, L"\u03B1"}, {0x416, L"\u0416"}, {0x20AC, L"\u20AC"}, {0x6771, L"\u6771"}, {0x13A, L"\u013A"}};
+  int32_t row = 2;
+  for (const auto& [ch, text] : typed) {
+    grid->SetFocusCell(row, 2);
+    type(ch);
+    wxTextCtrl* edit = OpenEditor();
+    ASSERT_NE(edit, nullptr) << static_cast<int>(ch);
+    type(ch);
+    EXPECT_EQ(edit->GetValue(), wxString(text) + wxString(text));
+    Key(edit, WXK_RETURN);
+    EXPECT_EQ(grid->GetCellText(row, 2), FromWx(wxString(text) + wxString(text)));
+    ++row;
+  }
+}
+
+// Space, like Tab and the arrows, opens the editor with the text selected
+// and types nothing.
+TEST_F(GridInteractionTest, SpaceAsTheFirstKeySelectsTheTextAndTypesNothing) {
+  grid->SetFocusCell(20, 3);
+  Char(' ');
+  wxTextCtrl* edit = OpenEditor();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->GetValue(), wxT("20.3"));
+  long from = 0;
+  long to = 0;
+  edit->GetSelection(&from, &to);
+  EXPECT_EQ(from, 0);
+  EXPECT_EQ(to, 4);
+  // Once open, Space types itself.
+  Char(' ');
+  Key(edit, WXK_RETURN);
+  EXPECT_EQ(grid->GetCellText(20, 3), DT(" "));
+}
+
 TEST_F(GridInteractionTest, KeysThatReachTheGridGoToItsOpenEditorAndLayoutsLeaveItOpen) {
   grid->SetFocusCell(2, 2);
   Char('a');
@@ -447,6 +494,40 @@ TEST_F(GridInteractionTest, CopyPasteKeepsCommasOfGridTextAndSplitsOtherText) {
   // What was cut is on the clipboard, as the grid's own text.
   EXPECT_EQ(grid->GetCellText(8, 1), DT("1"));
   EXPECT_EQ(grid->GetCellText(9, 2), DT("4"));
+}
+
+// A grid whose clipboard can be made to refuse, as one another program holds.
+class ClipboardGrid : public CGridCtrl {
+ public:
+  ClipboardGrid() : CGridCtrl(3, 3, 0, 0) {}
+  bool PutTextOnClipboard(const TString& text) override {
+    ++tries;
+    return !refuse && CGridCtrl::PutTextOnClipboard(text);
+  }
+  bool refuse = true;
+  int tries = 0;
+};
+
+// Cut empties the cells only after their text reached the clipboard: when
+// the clipboard cannot be had, Ctrl+X and the command leave them as they were.
+TEST_F(GridInteractionTest, CutKeepsTheCellsWhenTheClipboardCannotBeHad) {
+  auto* own = new ClipboardGrid;
+  ASSERT_TRUE(own->Create(wxRect(0, 0, 200, 100), frame, 101));
+  own->SetEditable(true);
+  own->SetCellText(1, 1, DT("keep me"));
+  own->SetSelectedRange(1, 1, 1, 1);
+  own->SetFocusCell(1, 1);
+  Key(own, 'X', false, true);
+  own->OnEditCut();
+  EXPECT_EQ(own->tries, 2);
+  EXPECT_EQ(own->GetCellText(1, 1), DT("keep me"));
+
+  own->refuse = false;
+  own->OnEditCut();
+  EXPECT_EQ(own->GetCellText(1, 1), DT(""));
+  own->SetSelectedRange(2, 2, 2, 2);
+  own->OnEditPaste();
+  EXPECT_EQ(own->GetCellText(2, 2), DT("keep me"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "file_size_limit.h"
 #include "grid/wx/grid_ctrl.h"
 #include "grid/wx/grid_printout.h"
 #include "grid_window_fixture.h"
@@ -222,8 +223,24 @@ TEST_F(GridPrintFileTest, FilesThatCannotBeOpenedAreReported) {
   SetUserInterface(&ui);
   EXPECT_FALSE(grid->LoadFromFile(FromUtf8(folder + "/missing.csv")));
   EXPECT_FALSE(grid->SaveToFile(FromUtf8(folder + "/no/such/folder.csv")));
-  SetUserInterface(before);
   EXPECT_EQ(ui.messages.size(), 2u);
+
+  // A save that fails part way (the disk full) keeps the file it would replace.
+  grid->SetRowCount(2000);
+  grid->SetColumnCount(2);
+  for (int32_t row = 0; row < 2000; ++row) grid->SetCellText(row, 0, TString(40, DT('g')));
+  const std::string saved = folder + "/kept.csv";
+  std::ofstream(saved) << "the grid saved yesterday\n";
+  {
+    const test::FileSizeLimit limit(4096);
+    EXPECT_FALSE(grid->SaveToFile(FromUtf8(saved)));
+  }
+  SetUserInterface(before);
+  EXPECT_EQ(ui.messages.size(), 3u) << "\"Unable to save grid list\"";
+  std::ifstream in(saved);
+  std::stringstream kept;
+  kept << in.rdbuf();
+  EXPECT_EQ(kept.str(), "the grid saved yesterday\n");
 }
 
 }  // namespace

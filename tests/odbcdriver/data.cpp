@@ -169,6 +169,8 @@ SQLRETURN GetData(Stmt* stmt, SQLUSMALLINT number, SQLSMALLINT cType, SQLPOINTER
     return Fail(stmt, "24000", "Invalid cursor state");
   if (number < 1 || number > result->columns.size()) return Fail(stmt, "07009", "Invalid descriptor index");
   if (StillExecuting(stmt, "SQLGetData")) return SQL_STILL_EXECUTING;
+  if (const auto failing = result->getDataErrors.find({cursor.row, number}); failing != result->getDataErrors.end())
+    return FailWith(stmt, failing->second);
   if (cursor.getDataColumn != number) {
     cursor.getDataColumn = number;
     cursor.getDataOffset = 0;

@@ -43,6 +43,9 @@
 //   rowcounterror <state> <native> <msg>  SQLRowCount fails (repeat: more records)
 //   nototal <column>                    SQLGetData reports SQL_NO_TOTAL while cutting
 //   fetcherror <state> <native> <msg>   the fetch after the last row fails
+//   getdataerror <row> <column> <state> <native> <msg>
+//                                       SQLGetData of that row (0-based) and
+//                                       column (1-based) fails
 //   moreresultserror <state> <native> <msg>  SQLMoreResults after this result fails
 //   block SQLFetch [<row>]              the fetch of row <row> (0-based, default 0)
 //                                       waits for SQLCancel, then fails HY008
@@ -52,8 +55,9 @@
 //                                       SQLGetData, SQLMoreResults,
 //                                       SQLNumResultCols or SQLDescribeCol
 //                                       answers SQL_STILL_EXECUTING n times first
-//   block SQLExecDirect                 execution waits for SQLCancel (from any
-//                                       thread), then fails HY008
+//   block SQLExecDirect                 execution (for a catalog entry: the
+//                                       catalog call) waits for SQLCancel (from
+//                                       any thread), then fails HY008
 //   rowcount, nototal, fetcherror and "block SQLFetch" before any "result"
 //   start a result without columns.
 //
@@ -134,6 +138,9 @@ class DriverScript {
   DriverScript& NoTotal(int column) { return Line({"nototal", N(column)}); }
   DriverScript& FetchError(const std::string& state, long native, const std::string& message) {
     return Line({"fetcherror", state, N(native), message});
+  }
+  DriverScript& GetDataError(long row, int column, const std::string& state, long native, const std::string& message) {
+    return Line({"getdataerror", N(row), N(column), state, N(native), message});
   }
   DriverScript& MoreResultsError(const std::string& state, long native, const std::string& message) {
     return Line({"moreresultserror", state, N(native), message});

@@ -175,6 +175,7 @@ std::string LogArgument(const SQLCHAR* text, SQLSMALLINT length) {
 // Answers a catalog call from "catalog:<function> <object>", else
 // "catalog:<function>", else an empty result of the standard shape.
 SQLRETURN Catalog(Stmt* stmt, const std::string& function, const std::string& object, const std::string& logArgs) {
+  BusyScope busy(stmt);
   BeginCall(stmt, function + logArgs);
   CloseCursor(stmt);
   const auto& entries = ScriptOf(stmt).entries;
@@ -185,6 +186,10 @@ SQLRETURN Catalog(Stmt* stmt, const std::string& function, const std::string& ob
   for (auto& result : entry->results)
     if (result.columns.empty()) result.columns = StandardColumns(function);
   stmt->ownedEntry = std::move(entry);
+  if (stmt->ownedEntry->blockInExecute) {
+    const bool canceled = stmt->WaitForCancel();
+    return canceled ? Fail(stmt, "HY008", "Operation canceled") : Fail(stmt, "HYT00", "Timeout expired");
+  }
   if (!stmt->ownedEntry->errors.empty()) return FailWith(stmt, stmt->ownedEntry->errors);
   return StartCursor(stmt, stmt->ownedEntry.get());
 }

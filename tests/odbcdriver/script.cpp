@@ -3,6 +3,7 @@
 
 #include "script.h"
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -150,6 +151,10 @@ class Parser {
       CurrentResult().noTotalColumns.insert(static_cast<int>(ToNumber(At(f, 0))));
     } else if (word == "fetcherror") {
       CurrentResult().fetchErrors.push_back(MakeDiagnostic(f));
+    } else if (word == "getdataerror") {
+      const std::vector<std::string> diagnostic(f.begin() + std::min<size_t>(2, f.size()), f.end());
+      CurrentResult().getDataErrors[{ToNumber(At(f, 0)), static_cast<int>(ToNumber(At(f, 1)))}].push_back(
+          MakeDiagnostic(diagnostic));
     } else if (word == "moreresultserror") {
       CurrentResult().moreResultsErrors.push_back(MakeDiagnostic(f));
     } else if (word == "error") {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dossel::scripted {
@@ -32,10 +33,12 @@ struct ResultSet {
   std::vector<Column> columns;
   std::vector<std::vector<Value>> rows;
   std::optional<long> rowCount;
-  std::vector<Diagnostic> rowCountErrors;     // SQLRowCount fails with these
-  std::set<int> noTotalColumns;               // 1-based
-  std::optional<size_t> blockFetchAt;         // the fetch of this row index waits for SQLCancel
-  std::vector<Diagnostic> fetchErrors;        // the fetch after the last row fails with these
+  std::vector<Diagnostic> rowCountErrors;  // SQLRowCount fails with these
+  std::set<int> noTotalColumns;            // 1-based
+  std::optional<size_t> blockFetchAt;      // the fetch of this row index waits for SQLCancel
+  std::vector<Diagnostic> fetchErrors;     // the fetch after the last row fails with these
+  // SQLGetData of a 0-based row's 1-based column fails with these.
+  std::map<std::pair<long, int>, std::vector<Diagnostic>> getDataErrors;
   std::vector<Diagnostic> moreResultsErrors;  // SQLMoreResults from this result fails with these
 };
 

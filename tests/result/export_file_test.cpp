@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "fake_export_source.h"
+#include "file_size_limit.h"
 #include "recording_ui.h"
 #include "result/export_to_file.h"
 #include "test_support.h"
@@ -136,7 +137,24 @@ TEST_F(ExportFileErrorTest, FullDiskIsReportedAndEndsTheExportEarly) {
   selection.selectionOnly = true;
   EXPECT_EQ(Export("/dev/full", selection), 0);
   EXPECT_TRUE(std::filesystem::exists("/dev/full"));
-  EXPECT_TRUE(m_ui.texts.empty());
+  ExpectOneMessage(ToUtf8(kNoSelectionText));
+}
+
+// An export that fails part way leaves the file it would have replaced
+// whole, and no half-written file beside it.
+TEST_F(ExportFileErrorTest, AFailurePartWayKeepsTheOldFile) {
+  const std::string report = m_folder.File("report.csv");
+  test::WriteFile(report, "last month's report\n");
+  m_source.Rows().assign(2000, {TString(40, DT('x')), TString(40, DT('y'))});
+  {
+    const test::FileSizeLimit limit(4096);
+    EXPECT_EQ(Export(report), 0);
+  }
+  ExpectOneMessage("File " + report + " The disk is full.");
+  EXPECT_EQ(test::ReadFile(report), "last month's report\n");
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_folder.Path())) ++files;
+  EXPECT_EQ(files, 1u);
 }
 
 TEST_F(ExportFileErrorTest, ExportFileKnowsDevicesFromOrdinaryFiles) {

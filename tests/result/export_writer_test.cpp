@@ -132,15 +132,24 @@ TEST_F(ExportWriterTest, SelectionGivesEmptyFieldsForUnselectedCellsAndIgnoresTh
   EXPECT_EQ(Export(options), ",name,,\n,,,\n2,,,x");
 }
 
-TEST_F(ExportWriterTest, NoValidSelectionDeletesTheNewFileSilently) {
+// Without a selection nothing is opened: a file picked to be overwritten
+// keeps its bytes, a new name makes no file, and the user is told.
+TEST_F(ExportWriterTest, NoValidSelectionLeavesTheChosenFileAloneAndSaysSo) {
   ExportOptions options;
   options.selectionOnly = true;
+  const std::string report = m_folder.File("report.csv");
+  test::WriteFile(report, "last month's report\n");
+  EXPECT_EQ(ExportToFile(FromUtf8(report), m_source, options, [this](TStringView line) { m_trace += ToUtf8(line); }),
+            0);
+  EXPECT_EQ(test::ReadFile(report), "last month's report\n");
   int result = 1;
   Export(options, &result, "none.csv");
   EXPECT_EQ(result, 0);
   EXPECT_FALSE(std::filesystem::exists(m_folder.File("none.csv")));
-  EXPECT_EQ(m_trace, "Exporting selection ...\r\n");
-  EXPECT_TRUE(m_ui.texts.empty());
+  EXPECT_EQ(m_trace, "");
+  ASSERT_EQ(m_ui.texts.size(), 2u);
+  EXPECT_EQ(m_ui.texts[0], kNoSelectionText);
+  EXPECT_EQ(m_ui.captions[0], DT("Dossel"));
 }
 
 TEST_F(ExportWriterTest, EmptyTablesAndNonAsciiTextAreWrittenAsUtf8) {

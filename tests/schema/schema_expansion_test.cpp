@@ -4,6 +4,8 @@
 // tell the trace.
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 #include "schema/schema_expansion.h"
 #include "session_fixture.h"
@@ -33,11 +35,21 @@ class SchemaExpansionTest : public SessionTest {
 
   void Connect() { ASSERT_TRUE(ConnectTo("DSN=Shop;Database=" + m_database + ";Timeout=1000;StepAPI=1")); }
 
-  // The children of the node whose captions below the root are `below`.
+  // The children of the node whose captions below the root are `below`,
+  // given at once or read on the connection thread and answered later.
   ExpandedChildren Expand(std::vector<std::string> below) {
     std::vector<TString> captions = {DT("HOST")};
     for (const std::string& caption : below) captions.push_back(FromUtf8(caption));
-    return schema::LoadChildrenOf(m_session, schema::ParseCaptions(captions));
+    std::optional<ExpandedChildren> answered;
+    std::optional<ExpandedChildren> now =
+        schema::LoadChildrenOf(m_session, schema::ParseCaptions(captions), m_owner,
+                               [&answered](ExpandedChildren children) { answered = std::move(children); });
+    if (now) {
+      EXPECT_FALSE(m_session.IsReading()) << "an answer given at once reads nothing";
+      return *now;
+    }
+    EXPECT_TRUE(PumpUntil([&] { return answered.has_value(); }));
+    return answered.value_or(ExpandedChildren{});
   }
 
   static std::vector<std::string> Captions(const ExpandedChildren& children) {
@@ -48,6 +60,7 @@ class SchemaExpansionTest : public SessionTest {
   }
 
   std::string m_database;
+  std::shared_ptr<const int> m_owner = std::make_shared<const int>(0);
 };
 
 TEST_F(SchemaExpansionTest, EachDepthAndKindLoadsItsChildren) {

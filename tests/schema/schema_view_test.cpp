@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 
 #include "driver_script.h"
 #include "frame_fixture.h"
 #include "platform/system.h"
+#include "res/command_ids.h"
 #include "schema/wx/schema_view.h"
 #include "scripted_connect.h"
 
@@ -28,11 +30,11 @@ class SchemaViewTest : public FrameTest {
  protected:
   wxTreeCtrl* Tree() { return m_frame->SchemaView()->GetTree(); }
 
-  // Expands `item` (as a click on its button would) and answers its
-  // children's captions in tree order.
+  // Expands `item` (as a click on its button would), waits for the catalog's
+  // answer and answers its children's captions in tree order.
   std::vector<std::string> Expand(const wxTreeItemId& item) {
     Tree()->Collapse(item);
-    Tree()->Expand(item);
+    ExpandAndWait(Tree(), item);
     return Captions(item);
   }
 
@@ -67,9 +69,11 @@ class SchemaViewTest : public FrameTest {
     return item;
   }
 
+  // Runs a command on `item` and waits for the columns its script reads.
   void Command(const wxTreeItemId& item, SchemaCommand command) {
     Tree()->SelectItem(item);
     m_frame->SchemaView()->RunCommand(command);
+    EXPECT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading(); }));
   }
 
   std::string QueryText() { return ToUtf8(m_frame->QueryView()->GetQueryText()); }
@@ -208,10 +212,11 @@ TEST_F(SqliteSchemaTest, ScriptAsTextsForATableAViewAndAColumn) {
 TEST_F(SqliteSchemaTest, OpenRunsTheSelectAndDeleteAsksFirst) {
   const wxTreeItemId customer = Table("customer");
   m_frame->SwitchPane(kSchemaPane);
-  Command(customer, SchemaCommand::Open);
+  Tree()->SelectItem(customer);
+  m_frame->SchemaView()->RunCommand(SchemaCommand::Open);
   // Not the query pane: the run's end shows its results, as after any run.
   EXPECT_EQ(m_frame->GetCurrentPane(), kSchemaPane);
-  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading() && !m_frame->Session().IsExecuting(); }));
   EXPECT_NE(Trace().find("Executing query [\r\nSELECT id,name,born \r\nFROM customer;]"), std::string::npos) << Trace();
   EXPECT_EQ(m_frame->GetCurrentPane(), kResultPane);
   EXPECT_EQ(QuerySelection(), "\r\nSELECT id,name,born \r\nFROM customer;");
@@ -230,7 +235,7 @@ TEST_F(SqliteSchemaTest, OpenRunsTheSelectAndDeleteAsksFirst) {
 
   m_ui.answer = kIdOk;
   Command(Table("orders"), SchemaCommand::Delete);
-  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading() && !m_frame->Session().IsExecuting(); }));
   EXPECT_EQ(Expand(Reach({Database(), "User Tables"})), std::vector<std::string>{"customer"});
 }
 
@@ -249,7 +254,7 @@ TEST_F(SqliteSchemaTest, RightClickKeepsTheSelectionAndDoubleClickOpens) {
 
   wxTreeEvent activated(wxEVT_TREE_ITEM_ACTIVATED, Tree(), customer);
   Tree()->GetEventHandler()->ProcessEvent(activated);
-  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading() && !m_frame->Session().IsExecuting(); }));
   EXPECT_NE(Trace().find("FROM customer;]"), std::string::npos);
 }
 
@@ -338,6 +343,35 @@ TEST_F(ScriptedSchemaTest, OtherServersShowTheirDatabaseAndKeysWithoutTheKeysFun
   EXPECT_EQ(QueryText(), "\r\nSELECT  \r\nFROM orders;");
 }
 
+// A catalog read that hangs in the driver: the tree shows "Reading..." at
+// once, the window goes on, and Cancel ends the read.
+TEST_F(ScriptedSchemaTest, AHangingCatalogReadLeavesTheWindowWorkingUntilCancelEndsIt) {
+  m_script.Dbms("PostgreSQL").Info(SQL_DATABASE_NAME, "shop");
+  m_script.Catalog("SQLTables").BlockInExecute();
+  Connect();
+  const wxTreeItemId tables = Child(Reach({"shop"}), "User Tables");
+  const auto asked = std::chrono::steady_clock::now();
+  Tree()->Expand(tables);
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2)) << "the window waited for the read";
+  EXPECT_EQ(Captions(tables), std::vector<std::string>{"Reading..."});
+  Pump(200);
+  EXPECT_TRUE(m_frame->Session().IsReading());
+  m_frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  EXPECT_TRUE(m_frame->IsCommandEnabled(res::ID_SQL_CANCEL));
+  // Commands on the stand-in write nothing.
+  ClearQuery();
+  Tree()->SelectItem(Child(tables, "Reading..."));
+  m_frame->SchemaView()->RunCommand(SchemaCommand::Open);
+  EXPECT_EQ(QueryText(), "");
+
+  m_frame->RequestCancel();
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading(); }, 5000)) << "the cancel did not end the read";
+  EXPECT_NE(Trace().find("Canceling catalog read ...\r\n"), std::string::npos) << Trace();
+  EXPECT_FALSE(Tree()->IsExpanded(tables));
+  EXPECT_TRUE(Tree()->ItemHasChildren(tables)) << "still expandable";
+  EXPECT_FALSE(m_frame->Session().IsExecuting());
+}
+
 TEST_F(ScriptedSchemaTest, TextDriverReadsLongTableNamesThroughAnEmptySelect) {
   m_script.Dbms("TEXT");
   m_script.Catalog("SQLTables").Result({}).Row({"", "", "customers_2024", "TABLE", ""});
@@ -367,10 +401,10 @@ TEST_F(ScriptedSchemaTest, NamesFromTheCatalogNeverRunAsStatements) {
   ASSERT_TRUE(table.IsOk());
   Expand(Child(table, "Triggers"));
   Command(table, SchemaCommand::Open);
-  PumpUntil([&] { return !m_frame->Session().IsExecuting(); });
+  PumpUntil([&] { return !m_frame->Session().IsReading() && !m_frame->Session().IsExecuting(); });
   m_ui.answer = kIdOk;
   Command(table, SchemaCommand::Delete);
-  PumpUntil([&] { return !m_frame->Session().IsExecuting(); });
+  PumpUntil([&] { return !m_frame->Session().IsReading() && !m_frame->Session().IsExecuting(); });
 
   EXPECT_TRUE(CallsContain("USE \"x]; drop table u; --\""));
   EXPECT_TRUE(CallsContain("{call sp_helptrigger ('t; drop table u')};"));

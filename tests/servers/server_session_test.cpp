@@ -159,9 +159,10 @@ TEST_P(ServerTest, EveryResultSetOfOneCallIsShown) {
   const char* procedure = GetParam().twoSetsProcedure;
   if (procedure) {
     // Created past the splitter, which would cut the body at its semicolons.
-    m_frame->Session().CallOnConnection([&](db::CDbConnection& connection) {
+    AskAndWait([&](db::CDbConnection& connection) {
       connection.ExecuteAndDiscard(DT("drop procedure if exists two_sets"));
       connection.ExecuteAndDiscard(FromUtf8(procedure));
+      return true;
     });
     Run("call two_sets()");
   } else {
@@ -187,7 +188,7 @@ TEST_P(ServerTest, EveryResultSetOfOneCallIsShown) {
 TEST_P(ServerTest, TheSchemaTreeShowsTheConnectionsDatabase) {
   wxTreeCtrl* tree = m_frame->SchemaView()->GetTree();
   const wxTreeItemId root = tree->GetRootItem();
-  tree->Expand(root);
+  ExpandAndWait(tree, root);
   EXPECT_EQ(Trace().find("Unexpected Error"), std::string::npos) << Trace();
   wxTreeItemIdValue cookie;
   const wxTreeItemId database = tree->GetFirstChild(root, cookie);
@@ -196,7 +197,7 @@ TEST_P(ServerTest, TheSchemaTreeShowsTheConnectionsDatabase) {
   EXPECT_FALSE(tree->GetNextChild(root, cookie).IsOk()) << "one database: the connection's";
 
   auto child = [&](const wxTreeItemId& item, const std::string& caption) {
-    tree->Expand(item);
+    ExpandAndWait(tree, item);
     wxTreeItemIdValue c;
     std::string seen;
     for (wxTreeItemId at = tree->GetFirstChild(item, c); at.IsOk(); at = tree->GetNextChild(item, c)) {
@@ -213,20 +214,24 @@ TEST_P(ServerTest, TheSchemaTreeShowsTheConnectionsDatabase) {
   EXPECT_TRUE(child(columns, GetParam().nameColumnCaption).IsOk());
   const wxTreeItemId constraints = child(people, "Constraints");
   ASSERT_TRUE(constraints.IsOk());
-  tree->Expand(constraints);
+  ExpandAndWait(tree, constraints);
   EXPECT_GE(tree->GetChildrenCount(constraints, false), 1u) << "the primary key";
 
   // Open runs the select the tree wrote.
   tree->SelectItem(people);
   m_frame->SchemaView()->RunCommand(schema::SchemaCommand::Open);
-  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }));
+  // The columns are read first, then the select runs.
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading() && !m_frame->Session().IsExecuting(); }));
   EXPECT_NE(Trace().find("SELECT id,name,born \r\nFROM people;"), std::string::npos) << Trace();
   EXPECT_NE(Trace().find("Query completed successfully."), std::string::npos) << Trace();
 }
 
 TEST_P(ServerTest, TheDriverReportDescribesTheServersDriver) {
-  driverinfo::CInfoSnapshot snapshot;
-  m_frame->Session().CallOnConnection([&](db::CDbConnection& connection) { snapshot.Read(connection); });
+  const driverinfo::CInfoSnapshot snapshot = AskAndWait([](db::CDbConnection& connection) {
+    driverinfo::CInfoSnapshot read;
+    read.Read(connection);
+    return read;
+  });
   const std::string report = ToUtf8(driverinfo::BuildReport(snapshot));
   for (const char* heading :
        {"Driver Info", "ODBC API Functions", "Supported SQL", "Data Types", "Identifiers", "Limits", "Miscellaneous"})

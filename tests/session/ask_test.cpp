@@ -1,124 +1,127 @@
-// Asking the connection thread without waiting: the call runs there, behind
-// a run queued before it, and its answer reaches the UI thread as a posted
-// call, unless the connection or the session is gone by then.
+// Asking the connection without waiting: the read runs on the connection
+// thread while the caller goes on, the answer comes back as a posted call,
+// an answer for an asker that has gone is dropped, and a cancel reaches a
+// catalog read that hangs in the driver.
 
-#include <algorithm>
 #include <atomic>
-#include <memory>
+#include <chrono>
 #include <thread>
 
 #include "db/catalog_sets.h"
+#include "driver_script.h"
 #include "session_fixture.h"
 
 namespace dossel::test {
 namespace {
 
-constexpr const char* kSlowQuery =
-    "with recursive c(x) as (select 1 union all select x + 1 from c where x < 3000000) select count(*) from c";
+using namespace std::chrono_literals;
 
 class AskTest : public SessionTest {
  protected:
-  void SetUp() override {
-    SessionTest::SetUp();
-    m_database = m_folder.File("ask.db");
-    RunSqlite(m_database, "create table orders(id integer); create table customers(id integer);");
-  }
-  void Connect() { ASSERT_TRUE(ConnectTo("DSN=Ask;Database=" + m_database)); }
-
-  // Asks for the table names; the answer stores them and counts itself.
-  bool AskTableNames() {
-    return m_session.Ask([this](db::CDbConnection& connection) -> session::CSession::Answer {
-      m_askThread = std::this_thread::get_id();
-      std::vector<TString> names;
-      db::CTablesSet rs(&connection);
-      if (rs.Open(nullptr, nullptr, nullptr, DT("'TABLE'"), db::kForwardOnly))
-        for (; !rs.IsAfterLast(); rs.MoveNext()) names.push_back(rs.m_strTableName);
-      return [this, names] {
-        m_names = names;
-        m_answerThread = std::this_thread::get_id();
-        ++m_answers;
-      };
-    });
+  void ConnectToSqlite() {
+    const std::string database = m_folder.File("shop.db");
+    RunSqlite(database, "create table orders(id integer);");
+    ASSERT_TRUE(ConnectTo("DSN=Shop;Database=" + database));
   }
 
-  std::string m_database;
-  std::vector<TString> m_names;
-  std::thread::id m_askThread;
-  std::thread::id m_answerThread;
-  int m_answers = 0;
+  void ConnectToScript(DriverScript& script) {
+    const std::string path = m_folder.File("script.txt");
+    script.Dbms("SQL Server").Save(path);
+    ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + path));
+  }
+
+  // A read of the tables catalog, as the schema pane makes one.
+  static bool ReadTables(db::CDbConnection& connection) {
+    db::CTablesSet tables(&connection);
+    if (!tables.Open(nullptr, nullptr, nullptr, DT("'TABLE'"), db::kForwardOnly)) return false;
+    while (!tables.IsAfterLast()) tables.MoveNext();
+    return !tables.ExecuteFailed() && !tables.FetchFailed();
+  }
 };
 
-TEST_F(AskTest, TheCallRunsOnTheConnectionThreadAndItsAnswerOnThePostingThread) {
-  EXPECT_FALSE(AskTableNames()) << "nothing to ask before a connect";
-  Connect();
-  ASSERT_TRUE(AskTableNames());
-  // Nothing arrives until the posted calls run.
-  EXPECT_TRUE(m_session.WaitForThreads(5000));
-  EXPECT_EQ(m_answers, 0);
-  ASSERT_TRUE(PumpUntil([&] { return m_answers == 1; }));
-  std::sort(m_names.begin(), m_names.end());
-  EXPECT_EQ(m_names, (std::vector<TString>{DT("customers"), DT("orders")}));
-  EXPECT_NE(m_askThread, std::this_thread::get_id());
-  EXPECT_EQ(m_answerThread, std::this_thread::get_id());
+TEST_F(AskTest, TheReadRunsOnTheConnectionThreadWhileTheAskerGoesOn) {
+  ConnectToSqlite();
+  std::atomic<bool> askReturned{false};
+  std::atomic<bool> sawAskReturned{false};
+  std::thread::id readThread;
+  std::optional<int> answer;
+  ASSERT_TRUE(m_session.Ask(
+      [&](db::CDbConnection& connection) {
+        readThread = std::this_thread::get_id();
+        // The asker must get on without this read having ended.
+        const auto end = std::chrono::steady_clock::now() + 5s;
+        while (!askReturned && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
+        sawAskReturned = askReturned.load();
+        return connection.IsOpen() ? 42 : 0;
+      },
+      [&](int value) { answer = value; }));
+  askReturned = true;
+  EXPECT_TRUE(m_session.IsReading());
+  ASSERT_TRUE(PumpUntil([&] { return answer.has_value(); }));
+  EXPECT_EQ(*answer, 42);
+  EXPECT_TRUE(sawAskReturned);
+  EXPECT_NE(readThread, std::this_thread::get_id());
+  EXPECT_FALSE(m_session.IsReading());
+
+  // Runs and asks share the connection thread.
+  Run("select 1");
+  std::thread::id second;
+  ASSERT_TRUE(m_session.Ask([&](db::CDbConnection&) { return std::this_thread::get_id(); },
+                            [&](std::thread::id id) { second = id; }));
+  ASSERT_TRUE(PumpUntil([&] { return second != std::thread::id(); }));
+  EXPECT_EQ(second, readThread);
 }
 
-TEST_F(AskTest, AnAskQueuedDuringARunIsAnsweredAfterTheRunHasEnded) {
-  Connect();
-  Start(kSlowQuery);
-  ASSERT_TRUE(AskTableNames());
-  int runsEndedAtAnswer = -1;
-  ASSERT_TRUE(PumpUntil([&] {
-    if (m_answers == 1 && runsEndedAtAnswer < 0) runsEndedAtAnswer = m_view.m_runsEnded;
-    return m_answers == 1 && !m_session.IsExecuting();
-  }));
-  EXPECT_EQ(runsEndedAtAnswer, 1) << "the run's end comes first";
-  EXPECT_NE(m_view.Trace().find("Query completed successfully."), std::string::npos) << m_view.Trace();
-}
-
-TEST_F(AskTest, AnAnswerForAClosedConnectionIsDropped) {
-  Connect();
-  ASSERT_TRUE(AskTableNames());
-  EXPECT_TRUE(m_session.WaitForThreads(5000));
-  m_session.Disconnect();
-  Pump(50);
-  EXPECT_EQ(m_answers, 0);
-
-  // Nor does an answer asked of one connection reach the next one.
-  Connect();
-  ASSERT_TRUE(AskTableNames());
-  EXPECT_TRUE(m_session.WaitForThreads(5000));
-  m_session.Disconnect();
-  Connect();
-  Pump(50);
-  EXPECT_EQ(m_answers, 0);
-  ASSERT_TRUE(AskTableNames());
-  ASSERT_TRUE(PumpUntil([&] { return m_answers == 1; }));
-}
-
-TEST_F(AskTest, AnAnswerThatArrivesAfterTheSessionIsGoneIsDropped) {
-  RecordingSessionView view;
+TEST_F(AskTest, AnAnswerForAnAskerThatHasGoneIsDropped) {
+  ConnectToSqlite();
+  auto owner = std::make_shared<int>(0);
   bool answered = false;
-  {
-    session::CSession session(view);
-    const TString connect = FromUtf8("DSN=Ask;Database=" + m_database);
-    ASSERT_TRUE(session.Connect(&connect));
-    ASSERT_TRUE(session.Ask([&](db::CDbConnection&) -> session::CSession::Answer { return [&] { answered = true; }; }));
-    EXPECT_TRUE(session.Shutdown());
-  }
-  view.RunPosted();
+  std::atomic<bool> read{false};
+  ASSERT_TRUE(m_session.Ask(
+      std::weak_ptr<const void>(owner),
+      [&](db::CDbConnection&) {
+        read = true;
+        return 1;
+      },
+      [&](int) { answered = true; }));
+  // The window closes before the answer is handed over.
+  owner.reset();
+  ASSERT_TRUE(PumpUntil([&] { return !m_session.IsReading(); }));
+  EXPECT_TRUE(read);
   EXPECT_FALSE(answered);
 }
 
-TEST_F(AskTest, NoAnswerIsPostedWhenTheCallGivesNone) {
-  Connect();
-  std::atomic<bool> ran{false};
-  ASSERT_TRUE(m_session.Ask([&](db::CDbConnection&) -> session::CSession::Answer {
-    ran = true;
-    return nullptr;
-  }));
-  EXPECT_TRUE(m_session.WaitForThreads(5000));
-  EXPECT_TRUE(ran);
-  EXPECT_FALSE(m_view.RunPosted());
+TEST_F(AskTest, NothingIsAskedWithoutAConnection) {
+  bool called = false;
+  EXPECT_FALSE(m_session.Ask(
+      [&](db::CDbConnection&) {
+        called = true;
+        return 0;
+      },
+      [&](int) { called = true; }));
+  Pump(50);
+  EXPECT_FALSE(called);
+  EXPECT_FALSE(m_session.IsReading());
+}
+
+TEST_F(AskTest, CancelReachesACatalogReadThatHangs) {
+  DriverScript script;
+  script.Catalog("SQLTables").BlockInExecute();
+  script.Statement("select 1").Result({{"a", SQL_INTEGER, 10}}).Row({"1"});
+  ConnectToScript(script);
+  std::optional<bool> answer;
+  ASSERT_TRUE(m_session.Ask(ReadTables, [&](bool ok) { answer = ok; }));
+  Pump(200);
+  ASSERT_FALSE(answer.has_value()) << "the read hangs in the driver";
+  m_session.RequestCancel();
+  EXPECT_TRUE(m_session.IsCancelingReads());
+  ASSERT_TRUE(PumpUntil([&] { return answer.has_value(); }, 5000)) << "the cancel did not reach the read";
+  EXPECT_FALSE(*answer);
+  EXPECT_NE(NewTrace().find("Canceling catalog read ...\r\n"), std::string::npos);
+  ASSERT_TRUE(PumpUntil([&] { return !m_session.IsCancelingReads(); }, 5000));
+  // The connection goes on, and the cancel reaches nothing of the next run.
+  Run("select 1");
+  EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos);
 }
 
 }  // namespace

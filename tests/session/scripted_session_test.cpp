@@ -76,6 +76,32 @@ TEST_F(ScriptedSessionTest, ObjectTextOfSqlServerRunsUnchangedIntoTheTrace) {
   EXPECT_TRUE(m_view.m_lastRunWasObjectText);
 }
 
+// The current database is read after a text naming "USE "; when that read
+// fails, an object-text run still writes only the object's text.
+TEST_F(ScriptedSessionTest, ObjectTextRunTellsNothingOfTheDatabaseRead) {
+  m_script.Statement("sp_helptext \"because it\"").Result(kTextColumn).Row({"create view v as select 3"});
+  Connect("Microsoft SQL Server");
+  Run("sp_helptext \"because it\"");
+  const std::string trace = m_view.Trace();
+  EXPECT_TRUE(Received("SQLExecDirect select db_name() dbname")) << Log();
+  EXPECT_EQ(trace.find("Failed to select database."), std::string::npos) << trace;
+  EXPECT_NE(trace.find("create view v as select 3"), std::string::npos) << trace;
+}
+
+// A read of the current database that fails or returns no row keeps the
+// name the session had, and a query run says so.
+TEST_F(ScriptedSessionTest, ADatabaseReadWithoutARowKeepsTheOldName) {
+  m_script.Info(SQL_DATABASE_NAME, "shop");
+  m_script.Statement("use sales").RowCount(-1);
+  m_script.Statement("select db_name() dbname").Result({{"dbname", SQL_VARCHAR, 128}});
+  Connect("Microsoft SQL Server");
+  ASSERT_EQ(ToUtf8(m_session.GetDatabaseName()), "shop");
+  Run("use sales");
+  EXPECT_TRUE(Received("SQLExecDirect select db_name() dbname")) << Log();
+  EXPECT_EQ(ToUtf8(m_session.GetDatabaseName()), "shop");
+  EXPECT_NE(m_view.Trace().find("Failed to select database.\r\n"), std::string::npos) << m_view.Trace();
+}
+
 TEST_F(ScriptedSessionTest, ObjectTextOfAMissingObjectCompletesWithErrors) {
   m_script.Statement("sp_helptext nothing").Error("42000", 15009, "[Vendor]The object 'nothing' does not exist");
   Connect("SQL Server");
@@ -211,6 +237,47 @@ TEST_F(ScriptedSessionTest, RowThatCannotBeReadCompletesWithErrors) {
             "Executing query [select broken] ...\r\n"
             "Error: Connection lost\r\n"
             "Execute time: T\r\n(1 row(s) affected)\r\n"
+            "Query completed with errors\r\n\r\n");
+}
+
+// A value the driver cannot give (a conversion error, a connection lost in
+// the middle of a row) is neither an empty cell nor a success: the trace
+// names its row and column with the driver's error, the rows before stay,
+// and the run completes with errors. In text and in the grid.
+TEST_F(ScriptedSessionTest, AValueThatCannotBeReadIsReportedAndEndsTheResultWithErrors) {
+  m_script.Statement("select bad")
+      .Result({{"a", SQL_INTEGER, 10}, {"b", SQL_VARCHAR, 20}, {"c", SQL_VARBINARY, 8}})
+      .Row({"1", "one", "01"})
+      .Row({"2", "two", "02"})
+      .Row({"3", "three", "03"})
+      .GetDataError(1, 2, "22018", 0, "[Vendor]Invalid character value for cast specification");
+  m_script.Statement("select blob")
+      .Result({{"a", SQL_INTEGER, 10}, {"c", SQL_VARBINARY, 8}})
+      .Row({"1", "0A"})
+      .GetDataError(0, 2, "08S01", 10054, "[Vendor][Net]Connection lost");
+  Connect("SQL Server");
+  const std::string expected =
+      "Executing query [select bad] ...\r\n"
+      "Failed to read row 2, column 2.\r\n"
+      "Error: Invalid character value for cast specification\r\n"
+      "Execute time: T\r\n(1 row(s) affected)\r\n"
+      "Query completed with errors\r\n\r\n";
+  Run("select bad");
+  EXPECT_EQ(WithoutTimes(NewTrace()), expected);
+  EXPECT_NE(m_view.Result().find("one"), std::string::npos) << m_view.Result();
+  EXPECT_EQ(m_view.Result().find("three"), std::string::npos) << m_view.Result();
+
+  Run("select bad", false);
+  EXPECT_EQ(WithoutTimes(NewTrace()), expected);
+  EXPECT_EQ(m_view.m_store.GetRowCount(), 2) << "the title row and the one row read";
+  EXPECT_EQ(m_view.m_store.GetCellText(1, 2), DT("one"));
+
+  Run("select blob", false);
+  EXPECT_EQ(WithoutTimes(NewTrace()),
+            "Executing query [select blob] ...\r\n"
+            "Failed to read row 1, column 2.\r\n"
+            "Error: Connection lost\r\n"
+            "Execute time: T\r\n(0 row(s) affected)\r\n"
             "Query completed with errors\r\n\r\n");
 }
 

@@ -179,12 +179,15 @@ TEST_F(SqliteSessionTest, ConnectionCallsComeFromTheConnectionsOwnThread) {
   Connect();
   std::thread::id first;
   std::thread::id second;
-  m_session.CallOnConnection([&](db::CDbConnection&) { first = std::this_thread::get_id(); });
+  auto threadOf = [](db::CDbConnection& connection) {
+    return connection.IsOpen() ? std::this_thread::get_id() : std::thread::id();
+  };
+  ASSERT_TRUE(m_session.Ask(threadOf, [&](std::thread::id id) { first = id; }));
+  ASSERT_TRUE(PumpUntil([&] { return !m_session.IsReading(); }));
   Run("select 1");
-  m_session.CallOnConnection([&](db::CDbConnection& connection) {
-    second = std::this_thread::get_id();
-    EXPECT_TRUE(connection.IsOpen());
-  });
+  ASSERT_TRUE(m_session.Ask(threadOf, [&](std::thread::id id) { second = id; }));
+  ASSERT_TRUE(PumpUntil([&] { return !m_session.IsReading(); }));
+  EXPECT_NE(first, std::thread::id());
   EXPECT_EQ(first, second);
   EXPECT_NE(first, std::this_thread::get_id());
 }

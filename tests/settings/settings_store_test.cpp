@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "settings_fixture.h"
 
@@ -182,6 +188,79 @@ TEST_F(SettingsStoreTest, DamagedFileIsKeptAsideAndDefaultsUsed) {
   ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("After"), 2), 1);
   EXPECT_EQ(ReadFile(m_registry + ".damaged-1"), damaged) << "an older copy is never replaced";
   EXPECT_EQ(ReadFile(m_registry + ".damaged-2"), "not a settings file");
+}
+
+// The settings file is replaced as a whole, as every file the program
+// writes: one reached through a link stays a link, and keeps its mode.
+TEST_F(SettingsStoreTest, AFileReachedThroughALinkStaysALinkAndKeepsItsMode) {
+  const std::string real = m_folder.File("real.reg");
+  ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("First"), 1), 1);
+  std::filesystem::rename(m_registry, real);
+  ASSERT_EQ(::symlink("real.reg", m_registry.c_str()), 0);
+  ::chmod(real.c_str(), 0600);
+  ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("Second"), 2), 1);
+  EXPECT_TRUE(std::filesystem::is_symlink(m_registry));
+  EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptions, DT("First"), 0), 1);
+  EXPECT_NE(ReadFile(real).find("\"Second\"=dword:00000002"), std::string::npos) << ReadFile(real);
+  EXPECT_EQ(std::filesystem::status(real).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+// Uses up this process's file descriptors but `left`, for its lifetime, as
+// a program with too many files open would have.
+class DescriptorsUsedUp {
+ public:
+  explicit DescriptorsUsedUp(size_t left) {
+    getrlimit(RLIMIT_NOFILE, &m_saved);
+    const rlimit low{256, m_saved.rlim_max};
+    setrlimit(RLIMIT_NOFILE, &low);
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) m_fds.push_back(fd);
+    for (size_t i = 0; i < left && !m_fds.empty(); ++i) {
+      ::close(m_fds.back());
+      m_fds.pop_back();
+    }
+  }
+  ~DescriptorsUsedUp() {
+    for (const int fd : m_fds) ::close(fd);
+    setrlimit(RLIMIT_NOFILE, &m_saved);
+  }
+  DescriptorsUsedUp(const DescriptorsUsedUp&) = delete;
+  DescriptorsUsedUp& operator=(const DescriptorsUsedUp&) = delete;
+
+ private:
+  rlimit m_saved{};
+  std::vector<int> m_fds;
+};
+
+// Only a file that was read and failed to parse is damaged. One that is
+// there but cannot be opened or read (no descriptor left, a folder in its
+// place) reads as defaults, and a change neither moves it aside nor writes
+// over it.
+TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsNeverMovedAsideOrWrittenOver) {
+  ASSERT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("Kept"), 7), 1);
+  const std::string good = ReadFile(m_registry);
+  int read = 0;
+  int written = 0;
+  {
+    const DescriptorsUsedUp none(0);
+    read = KeyReadInteger(HKEY_LOCAL_MACHINE, kOptions, DT("Kept"), -1);
+  }
+  {
+    // One left: the lock takes it, and the file cannot be opened.
+    const DescriptorsUsedUp one(1);
+    written = KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("Other"), 1);
+  }
+  EXPECT_EQ(read, -1);
+  EXPECT_EQ(written, 0);
+  EXPECT_EQ(ReadFile(m_registry), good);
+  EXPECT_FALSE(std::filesystem::exists(m_registry + ".damaged-1"));
+  EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptions, DT("Kept"), -1), 7);
+
+  std::filesystem::remove(m_registry);
+  std::filesystem::create_directory(m_registry);
+  EXPECT_EQ(KeyWriteInteger(HKEY_LOCAL_MACHINE, kOptions, DT("Other"), 1), 0);
+  EXPECT_TRUE(std::filesystem::is_directory(m_registry));
+  EXPECT_FALSE(std::filesystem::exists(m_registry + ".damaged-1"));
 }
 
 // A key path of n components below the given root.

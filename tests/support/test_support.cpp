@@ -59,4 +59,8 @@ std::string ReadFile(const std::string& path) {
   return out.str();
 }
 
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 }  // namespace dossel::test

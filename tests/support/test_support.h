@@ -35,5 +35,7 @@ TString SqliteConnectString(const std::string& databasePath, int stepApi = 0);
 
 // Reads a whole file as bytes.
 std::string ReadFile(const std::string& path);
+// Writes `bytes` as the whole file.
+void WriteFile(const std::string& path, const std::string& bytes);
 
 }  // namespace dossel::test

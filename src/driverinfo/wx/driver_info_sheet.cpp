@@ -24,7 +24,7 @@ CMyPropertySheet::SaveHook& SaveHookSlot() {
 
 void CMyPropertySheet::SetSaveHook(SaveHook hook) { SaveHookSlot() = std::move(hook); }
 
-CMyPropertySheet::CMyPropertySheet(wxWindow* parent, ConnectionCall call) : m_call(std::move(call)) {
+CMyPropertySheet::CMyPropertySheet(wxWindow* parent, ConnectionAsk ask) : m_ask(std::move(ask)) {
   Create(parent, wxID_ANY, "ODBC Driver Info", wxDefaultPosition, wxDefaultSize,
          wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
   wxBookCtrlBase* book = GetBookCtrl();
@@ -32,11 +32,30 @@ CMyPropertySheet::CMyPropertySheet(wxWindow* parent, ConnectionCall call) : m_ca
              new CIdentifiers(book), new CLimits(book),    new CMisc1(book),        new CMisc2(book)};
   for (CInfoPage* page : m_pages) book->AddPage(page, page->GetTitle());
   CreateButtonRow();
-
-  m_call([this](db::CDbConnection& connection) { m_snapshot.Read(connection); });
-  // A closed connection leaves every page empty (the function lists say no).
+  // Empty until the answer comes; a closed connection leaves every page
+  // empty (the function lists say no).
   for (CInfoPage* page : m_pages) page->Refresh(m_snapshot);
   LayoutDialog();
+  AskSnapshot([](CInfoSnapshot& snapshot, db::CDbConnection& connection) { snapshot.Read(connection); },
+              [this] { ShowSnapshot(); });
+}
+
+void CMyPropertySheet::AskSnapshot(std::function<void(CInfoSnapshot&, db::CDbConnection&)> read,
+                                   std::function<void()> then) {
+  auto copy = std::make_shared<CInfoSnapshot>(m_snapshot);
+  const std::weak_ptr<int> alive = m_alive;
+  const bool asked = m_ask && m_ask([copy, read](db::CDbConnection& connection) { read(*copy, connection); },
+                                    [this, alive, copy, then] {
+                                      if (alive.expired()) return;
+                                      m_snapshot = std::move(*copy);
+                                      then();
+                                    });
+  if (!asked) then();
+}
+
+void CMyPropertySheet::ShowSnapshot() {
+  for (CInfoPage* page : m_pages) page->Refresh(m_snapshot);
+  Layout();
 }
 
 void CMyPropertySheet::CreateButtonRow() {
@@ -54,18 +73,21 @@ void CMyPropertySheet::CreateButtonRow() {
   m_saveAs->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { SaveAs(); });
 }
 
-TString CMyPropertySheet::MakeReport() {
-  m_call([this](db::CDbConnection& connection) { m_snapshot.ReadFunctionsAndTypes(connection); });
-  TString report = DT("Cursor Library is Not Loaded\n\n");
-  for (const CInfoPage* page : m_pages) page->WriteReport(report);
-  return report;
+void CMyPropertySheet::MakeReport(std::function<void(const TString& report)> done) {
+  AskSnapshot(
+      [](CInfoSnapshot& snapshot, db::CDbConnection& connection) { snapshot.ReadFunctionsAndTypes(connection); },
+      [this, done] {
+        TString report = DT("Cursor Library is Not Loaded\n\n");
+        for (const CInfoPage* page : m_pages) page->WriteReport(report);
+        done(report);
+      });
 }
 
 void CMyPropertySheet::SaveAs() {
   TransferDataFromWindow();
   const wxString path = AskForFile(ToWx(DefaultReportName(m_snapshot.Text(SQL_DRIVER_NAME))));
   if (path.empty()) return;
-  SaveReportFile(FromWx(path), MakeReport());
+  MakeReport([chosen = FromWx(path)](const TString& report) { SaveReportFile(chosen, report); });
 }
 
 wxString CMyPropertySheet::AskForFile(const wxString& defaultName) {

@@ -248,6 +248,10 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   // F2, Delete, the Ctrl shortcuts); false for a key it leaves alone.
   bool HandleKeyDown(int nKeyCode, bool bShift, bool bCtrl);
   static constexpr uint32_t kEditByMouse = 1;
+  // Marks a typed character among the key codes that start or reach an
+  // editor: characters of any script (their code points overlap the
+  // window system's key codes from WXK_START on) are flagged with it.
+  static constexpr uint32_t kTypedCharacter = 0x80000000u;
   static constexpr int kInPlaceEditId = 8;
   // How close to a divider the mouse must be to size a row or column.
   static constexpr int32_t kResizeCaptureRange = 3;
@@ -267,7 +271,12 @@ class CGridCtrl : public wxWindow, private IGridStoreHost {
   // Puts the selected cells on the clipboard, as plain text and under the
   // grid's own format (which pastes back split at tabs only).
   virtual void OnEditCopy();
+  // Copies, then empties the selected cells; when the copy fails (the
+  // clipboard could not be had) the cells keep their text.
   virtual void OnEditCut();
+  // Puts `text` on the clipboard in both formats; false when the clipboard
+  // could not be opened or refused the data.
+  virtual bool PutTextOnClipboard(const TString& text);
   // Pastes the clipboard's text at the top-left selected cell (else the
   // focus cell, else the top-left scrolled cell); editable grids only.
   virtual void OnEditPaste();

@@ -70,18 +70,23 @@ bool CGridCtrl::CopySelectionText(TString& text) const {
   return true;
 }
 
-void CGridCtrl::OnEditCopy() {
-  TString text;
-  if (!CopySelectionText(text)) return;
-  if (!wxTheClipboard->Open()) return;
-  wxTheClipboard->SetData(MakeClipboardData(text));
+bool CGridCtrl::PutTextOnClipboard(const TString& text) {
+  if (!wxTheClipboard->Open()) return false;
+  const bool put = wxTheClipboard->SetData(MakeClipboardData(text));
   wxTheClipboard->Close();
+  return put;
 }
 
+void CGridCtrl::OnEditCopy() {
+  TString text;
+  if (CopySelectionText(text)) PutTextOnClipboard(text);
+}
+
+// The cells are emptied only once their text is safe on the clipboard.
 void CGridCtrl::OnEditCut() {
   if (!m_bEditable || m_bFilling) return;
-  OnEditCopy();
-  CutSelection();
+  TString text;
+  if (CopySelectionText(text) && PutTextOnClipboard(text)) CutSelection();
 }
 
 void CGridCtrl::CutSelection() {

@@ -1,7 +1,7 @@
 // CGridCtrl: saving the grid as delimited text and loading it back. Every
 // row, fixed rows included, is one line of cell texts joined by the
 // separator, written as UTF-8; nothing is quoted (grid_saved_file.h reads
-// it). UI thread.
+// it). The saved file replaces the old one only once it is whole. UI thread.
 
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +10,7 @@
 
 #include "grid/grid_saved_file.h"
 #include "grid/wx/grid_ctrl.h"
+#include "platform/file_writer.h"
 #include "platform/user_interface.h"
 
 namespace dossel {
@@ -32,18 +33,16 @@ void ReportOpenError(const TString& fileName, int error) {
 
 bool CGridCtrl::SaveToFile(const TString& fileName, TChar separator) {
   if (m_bHandheld) return false;
-  FilePtr file(std::fopen(ToUtf8(fileName).c_str(), "w"));
-  if (!file) {
-    ReportOpenError(fileName, errno);
+  // Replaced as a whole: a failure part way leaves the file as it was.
+  CReplacingFile file;
+  if (!file.Open(ToUtf8(fileName))) {
+    ReportOpenError(fileName, file.Error());
     return false;
   }
-  bool ok = true;
-  for (int32_t row = 0; row < GetRowCount() && ok; ++row) {
-    const std::string line = SavedGridFileLine(m_store, row, separator);
-    // Written by length: a cell may hold a zero byte.
-    ok = std::fwrite(line.data(), 1, line.size(), file.get()) == line.size();
-  }
-  ok = std::fclose(file.release()) == 0 && ok;
+  // Written by length: a cell may hold a zero byte.
+  for (int32_t row = 0; row < GetRowCount() && !file.Failed(); ++row)
+    file.Append(SavedGridFileLine(m_store, row, separator));
+  const bool ok = file.Commit();
   if (!ok) ShowMessageBox(DT("Unable to save grid list"), DT("Dossel"), kMbOk | kMbIconError);
   return ok;
 }

@@ -274,12 +274,17 @@ void CGridCtrl::OnChar(wxKeyEvent& event) {
     event.Skip();
     return;
   }
+  // Any character but Escape and a Tab the grid handles starts editing,
+  // whatever its script; Space, Backspace, Return and other control keys
+  // start it as keys (Space opens the editor with the text selected, typing
+  // nothing). Keys without a character (function keys) are left alone.
   const wxChar ch = event.GetUnicodeKey();
-  const int key = ch != WXK_NONE ? static_cast<int>(ch) : event.GetKeyCode();
   const CellId focus = GetFocusCell();
-  if (!event.ControlDown() && m_MouseMode == MOUSE_NOTHING && key != WXK_ESCAPE &&
-      !(key == WXK_TAB && m_bHandleTabKey) && key > 0 && key < WXK_START && IsShownCell(focus) &&
-      BeginCellEdit(focus.row, focus.col, wxPoint(-1, -1), static_cast<uint32_t>(key)))
+  const auto code = static_cast<uint32_t>(ch);
+  const uint32_t first = code <= WXK_SPACE || code == WXK_DELETE ? code : code | kTypedCharacter;
+  if (!event.ControlDown() && m_MouseMode == MOUSE_NOTHING && ch != WXK_NONE && ch != WXK_ESCAPE &&
+      !(ch == WXK_TAB && m_bHandleTabKey) && IsShownCell(focus) &&
+      BeginCellEdit(focus.row, focus.col, wxPoint(-1, -1), first))
     return;
   event.Skip();
 }

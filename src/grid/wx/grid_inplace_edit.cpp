@@ -74,11 +74,8 @@ CGridInPlaceEdit::CGridInPlaceEdit(CGridCtrl* pGrid, const GridRect& rect, long 
     case WXK_RIGHT:
     case WXK_UP:
     case WXK_DOWN:
-      if (nFirstKey != WXK_SPACE) {
-        SelectAll();
-        return;
-      }
-      break;
+      SelectAll();
+      return;
     default:
       break;
   }
@@ -94,8 +91,12 @@ void CGridInPlaceEdit::TypeKey(uint32_t nKey) {
     if (from != to) Remove(from, to);
     return;
   }
-  if (nKey < WXK_SPACE || nKey == WXK_DELETE || nKey >= WXK_START) return;
-  WriteText(wxString(static_cast<wxChar>(nKey)));
+  if (nKey & CGridCtrl::kTypedCharacter) {
+    WriteText(wxString(wxUniChar(nKey & ~CGridCtrl::kTypedCharacter)));
+    return;
+  }
+  // A key code: only Space types itself (while the editor is open).
+  if (nKey == WXK_SPACE) WriteText(wxString(' '));
 }
 
 void CGridInPlaceEdit::SendChar(uint32_t nChar) {

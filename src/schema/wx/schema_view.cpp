@@ -23,6 +23,8 @@ namespace {
 constexpr TStringView kFontKey = DT("Software\\Harlune\\Dossel\\Schema\\Font");
 // A placeholder's caption: one space, only there to make its parent expandable.
 constexpr const char* kPlaceholderCaption = " ";
+// The child a node shows while its children are read.
+constexpr const char* kReadingCaption = "Reading...";
 
 // The data a node keeps beyond its caption.
 class CSchemaItemData : public wxTreeItemData {
@@ -33,6 +35,9 @@ class CSchemaItemData : public wxTreeItemData {
  private:
   TString m_catalogName;
 };
+
+// A placeholder or "Reading..." child: stands in for children to come.
+class CStandInData : public wxTreeItemData {};
 
 // The images by their position in the list; the positions the tree does not
 // use still hold an image, so the numbers stay those of the bitmap.
@@ -95,6 +100,7 @@ CSchemaView::CSchemaView(wxWindow* parent, int id, IPaneHost* host)
 
   m_tree->Bind(wxEVT_TREE_ITEM_EXPANDING, &CSchemaView::OnItemExpanding, this);
   m_tree->Bind(wxEVT_TREE_ITEM_COLLAPSING, &CSchemaView::OnItemCollapsing, this);
+  m_tree->Bind(wxEVT_TREE_DELETE_ITEM, &CSchemaView::OnItemDeleted, this);
   m_tree->Bind(wxEVT_TREE_ITEM_ACTIVATED, &CSchemaView::OnItemActivated, this);
   m_tree->Bind(wxEVT_TREE_END_LABEL_EDIT, &CSchemaView::OnEndLabelEdit, this);
   m_tree->Bind(wxEVT_RIGHT_DOWN, &CSchemaView::OnRightDown, this);
@@ -105,8 +111,12 @@ CSchemaView::CSchemaView(wxWindow* parent, int id, IPaneHost* host)
   OnInitialUpdate();
 }
 
+// The tree sends its deletions while it is destroyed, after this pane's members.
+CSchemaView::~CSchemaView() { m_tree->Unbind(wxEVT_TREE_DELETE_ITEM, &CSchemaView::OnItemDeleted, this); }
+
 void CSchemaView::OnInitialUpdate() {
   m_tree->DeleteAllItems();
+  m_pendingReads.clear();
   const TString caption = *Edition().schemaRootCaption ? TString(Edition().schemaRootCaption) : GetComputerName();
   const wxTreeItemId root = m_tree->AddRoot(ToWx(caption), kRootImage, kRootImage);
   AddPlaceholder(root, kDatabaseImage, kDatabaseImage);
@@ -147,12 +157,47 @@ void CSchemaView::OnItemExpanding(wxTreeEvent& event) {
   const wxTreeItemId item = event.GetItem();
   wxWindowUpdateLocker noUpdates(m_tree);
   DeleteChildrenOf(item);
-  if (!LoadChildren(item)) {
+  // An earlier read for this node is no longer wanted.
+  for (auto at = m_pendingReads.begin(); at != m_pendingReads.end();)
+    at = at->second == item ? m_pendingReads.erase(at) : std::next(at);
+  SchemaPath path;
+  ParsePath(item, path);
+  const uint64_t read = ++m_nLastRead;
+  const std::optional<ExpandedChildren> now =
+      LoadChildrenOf(m_pHost->Session(), path, m_askOwner.Token(),
+                     [this, read](ExpandedChildren children) { OnChildrenRead(read, std::move(children)); });
+  if (!now) {
+    m_pendingReads[read] = item;
+    m_tree->AppendItem(item, kReadingCaption, kFolderImage, kOpenFolderImage, new CStandInData);
+    return;
+  }
+  if (!InsertChildren(item, *now)) {
     // Refused, but still expandable: the next try may find a connection.
     AddPlaceholder(item);
     event.Veto();
   }
   m_tree->SortChildren(item);
+}
+
+void CSchemaView::OnChildrenRead(uint64_t read, ExpandedChildren children) {
+  const auto found = m_pendingReads.find(read);
+  if (found == m_pendingReads.end()) return;
+  const wxTreeItemId item = found->second;
+  m_pendingReads.erase(found);
+  wxWindowUpdateLocker noUpdates(m_tree);
+  DeleteChildrenOf(item);
+  if (!InsertChildren(item, children)) {
+    AddPlaceholder(item);
+    m_tree->Collapse(item);
+    return;
+  }
+  m_tree->SortChildren(item);
+}
+
+void CSchemaView::OnItemDeleted(wxTreeEvent& event) {
+  event.Skip();
+  for (auto at = m_pendingReads.begin(); at != m_pendingReads.end();)
+    at = at->second == event.GetItem() ? m_pendingReads.erase(at) : std::next(at);
 }
 
 void CSchemaView::OnItemCollapsing(wxTreeEvent& event) {
@@ -172,16 +217,17 @@ void CSchemaView::DeleteChildrenOf(const wxTreeItemId& item) {
   m_tree->DeleteChildren(item);
 }
 
-bool CSchemaView::LoadChildren(const wxTreeItemId& item) {
-  SchemaPath path;
-  ParsePath(item, path);
-  const ExpandedChildren children = LoadChildrenOf(m_pHost->Session(), path);
+bool CSchemaView::InsertChildren(const wxTreeItemId& item, const ExpandedChildren& children) {
   if (!children.ok) return false;
   const int image = ImageOf(children.kind);
   const int selectedImage = children.kind == ChildKind::Folder ? kOpenFolderImage : image;
   for (const SchemaEntry& entry : children.entries)
     InsertNode(item, entry.caption, image, selectedImage, true, entry.catalogName);
   return true;
+}
+
+bool CSchemaView::IsStandIn(const wxTreeItemId& item) const {
+  return item.IsOk() && dynamic_cast<CStandInData*>(m_tree->GetItemData(item)) != nullptr;
 }
 
 wxTreeItemId CSchemaView::InsertNode(const wxTreeItemId& parent, const TString& caption, int image, int selectedImage,
@@ -193,5 +239,5 @@ wxTreeItemId CSchemaView::InsertNode(const wxTreeItemId& parent, const TString& 
 }
 
 void CSchemaView::AddPlaceholder(const wxTreeItemId& item, int image, int selectedImage) {
-  m_tree->AppendItem(item, kPlaceholderCaption, image, selectedImage);
+  m_tree->AppendItem(item, kPlaceholderCaption, image, selectedImage, new CStandInData);
 }

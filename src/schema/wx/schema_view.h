@@ -1,9 +1,9 @@
 #pragma once
 // The schema pane: a tree of the connected data source's databases, their
 // object folders, objects, detail folders and entries. Nothing is loaded in
-// advance: a node is filled anew at every expansion, from catalog reads made
-// on the session's connection thread, so the tree shows the catalog as of
-// that moment. Its context menu and double click write scripts of the
+// advance: a node is filled anew at every expansion, from catalog reads asked
+// of the session's connection thread (the pane never waits for them), so the
+// tree shows the catalog as of that moment. Its context menu and double click write scripts of the
 // selected item into the query pane (schema_view_commands.cpp).
 //
 // UI thread only.
@@ -12,6 +12,8 @@
 #include <wx/imaglist.h>
 #include <wx/treectrl.h>
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -20,6 +22,7 @@
 #include "schema/schema_commands.h"
 #include "schema/schema_expansion.h"
 #include "schema/schema_path.h"
+#include "session/session.h"
 
 // The tree control, sorting children alphabetically without regard to case.
 class CSchemaTree : public wxTreeCtrl {
@@ -50,6 +53,7 @@ class CSchemaView : public CPane {
   };
 
   CSchemaView(wxWindow* parent, int id, IPaneHost* host);
+  ~CSchemaView() override;
 
   wxTreeCtrl* GetTree() const { return m_tree; }
   wxWindow* FocusWindow() override { return m_tree; }
@@ -75,13 +79,19 @@ class CSchemaView : public CPane {
   std::vector<dossel::TString> CaptionsOf(const wxTreeItemId& item) const;
   static int ImageOf(dossel::schema::ChildKind kind);
 
-  // Expansion.
+  // Expansion. A node whose children are read from the catalog shows a
+  // "Reading..." child until the connection thread's answer comes.
   void OnItemExpanding(wxTreeEvent& event);
   void OnItemCollapsing(wxTreeEvent& event);
-  // Reads the children of `item` and inserts them; false, inserting
-  // nothing, when the expansion is refused.
-  bool LoadChildren(const wxTreeItemId& item);
+  void OnItemDeleted(wxTreeEvent& event);
+  // The answer of read number `read`; dropped when its node has gone or
+  // was expanded again meanwhile.
+  void OnChildrenRead(uint64_t read, dossel::schema::ExpandedChildren children);
+  // Inserts the children; false, inserting nothing, when the expansion is refused.
+  bool InsertChildren(const wxTreeItemId& item, const dossel::schema::ExpandedChildren& children);
   void DeleteChildrenOf(const wxTreeItemId& item);
+  // A placeholder or "Reading..." node: no catalog object, no commands.
+  bool IsStandIn(const wxTreeItemId& item) const;
   wxTreeItemId InsertNode(const wxTreeItemId& parent, const dossel::TString& caption, int image, int selectedImage,
                           bool withPlaceholder, const dossel::TString& catalogName = dossel::TString());
   void AddPlaceholder(const wxTreeItemId& item, int image = kFolderImage, int selectedImage = kOpenFolderImage);
@@ -95,10 +105,16 @@ class CSchemaView : public CPane {
   void OnItemActivated(wxTreeEvent& event);
   void OnEndLabelEdit(wxTreeEvent& event);
   dossel::schema::ScriptTarget SelectedTarget() const;
-  dossel::schema::ColumnList ReadColumnsOf(const dossel::TString& object);
+  void WriteScript(const dossel::schema::ScriptPlan& plan, const dossel::schema::ColumnList& columns);
 
   IPaneHost* m_pHost;
   CSchemaTree* m_tree;
   std::unique_ptr<wxImageList> m_images;
   wxFont m_font;
+  // The catalog reads asked for and not yet answered, by number, with the
+  // node each fills.
+  std::map<uint64_t, wxTreeItemId> m_pendingReads;
+  uint64_t m_nLastRead = 0;
+  // Answers the session posts after the pane has gone are dropped.
+  dossel::session::CAskOwner m_askOwner;
 };

@@ -77,12 +77,27 @@ void CSchemaView::OnItemActivated(wxTreeEvent& event) {
 // the paths and scripts are made of them.
 void CSchemaView::OnEndLabelEdit(wxTreeEvent& event) { event.Veto(); }
 
+// The columns a text needs are read from the catalog first, without waiting
+// for them: the script is written when they come. Without the catalog (no
+// connection, a run holding it) the text is still made, with an empty list.
 void CSchemaView::RunCommand(SchemaCommand command) {
-  if (!m_tree->GetSelection().IsOk()) return;
-  const ScriptTarget target = SelectedTarget();
+  const wxTreeItemId selected = m_tree->GetSelection();
+  if (!selected.IsOk() || IsStandIn(selected)) return;
+  const ScriptPlan plan = PlanScript(command, SelectedTarget());
+  session::CSession& session = m_pHost->Session();
+  if (plan.needsColumns && session.IsConnected() && !session.IsExecuting()) {
+    const TString object = plan.target.object;
+    if (session.Ask(
+            m_askOwner.Token(), [object](db::CDbConnection& connection) { return ReadColumns(connection, object); },
+            [this, plan](ColumnList columns) { WriteScript(plan, columns); }))
+      return;
+  }
+  WriteScript(plan, ColumnList());
+}
+
+void CSchemaView::WriteScript(const ScriptPlan& plan, const ColumnList& columns) {
   const TChar quoteChar = m_pHost->Session().Connection().GetIdentifierQuoteChar();
-  const GeneratedScript script =
-      PrepareScript(command, target, quoteChar, [this](const TString& object) { return ReadColumnsOf(object); });
+  const GeneratedScript script = FinishScript(plan, columns, quoteChar);
   if (script.hasText) m_pHost->InsertQueryText(script.text, script.options.highlight, script.options.execute);
   if (script.options.switchPane) m_pHost->SwitchPane(kQueryPane);
 }
@@ -100,13 +115,4 @@ ScriptTarget CSchemaView::SelectedTarget() const {
     if (!name.empty()) target.columnName = name;
   }
   return target;
-}
-
-ColumnList CSchemaView::ReadColumnsOf(const TString& object) {
-  session::CSession& session = m_pHost->Session();
-  // Without the catalog the text is still made, with an empty list.
-  if (!session.IsConnected() || session.IsExecuting()) return ColumnList();
-  ColumnList columns;
-  session.CallOnConnection([&](db::CDbConnection& connection) { columns = ReadColumns(connection, object); });
-  return columns;
 }
