@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "history/data_folder.h"
-#include "platform/file_replace.h"
+#include "platform/file_writer.h"
 
 namespace dossel::history {
 namespace {
@@ -171,7 +171,7 @@ void CRecoveryFile::Loop() {
 
 void CRecoveryFile::Write(Action action, const RecoveredQuery& query) {
   if (action == Action::kSave)
-    ReplaceFileAtomically(m_path, EncodeRecoveredQuery(query), nullptr, 0600);
+    ReplaceFileAtomically(m_path, EncodeRecoveredQuery(query), 0600);
   else if (action == Action::kRemove)
     ::unlink(m_path.c_str());
 }

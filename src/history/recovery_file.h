@@ -8,7 +8,7 @@
 // lock can be taken was left by a program that is gone, and one whose lock
 // is held belongs to a program still running, which no other takes.
 //
-// Writes replace the file atomically (platform/file_replace.h) on the
+// Writes replace the file atomically (platform/file_writer.h) on the
 // recovery writer, a thread of its own, so the UI thread only hands over a
 // copy of the text.
 

@@ -25,15 +25,15 @@ std::string FolderOf(const std::string& path) {
   return folder.empty() ? std::string(".") : folder;
 }
 
-// A new file in `folder` named after `target`, created with the mode the
-// user's umask gives new files; `name` receives its path.
-int CreateTemporaryBeside(const std::string& target, std::string& name) {
+// A new file in `folder` named after `target`, created with `mode` less the
+// user's umask; `name` receives its path.
+int CreateTemporaryBeside(const std::string& target, unsigned mode, std::string& name) {
   const std::filesystem::path path(target);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     name = (path.parent_path() / ("." + path.filename().string() + "." + std::to_string(::getpid()) + "-" +
                                   std::to_string(attempt) + ".tmp"))
                .string();
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   errno = EEXIST;
@@ -73,7 +73,7 @@ int WriteAllBytes(int fd, std::string_view bytes) {
 
 CReplacingFile::~CReplacingFile() { Abandon(); }
 
-bool CReplacingFile::Open(const std::string& path) {
+bool CReplacingFile::Open(const std::string& path, unsigned newFileMode) {
   Abandon();
   m_error = 0;
   m_failedCreating = false;
@@ -91,7 +91,7 @@ bool CReplacingFile::Open(const std::string& path) {
   if (m_inPlace) {
     m_file.Reset(::open(m_target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
   } else {
-    m_file.Reset(CreateTemporaryBeside(m_target, m_temporary));
+    m_file.Reset(CreateTemporaryBeside(m_target, newFileMode, m_temporary));
     if (!m_file.IsOpen()) m_temporary.clear();
     m_failedCreating = !m_file.IsOpen();
   }
@@ -153,9 +153,9 @@ void CReplacingFile::Abandon() {
   m_buffer.clear();
 }
 
-int ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+int ReplaceFileAtomically(const std::string& path, std::string_view bytes, unsigned newFileMode) {
   CReplacingFile file;
-  if (!file.Open(path)) return file.Error();
+  if (!file.Open(path, newFileMode)) return file.Error();
   file.Append(bytes);
   file.Commit();
   return file.Error();

@@ -50,7 +50,9 @@ class CReplacingFile {
   CReplacingFile(const CReplacingFile&) = delete;
   CReplacingFile& operator=(const CReplacingFile&) = delete;
 
-  bool Open(const std::string& path);
+  // A file that does not exist yet is made with `newFileMode` less the
+  // umask; an existing one keeps its own permissions.
+  bool Open(const std::string& path, unsigned newFileMode = 0666);
   bool IsOpen() const { return m_file.IsOpen(); }
   // False when the target is a device or pipe written in place.
   bool IsRegularFile() const { return !m_inPlace; }
@@ -99,8 +101,8 @@ class CReplacingFile {
   std::string m_buffer;
 };
 
-// Replaces the file at `path` with `bytes` as a whole; an errno value, 0 when
-// it was written.
-int ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+// Replaces the file at `path` with `bytes` as a whole (a new file made with
+// `newFileMode` less the umask); an errno value, 0 when it was written.
+int ReplaceFileAtomically(const std::string& path, std::string_view bytes, unsigned newFileMode = 0666);
 
 }  // namespace dossel

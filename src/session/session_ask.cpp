@@ -46,17 +46,23 @@ bool CSession::QueueAsk(std::weak_ptr<const void> owner, AskTask task) {
 }
 
 bool CSession::Ask(std::function<PostedAnswer(db::CDbConnection&)> call) {
+  if (!m_db.IsOpen() || !m_connectionThread.IsRunning()) return false;
   const uint64_t serial = m_nConnectionSerial;
-  return QueueAsk(m_alive,
-                  [this, call = std::move(call), serial](db::CDbConnection& connection) -> std::function<void()> {
-                    // Queued before a disconnect, run after it: nothing to ask.
-                    if (!connection.IsOpen()) return [] {};
-                    PostedAnswer answer = call(connection);
-                    if (!answer) return [] {};
-                    return [this, answer = std::move(answer), serial] {
-                      if (serial == m_nConnectionSerial && m_db.IsOpen()) answer();
-                    };
-                  });
+  const std::weak_ptr<int> alive = m_alive;
+  // Not one of the asks a Disconnect or a Cancel waits for: the user never
+  // asked for these reads.
+  return m_connectionThread.Submit([this, call = std::move(call), serial, alive] {
+    // Queued before a disconnect, run after it: nothing to ask.
+    if (!m_db.IsOpen()) return;
+    PostedAnswer answer = call(m_db);
+    if (!answer) return;
+    m_view.Post([this, answer = std::move(answer), serial, alive] {
+      // The session is destroyed on this thread, so it cannot go between the
+      // check and the answer.
+      if (alive.expired() || serial != m_nConnectionSerial || !m_db.IsOpen()) return;
+      answer();
+    });
+  });
 }
 
 void CSession::CancelReads() {

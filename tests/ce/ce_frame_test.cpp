@@ -276,9 +276,9 @@ TEST_F(CeFrameTest, TheSchemaPanesDeleteItemCarriesTheHandheldIdentifier) {
   const wxTreeItemId root = tree->GetRootItem();
   ExpandAndWait(tree, root);
   wxTreeItemIdValue cookie;
-  const wxTreeItemId database = tree->GetFirstChild(root, cookie);
-  ExpandAndWait(tree, database);
-  const wxTreeItemId folder = ChildNamed(tree, database, "User Tables");
+  const wxTreeItemId databaseItem = tree->GetFirstChild(root, cookie);
+  ExpandAndWait(tree, databaseItem);
+  const wxTreeItemId folder = ChildNamed(tree, databaseItem, "User Tables");
   ASSERT_TRUE(folder.IsOk());
   ExpandAndWait(tree, folder);
   const wxTreeItemId orders = ChildNamed(tree, folder, "orders");

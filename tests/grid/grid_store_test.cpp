@@ -204,7 +204,7 @@ TEST_F(GridStoreTest, CellItemsCellClassesAndSearch) {
   item.row = 2;
   item.col = 2;
   item.mask = GVIF_TEXT | GVIF_PARAM | GVIF_BKCLR | GVIF_MARGIN;
-  item.strText = DT("item");
+  item.strText = TString(DT("item"));
   item.lParam = 42;
   item.crBkClr = GridRgb(10, 20, 30);
   item.nMargin = 7;

@@ -62,6 +62,16 @@ TEST_F(FileWriterTest, ReplacesTheFileKeepingItsModeAndItsLinks) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"link.csv", "report.csv"}));
 }
 
+TEST_F(FileWriterTest, APrivateNewFileIsMadePrivateAndAnOldOneKeepsItsMode) {
+  // The query pane's recovery file holds unsaved text: no one else reads it.
+  const std::string path = m_folder.File("recovery");
+  EXPECT_EQ(ReplaceFileAtomically(path, "unsaved", 0600), 0);
+  EXPECT_EQ(ModeOf(path), 0600u);
+  ::chmod(path.c_str(), 0640);
+  EXPECT_EQ(ReplaceFileAtomically(path, "unsaved, more", 0600), 0);
+  EXPECT_EQ(ModeOf(path), 0640u) << "the mode asked for is only for new files";
+}
+
 TEST_F(FileWriterTest, AFailurePartWayOrAnUncommittedFileLeavesTheOldFile) {
   const std::string path = m_folder.File("grid.txt");
   ASSERT_EQ(ReplaceFileAtomically(path, "the old contents\n"), 0);

@@ -9,6 +9,7 @@
 
 #include "db/catalog_sets.h"
 #include "driver_script.h"
+#include "scripted_connect.h"
 #include "session_fixture.h"
 
 namespace dossel::test {
@@ -27,7 +28,7 @@ class AskTest : public SessionTest {
   void ConnectToScript(DriverScript& script) {
     const std::string path = m_folder.File("script.txt");
     script.Dbms("SQL Server").Save(path);
-    ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + path));
+    ASSERT_TRUE(ConnectTo(ScriptedDriverConnectString(path)));
   }
 
   // A read of the tables catalog, as the schema pane makes one.

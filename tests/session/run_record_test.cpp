@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "driver_script.h"
+#include "scripted_connect.h"
 #include "session/run_record.h"
 #include "session_fixture.h"
 
@@ -117,7 +118,7 @@ TEST_F(RunRecordTest, ARunStoppedAtItsTimeOutIsRecordedAsTimedOut) {
   script.Dbms("SQL Server");
   const std::string path = m_folder.File("script.txt");
   script.Save(path);
-  ASSERT_TRUE(ConnectTo(std::string("DRIVER=") + DOSSEL_SCRIPTED_DRIVER + ";Script=" + path));
+  ASSERT_TRUE(ConnectTo(ScriptedDriverConnectString(path)));
   m_session.SetQueryTimeout(1);
   Run("select slow");
   ASSERT_EQ(m_observer.records.size(), 1u);
