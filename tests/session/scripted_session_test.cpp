@@ -250,7 +250,7 @@ TEST_F(ScriptedSessionTest, AValueThatCannotBeReadIsReportedAndEndsTheResultWith
       .Row({"1", "one", "01"})
       .Row({"2", "two", "02"})
       .Row({"3", "three", "03"})
-      .GetDataError(1, 2, "22018", 0, "[Vendor]Invalid character value for cast specification");
+      .GetDataError(1, 2, "22018", 0, "[Vendor]Invalid character value for cast");
   m_script.Statement("select blob")
       .Result({{"a", SQL_INTEGER, 10}, {"c", SQL_VARBINARY, 8}})
       .Row({"1", "0A"})
@@ -259,7 +259,7 @@ TEST_F(ScriptedSessionTest, AValueThatCannotBeReadIsReportedAndEndsTheResultWith
   const std::string expected =
       "Executing query [select bad] ...\r\n"
       "Failed to read row 2, column 2.\r\n"
-      "Error: Invalid character value for cast specification\r\n"
+      "Error: Invalid character value for cast\r\n"
       "Execute time: T\r\n(1 row(s) affected)\r\n"
       "Query completed with errors\r\n\r\n";
   Run("select bad");
