@@ -2,6 +2,8 @@
 
 #include <type_traits>
 
+#include "session/statement_splitter.h"
+
 namespace dossel::completion {
 namespace {
 
@@ -29,10 +31,10 @@ class CTokenizer {
         continue;
       } else if (c == '\'') {
         token.kind = TokenKind::String;
-        token.end = SkipQuoted(i + 1, '\'', m_backslash, token.closed);
+        SkipQuoted(token, '\'', m_backslash);
       } else if (c == '"' || c == '`' || c == '[') {
         token.kind = TokenKind::QuotedName;
-        token.end = SkipQuoted(i + 1, ClosingQuote(c), m_backslash && c == '"', token.closed);
+        SkipQuoted(token, ClosingQuote(c), m_backslash && c == '"');
       } else if (c == '-' && next == '-') {
         token.kind = TokenKind::LineComment;
         const size_t end = m_text.find_first_of(DT("\r\n"), i);
@@ -77,25 +79,11 @@ class CTokenizer {
     }
   }
 
-  size_t SkipQuoted(size_t pos, TChar close, bool backslash, bool& closed) const {
-    const size_t n = m_text.size();
-    while (pos < n) {
-      const TChar c = m_text[pos];
-      if (backslash && c == '\\') {
-        pos += 2;
-      } else if (c == close) {
-        if (pos + 1 < n && m_text[pos + 1] == close) {
-          pos += 2;
-        } else {
-          closed = true;
-          return pos + 1;
-        }
-      } else {
-        ++pos;
-      }
-    }
-    closed = false;
-    return n;
+  // Records where a quoted string or name ends and whether it closed.
+  void SkipQuoted(Token& token, TChar close, bool backslash) const {
+    const session::QuotedEnd quoted = session::FindQuotedEnd(m_text, token.begin + 1, close, backslash);
+    token.end = quoted.end;
+    token.closed = quoted.closed;
   }
 
   size_t WordEnd(size_t pos) const {

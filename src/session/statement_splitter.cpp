@@ -29,7 +29,6 @@ class CSplitter {
   std::vector<TStringView> Split();
 
  private:
-  size_t SkipQuoted(size_t pos, TChar close, bool backslash) const;
   size_t SkipLineComment(size_t pos) const;
   size_t SkipBlockComment(size_t pos) const;
   size_t WordEnd(size_t pos) const;
@@ -59,10 +58,10 @@ std::vector<TStringView> CSplitter::Split() {
     const TChar next = i + 1 < n ? m_text[i + 1] : TChar(0);
     if (c == '\'' || c == '"' || c == '`') {
       m_hasContent = true;
-      i = SkipQuoted(i + 1, c, m_mySql && c != '`');
+      i = FindQuotedEnd(m_text, i + 1, c, m_mySql && c != '`').end;
     } else if (c == '[') {
       m_hasContent = true;
-      i = SkipQuoted(i + 1, ']', false);
+      i = FindQuotedEnd(m_text, i + 1, ']', false).end;
     } else if (c == '-' && next == '-') {
       i = SkipLineComment(i + 2);
     } else if (c == '/' && next == '*') {
@@ -87,25 +86,6 @@ std::vector<TStringView> CSplitter::Split() {
   }
   EndStatement(n);
   return std::move(m_pieces);
-}
-
-size_t CSplitter::SkipQuoted(size_t pos, TChar close, bool backslash) const {
-  const size_t n = m_text.size();
-  while (pos < n) {
-    const TChar c = m_text[pos];
-    if (backslash && c == '\\') {
-      pos += 2;
-    } else if (c == close) {
-      if (pos + 1 < n && m_text[pos + 1] == close) {
-        pos += 2;
-      } else {
-        return pos + 1;
-      }
-    } else {
-      ++pos;
-    }
-  }
-  return n;
 }
 
 size_t CSplitter::SkipLineComment(size_t pos) const {
@@ -173,6 +153,25 @@ void CSplitter::EndStatement(size_t end) {
 }
 
 }  // namespace
+
+QuotedEnd FindQuotedEnd(TStringView text, size_t pos, TChar close, bool backslash) {
+  const size_t n = text.size();
+  while (pos < n) {
+    const TChar c = text[pos];
+    if (backslash && c == '\\') {
+      pos += 2;
+    } else if (c == close) {
+      if (pos + 1 < n && text[pos + 1] == close) {
+        pos += 2;
+      } else {
+        return {pos + 1, true};
+      }
+    } else {
+      ++pos;
+    }
+  }
+  return {n, false};
+}
 
 std::vector<TStringView> SplitStatements(TStringView script, SqlDialect dialect) {
   return CSplitter(script, dialect).Split();

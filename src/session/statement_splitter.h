@@ -23,4 +23,14 @@ enum class SqlDialect {
 // ";" that ends it and without the blanks and line ends around it.
 std::vector<TStringView> SplitStatements(TStringView script, SqlDialect dialect);
 
+// Where a quoted string or name ends whose text starts at `pos` (just after
+// the opening quote): just after the `close` quote, a doubled one standing
+// for itself; with `backslash`, a backslash escapes the next character. A
+// quote that never closes runs to the end of `text`, and `closed` says which.
+struct QuotedEnd {
+  size_t end = 0;
+  bool closed = false;
+};
+QuotedEnd FindQuotedEnd(TStringView text, size_t pos, TChar close, bool backslash);
+
 }  // namespace dossel::session
