@@ -14,25 +14,7 @@ namespace {
 
 using history::CHistory;
 
-class HistoryFaultTest : public ::testing::Test {
- protected:
-  void SetUp() override { setenv("DOSSEL_REGISTRY", m_folder.File("registry.reg").c_str(), 1); }
-  void TearDown() override { unsetenv("DOSSEL_REGISTRY"); }
-
-  std::unique_ptr<CHistory> Open(int busyTimeoutMs = 5000) {
-    auto history = std::make_unique<CHistory>(m_path, m_reported.Sink(), busyTimeoutMs);
-    EXPECT_TRUE(history->WaitIdle(20000));
-    return history;
-  }
-  void Record(CHistory& history, const std::string& text) {
-    history.RunEnded(MakeRecord(text));
-    ASSERT_TRUE(history.WaitIdle(20000));
-  }
-
-  ScratchFolder m_folder;
-  std::string m_path = m_folder.File("history.db");
-  ReportedLines m_reported;
-};
+using HistoryFaultTest = HistoryFileTest;
 
 TEST_F(HistoryFaultTest, ADamagedFileIsKeptAsideAndANewHistoryBegun) {
   const std::string garbage(100000, 'x');

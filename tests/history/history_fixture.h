@@ -73,6 +73,29 @@ class Answer {
   std::unique_ptr<T> m_value;
 };
 
+// A history file in a scratch folder, with its trace lines kept; the
+// settings go to a scratch registry so that no test reads the user's.
+class HistoryFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("DOSSEL_REGISTRY", m_folder.File("registry.reg").c_str(), 1); }
+  void TearDown() override { unsetenv("DOSSEL_REGISTRY"); }
+
+  std::unique_ptr<history::CHistory> Open(int busyTimeoutMs = 5000) {
+    auto history = std::make_unique<history::CHistory>(m_path, m_reported.Sink(), busyTimeoutMs);
+    EXPECT_TRUE(history->WaitIdle(20000));
+    return history;
+  }
+  void Record(history::CHistory& history, const session::RunRecord& record) {
+    history.RunEnded(record);
+    ASSERT_TRUE(history.WaitIdle(20000));
+  }
+  void Record(history::CHistory& history, const std::string& text) { Record(history, MakeRecord(text)); }
+
+  ScratchFolder m_folder;
+  std::string m_path = m_folder.File("history.db");
+  ReportedLines m_reported;
+};
+
 inline history::CHistory::Page SearchFor(history::CHistory& history, const std::string& words,
                                          const std::string& dataSource = "", int limit = 200, int64_t beforeId = 0) {
   Answer<history::CHistory::Page> answer;

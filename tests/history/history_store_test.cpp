@@ -18,20 +18,8 @@ namespace {
 
 using history::CHistory;
 
-class HistoryTest : public ::testing::Test {
+class HistoryTest : public HistoryFileTest {
  protected:
-  void SetUp() override { setenv("DOSSEL_REGISTRY", m_folder.File("registry.reg").c_str(), 1); }
-  void TearDown() override { unsetenv("DOSSEL_REGISTRY"); }
-
-  std::unique_ptr<CHistory> Open(int busyTimeoutMs = 5000) {
-    auto history = std::make_unique<CHistory>(m_path, m_reported.Sink(), busyTimeoutMs);
-    EXPECT_TRUE(history->WaitIdle(20000));
-    return history;
-  }
-  void Record(CHistory& history, const session::RunRecord& record) {
-    history.RunEnded(record);
-    ASSERT_TRUE(history.WaitIdle(20000));
-  }
   // A value read from the file through SQLite itself.
   int64_t Scalar(const std::string& sql) {
     sqlite3* db = nullptr;
@@ -45,10 +33,6 @@ class HistoryTest : public ::testing::Test {
     sqlite3_close(db);
     return value;
   }
-
-  ScratchFolder m_folder;
-  std::string m_path = m_folder.File("history.db");
-  ReportedLines m_reported;
 };
 
 TEST_F(HistoryTest, RecordsEveryFigureAndFindsRunsByWordsPrefixesCaseAndAccents) {
