@@ -34,7 +34,10 @@ TString MenuText(const CommandSpec& command, EditionKind edition) {
   if (edition == EditionKind::Handheld)
     return command.handheld.caption ? command.handheld.caption : command.caption ? command.caption : DT("");
   TString text = command.caption ? command.caption : DT("");
-  if (command.key.key != 0) text += DT("\t") + KeyText(command.key);
+  if (command.key.key != 0) {
+    text += DT('\t');
+    text += KeyText(command.key);
+  }
   return text;
 }
 

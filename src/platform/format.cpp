@@ -38,7 +38,10 @@ bool ParseSpec(TStringView format, size_t& pos, Spec& spec) {
 std::string NarrowSpec(const Spec& spec, const char* length, char conversion) {
   std::string s = "%" + spec.flags;
   if (spec.width >= 0) s += std::to_string(spec.width);
-  if (spec.precision >= 0) s += "." + std::to_string(spec.precision);
+  if (spec.precision >= 0) {
+    s += '.';
+    s += std::to_string(spec.precision);
+  }
   return s + length + conversion;
 }
 
