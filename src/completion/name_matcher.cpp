@@ -1,10 +1,15 @@
 #include "completion/name_matcher.h"
 
+#include <algorithm>
+
 namespace dossel::completion {
 namespace {
 
 // The code points of `text`, whatever its width.
 std::u32string CodePoints(TStringView text) {
+  // Most names are plain ASCII: their characters are their code points.
+  if (std::all_of(text.begin(), text.end(), [](TChar c) { return static_cast<char32_t>(c) < 0x80; }))
+    return std::u32string(text.begin(), text.end());
   std::u16string utf16;
   if constexpr (kWideText) {
     utf16.assign(text.begin(), text.end());
@@ -54,12 +59,12 @@ char32_t FoldCase(char32_t c) {
 
 MatchKey MakeMatchKey(TStringView name) {
   MatchKey key;
-  const std::u32string points = CodePoints(name);
-  key.folded.reserve(points.size());
-  for (size_t i = 0; i < points.size(); ++i) {
+  key.folded = CodePoints(name);
+  // Parts are found on the text as it is, before it is folded in place.
+  const std::u32string& points = key.folded;
+  for (size_t i = 0; i < points.size(); ++i)
     if (!IsSeparator(points[i]) && BeginsPart(points, i)) key.parts.push_back(static_cast<uint32_t>(i));
-    key.folded += FoldCase(points[i]);
-  }
+  for (char32_t& c : key.folded) c = FoldCase(c);
   return key;
 }
 
