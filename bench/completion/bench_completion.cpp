@@ -15,8 +15,6 @@
 #include <sqlext.h>
 #include <wx/app.h>
 #include <wx/init.h>
-#include <wx/uiaction.h>
-#include <wx/uilocale.h>
 #include <wx/utils.h>
 
 #include <unistd.h>
@@ -33,9 +31,10 @@
 #include "app/query_view.h"
 #include "app/sql_completion.h"
 #include "app/sql_edit.h"
+#include "bench_odbc.h"
 #include "bench_support.h"
+#include "bench_window.h"
 #include "completion/catalog_cache.h"
-#include "db/odbc/dossel_odbc.h"
 #include "platform/wx/wx_text.h"
 
 using namespace dossel;
@@ -45,9 +44,10 @@ namespace {
 constexpr int kTables = 10000;
 constexpr int kColumns = 20;
 constexpr int kRuns = 5;
-using Clock = std::chrono::steady_clock;
-
-double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+using bench::Clock;
+using bench::Pause;
+using bench::PumpUntil;
+using bench::Since;
 
 std::string MakeDatabase() {
   const std::string path = bench::ScratchFolder() + "/catalog.db";
@@ -64,20 +64,6 @@ std::string MakeDatabase() {
   std::fclose(out);
   if (std::system(("sqlite3 '" + path + "' < '" + file + "'").c_str()) != 0) std::exit(2);
   return path;
-}
-
-template <typename Done>
-bool PumpUntil(Done done, double seconds = 60) {
-  const auto start = Clock::now();
-  while (!done()) {
-    if (Since(start) > seconds) return false;
-    wxTheApp->Yield(true);
-  }
-  return true;
-}
-
-void Pause(double seconds) {
-  PumpUntil([] { return false; }, seconds);
 }
 
 double Best(const std::function<double()>& once) {
@@ -97,15 +83,8 @@ bench::Measure Timed(double seconds) {
 // reads them), with bare calls on a connection opened before; `seconds`
 // from the call to the last fetch.
 size_t BareTablesRead(const std::string& database, double& seconds) {
-  SQLHENV env;
-  SQLHDBC dbc;
-  SQLHSTMT stmt;
-  SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-  SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-  const std::string connect = std::string("DRIVER=") + DosselOdbcSqliteDriverPath() + ";Database=" + database;
-  SQLDriverConnect(dbc, nullptr, (SQLCHAR*)connect.c_str(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-  SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+  bench::CBareSqliteStatement bare(database);
+  const SQLHSTMT stmt = bare.Handle();
   const auto start = Clock::now();
   SQLTables(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
   char text[4][256];
@@ -115,10 +94,6 @@ size_t BareTablesRead(const std::string& database, double& seconds) {
   std::vector<std::string> names;
   while (SQL_SUCCEEDED(SQLFetch(stmt))) names.emplace_back(text[2]);
   seconds = Since(start);
-  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-  SQLDisconnect(dbc);
-  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-  SQLFreeHandle(SQL_HANDLE_ENV, env);
   return names.size();
 }
 
@@ -151,9 +126,8 @@ class CBench {
   // Ctrl+Space at the end of `text` until the list is drawn.
   double CtrlSpace(const std::string& text) {
     Place(text);
-    wxUIActionSimulator simulator;
     const auto start = Clock::now();
-    simulator.Char(WXK_SPACE, wxMOD_CONTROL);
+    bench::SendControlSpace();
     if (!PumpUntil([&] { return Edit()->AutoCompActive(); }, 10)) return 1e9;
     Edit()->Update();
     const double seconds = Since(start);
@@ -189,16 +163,15 @@ class CBench {
   // The median key press while typing `keys` at the end of `text`.
   double Typing(const std::string& text, const std::string& keys, bool openList) {
     Place(text);
-    wxUIActionSimulator simulator;
     if (openList) {
-      simulator.Char(WXK_SPACE, wxMOD_CONTROL);
+      bench::SendControlSpace();
       if (!PumpUntil([&] { return Edit()->AutoCompActive(); }, 10)) return 1e9;
     }
     std::vector<double> times;
     for (const char key : keys) {
       const int length = Edit()->GetTextLength();
       const auto start = Clock::now();
-      simulator.Char(key);
+      bench::SendCharacter(key);
       if (!PumpUntil([&] { return Edit()->GetTextLength() > length; }, 10)) return 1e9;
       // The list follows once the key is done.
       wxTheApp->Yield(true);
@@ -220,16 +193,9 @@ class CBench {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("DISPLAY")) {
-    execlp("xvfb-run", "xvfb-run", "-a", "-s", "-screen 0 1600x1200x24", argv[0], static_cast<char*>(nullptr));
-    std::perror("xvfb-run");
-    return 1;
-  }
-  wxApp::SetInstance(new wxApp());
-  if (!wxEntryStart(argc, argv)) return 2;
-  wxTheApp->CallOnInit();
-  wxUILocale::UseDefault();
-  setenv("DOSSEL_REGISTRY", (bench::ScratchFolder() + "/registry.reg").c_str(), 1);
+  bench::RerunUnderXvfbWithoutDisplay(argc, argv);
+  if (!bench::StartWx(argc, argv)) return 2;
+  bench::UseScratchRegistry();
   const std::string database = MakeDatabase();
 
   auto* frame = new CMainFrame();
@@ -256,11 +222,18 @@ int main(int argc, char** argv) {
   // The read alone, on the connection's thread, without the way to the window.
   const double read = Best([&] {
     double seconds = 1e9;
-    frame->Session().CallOnConnection([&](db::CDbConnection& connection) {
-      const auto start = Clock::now();
-      const completion::NamesRead names = completion::ReadNames(connection);
-      if (names.tables.tables.size() == static_cast<size_t>(kTables)) seconds = Since(start);
-    });
+    bool answered = false;
+    frame->Session().Ask(
+        [](db::CDbConnection& connection) {
+          const auto start = Clock::now();
+          const completion::NamesRead names = completion::ReadNames(connection);
+          return names.tables.tables.size() == static_cast<size_t>(kTables) ? Since(start) : 1e9;
+        },
+        [&](double answer) {
+          seconds = answer;
+          answered = true;
+        });
+    PumpUntil([&] { return answered; });
     return seconds;
   });
   bench::Print("completion_names_read_alone", Timed(read), "bare_sqltables_read", Timed(bare),

@@ -13,12 +13,12 @@
 #include <clocale>
 #include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <mutex>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench_session_view.h"
 #include "bench_support.h"
 #include "history/history.h"
 #include "history/history_store.h"
@@ -48,43 +48,6 @@ session::RunRecord Record(std::string text) {
   record.rows = 42;
   return record;
 }
-
-// The session's window: posted calls run on the main thread, as on the UI thread.
-class BenchView : public session::ISessionView {
- public:
-  void AppendTrace(TStringView) override {}
-  void AppendResultText(TStringView) override {}
-  void Post(std::function<void()> call) override {
-    {
-      std::lock_guard<std::mutex> guard(m_lock);
-      m_posted.push_back(std::move(call));
-    }
-    m_wake.notify_all();
-  }
-  void StartTimer(unsigned) override {}
-  void StopTimer() override {}
-  CGridStore* PrepareGrid() override { return nullptr; }
-  void FinishGrid(bool) override {}
-  void EmptyGrid() override {}
-  void ShowObjectText() override {}
-  void RunEnded(bool) override {}
-  void RunUntilIdle(const session::CSession& session) {
-    while (session.IsExecuting()) {
-      std::deque<std::function<void()>> calls;
-      {
-        std::unique_lock<std::mutex> guard(m_lock);
-        m_wake.wait(guard, [this] { return !m_posted.empty(); });
-        calls.swap(m_posted);
-      }
-      for (auto& call : calls) call();
-    }
-  }
-
- private:
-  std::mutex m_lock;
-  std::condition_variable m_wake;
-  std::deque<std::function<void()>> m_posted;
-};
 
 constexpr int kHandOvers = 20000;
 
@@ -132,7 +95,7 @@ void MeasureRecording() {
 
 // Seconds per run of "select 1", with the history recording or without.
 double RunsThroughSession(history::CHistory* history, const std::string& database, int runs) {
-  BenchView view;
+  bench::CPostingView view;
   session::CSession session(view);
   const TString connect = FromUtf8("DSN=Bench;Database=" + database + ";StepAPI=1");
   if (!session.Connect(&connect)) return -1;

@@ -8,7 +8,6 @@
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/treectrl.h>
-#include <wx/uilocale.h>
 #include <wx/utils.h>
 
 #include <unistd.h>
@@ -20,8 +19,9 @@
 #include <vector>
 
 #include "app/main_frame.h"
+#include "bench_odbc.h"
 #include "bench_support.h"
-#include "db/odbc/dossel_odbc.h"
+#include "bench_window.h"
 #include "platform/wx/wx_text.h"
 #include "schema/wx/schema_view.h"
 #include "settings/settings_store.h"
@@ -62,15 +62,8 @@ double Seconds(const std::function<void()>& body) {
 // The captions of SQLTables or SQLColumns (third or fourth column), read with
 // bare calls on a connection of the driver itself.
 std::vector<std::string> BareCatalogRead(const std::string& database, bool columns) {
-  SQLHENV env;
-  SQLHDBC dbc;
-  SQLHSTMT stmt;
-  SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-  SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-  const std::string connect = std::string("DRIVER=") + DosselOdbcSqliteDriverPath() + ";Database=" + database;
-  SQLDriverConnect(dbc, nullptr, (SQLCHAR*)connect.c_str(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-  SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+  bench::CBareSqliteStatement bare(database);
+  const SQLHSTMT stmt = bare.Handle();
   if (columns)
     SQLColumns(stmt, nullptr, 0, nullptr, 0, (SQLCHAR*)"wide", SQL_NTS, nullptr, 0);
   else
@@ -80,10 +73,6 @@ std::vector<std::string> BareCatalogRead(const std::string& database, bool colum
   SQLBindCol(stmt, columns ? 4 : 3, SQL_C_CHAR, name, sizeof name, &length);
   std::vector<std::string> captions;
   while (SQL_SUCCEEDED(SQLFetch(stmt))) captions.emplace_back(name);
-  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-  SQLDisconnect(dbc);
-  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-  SQLFreeHandle(SQL_HANDLE_ENV, env);
   return captions;
 }
 
@@ -127,16 +116,9 @@ bench::Measure Timed(double seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("DISPLAY")) {
-    execlp("xvfb-run", "xvfb-run", "-a", "-s", "-screen 0 1600x1200x24", argv[0], static_cast<char*>(nullptr));
-    std::perror("xvfb-run");
-    return 1;
-  }
-  wxApp::SetInstance(new wxApp());
-  if (!wxEntryStart(argc, argv)) return 2;
-  wxTheApp->CallOnInit();
-  wxUILocale::UseDefault();
-  setenv("DOSSEL_REGISTRY", (bench::ScratchFolder() + "/registry.reg").c_str(), 1);
+  bench::RerunUnderXvfbWithoutDisplay(argc, argv);
+  if (!bench::StartWx(argc, argv)) return 2;
+  bench::UseScratchRegistry();
   const std::string database = MakeDatabase();
 
   auto* frame = new CMainFrame();
