@@ -229,6 +229,7 @@ void CMainFrame::SwitchPane(int index) {
     return;
   }
   m_nCurrentPane = index;
+  CloseCompletionList();
   // The visible pane always carries the first pane's identifier.
   const int oldId = oldPane->GetId();
   oldPane->SetId(newPane->GetId());

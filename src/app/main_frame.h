@@ -201,6 +201,8 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   // it for another pane (main_frame_first_rows.cpp).
   void OnChildFocus(wxChildFocusEvent& event);
   void EndKeysBehind(CPane* shown);
+  // The query pane's completion list never floats over another pane.
+  void CloseCompletionList();
   // Runs `call` on the UI thread and waits for its answer (the connection thread's
   // "sent" message); `fallback` when the frame closes meanwhile.
   int CallOnUiThread(std::function<int()> call, int fallback);

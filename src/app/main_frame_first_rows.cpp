@@ -5,6 +5,8 @@
 // clicks into another pane or shows one with a pane key.
 
 #include "app/main_frame.h"
+#include "app/query_view.h"
+#include "app/sql_completion.h"
 #include "result/wx/result_view.h"
 
 void CMainFrame::FirstRowsStored() {
@@ -14,6 +16,7 @@ void CMainFrame::FirstRowsStored() {
   wxWindow* focus = wxWindow::FindFocus();
   const bool oldHasKeys = focus && (focus == oldPane || oldPane->IsDescendant(focus));
   m_nCurrentPane = 1;
+  CloseCompletionList();
   // The visible pane always carries the first pane's identifier.
   const int oldId = oldPane->GetId();
   oldPane->SetId(resultPane->GetId());
@@ -27,6 +30,10 @@ void CMainFrame::FirstRowsStored() {
     oldPane->Hide();
   m_pResultView->Appender().OnPaneShown();
   resultPane->Refresh();
+}
+
+void CMainFrame::CloseCompletionList() {
+  if (CSqlCompletion* completion = m_pQueryView->Completion()) completion->CloseList();
 }
 
 void CMainFrame::EndKeysBehind(CPane* shown) {

@@ -147,6 +147,12 @@ void CSqlCompletion::OnIdle(wxIdleEvent& event) {
 
 void CSqlCompletion::ShowList() { Update(Ask::User); }
 
+void CSqlCompletion::CloseList() {
+  m_pending = Pending();
+  m_shown.clear();
+  if (m_edit.AutoCompActive()) m_edit.AutoCompCancel();
+}
+
 // Scintilla sends the key's notifications before it has moved its list to
 // the word, so the list is made once the key is done.
 void CSqlCompletion::UpdateLater(Ask ask) {

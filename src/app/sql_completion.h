@@ -41,6 +41,9 @@ class CSqlCompletion {
 
   // Ctrl+Space: the list at the caret.
   void ShowList();
+  // Closes the list, and forgets a list still waiting for names: the query
+  // pane has gone behind another.
+  void CloseList();
   // The command: read the names again.
   void Refresh() { m_cache.Refresh(); }
   // The text of a run that has just started (a run that changes the schema

@@ -118,6 +118,26 @@ TEST_F(CompletionWindowTest, ADotAfterAnAliasOffersItsColumns) {
   EXPECT_EQ(Text(), "select o. from orders o");
 }
 
+TEST_F(CompletionWindowTest, TheListClosesWhenAnotherPaneComesForward) {
+  Connect();
+  Place("select * from or|");
+  CtrlSpace();
+  ASSERT_TRUE(ListShows([](const Texts& t) { return !t.empty(); })) << Text();
+  // A pane key: the list must not float over the trace pane.
+  Key(WXK_F7);
+  EXPECT_FALSE(Edit()->AutoCompActive());
+
+  // A run: its end brings the result pane forward.
+  Place("select * from customers c where c|");
+  Key('.');
+  ASSERT_TRUE(ListShows([](const Texts& t) { return !t.empty(); })) << Text();
+  Key(WXK_F4);
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }));
+  Pump(100);
+  EXPECT_FALSE(Edit()->AutoCompActive());
+  EXPECT_TRUE(Completion()->ShownTexts().empty());
+}
+
 TEST_F(CompletionWindowTest, NoListInAStringOrAComment) {
   Connect();
   for (const char* marked : {"select * from orders where total = 'or|'", "select 1 -- from or|"}) {
