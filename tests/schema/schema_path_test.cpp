@@ -60,7 +60,7 @@ TEST(SchemaPathTest, ADatabaseWithoutANameKeepsItsPlaceInThePath) {
   EXPECT_EQ(table.object, DT("orders"));
   EXPECT_EQ(table.kind, ObjectKind::UserTables);
   // Only at the database's place: a table may have that caption.
-  EXPECT_EQ(ParseCaptions({DT("HOST"), DT("main"), DT("User Tables"), kUnnamedDatabaseCaption}).object,
+  EXPECT_EQ(ParseCaptions({DT("HOST"), DT("main"), DT("User Tables"), TString(kUnnamedDatabaseCaption)}).object,
             kUnnamedDatabaseCaption);
 }
 

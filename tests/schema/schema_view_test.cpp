@@ -84,7 +84,9 @@ class SchemaViewTest : public FrameTest {
     ASSERT_TRUE(Tree()->GetBoundingRect(item, rect, true));
     wxUIActionSimulator mouse;
     mouse.MouseMove(Tree()->ClientToScreen(rect.GetPosition() + wxPoint(rect.GetWidth() / 2, rect.GetHeight() / 2)));
-    Pump(30);
+    // Past the double-click time: the clicks of the last double click would
+    // make this one a triple click.
+    Pump(600);
     mouse.MouseDblClick();
     Pump(100);
     EXPECT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading() && !m_frame->Session().IsExecuting(); }));
