@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/sql_edit.h"
-#include "app/sql_keywords.h"
+#include "schema/reserved_words.h"
 #include "settings/settings_store.h"
 
 using namespace dossel;
@@ -74,7 +74,7 @@ bool IsWordByte(int c) {
 }  // namespace
 
 CSqlCompletion::CSqlCompletion(CSqlEdit& edit, session::CSession& session)
-    : m_edit(edit), m_session(session), m_cache(session), m_reserved(FromUtf8(StandardReservedWords())) {
+    : m_edit(edit), m_session(session), m_cache(session), m_reserved(FromUtf8(schema::StandardReservedWords())) {
   m_edit.AutoCompSetSeparator(kItemSeparator);
   m_edit.AutoCompSetTypeSeparator(kTypeSeparator);
   m_edit.AutoCompSetIgnoreCase(true);

@@ -1,6 +1,6 @@
 #pragma once
 // The words the query pane highlights as keywords: the SQL standard's
-// reserved words and every word of the Script catalogue's entries, so that a
+// reserved words (schema/reserved_words.h) and every word of the Script catalogue's entries, so that a
 // keyword a user adds to that catalogue is highlighted too. No wx; any
 // thread (the catalogue is read through the settings store).
 
@@ -8,9 +8,6 @@
 #include <string_view>
 
 namespace dossel {
-
-// The standard's reserved words, lower case, separated by blanks.
-std::string_view StandardReservedWords();
 
 // The words (letters, digits and "_", starting with a letter) of `text`,
 // lower case, each followed by a blank.

@@ -1,7 +1,6 @@
 #include "schema/column_lists.h"
 
 #include "platform/format.h"
-#include "schema/sql_names.h"
 
 namespace dossel::schema {
 namespace {
@@ -27,11 +26,11 @@ bool IsSizedType(int32_t dataType) {
 // times of ODBC 3, GUIDs) count as unknown.
 bool IsKnownType(int32_t dataType) { return dataType != 0 && dataType >= -10 && dataType <= 12; }
 
-TString JoinColumns(const ColumnList& columns, TChar quoteChar, TStringView suffix) {
+TString JoinColumns(const ColumnList& columns, const CNameQuoter& quoter, TStringView suffix) {
   TString list;
   for (const ColumnInfo& column : columns) {
     if (!list.empty()) list += TChar(',');
-    list += QuoteName(column.name, quoteChar);
+    list += quoter.Quote(column.name);
     list += suffix;
   }
   return list;
@@ -39,12 +38,12 @@ TString JoinColumns(const ColumnList& columns, TChar quoteChar, TStringView suff
 
 }  // namespace
 
-TString PlainColumnList(const ColumnList& columns, TChar quoteChar) {
-  return JoinColumns(columns, quoteChar, TStringView());
+TString PlainColumnList(const ColumnList& columns, const CNameQuoter& quoter) {
+  return JoinColumns(columns, quoter, TStringView());
 }
 
-TString AssignmentColumnList(const ColumnList& columns, TChar quoteChar) {
-  return JoinColumns(columns, quoteChar, DT("="));
+TString AssignmentColumnList(const ColumnList& columns, const CNameQuoter& quoter) {
+  return JoinColumns(columns, quoter, DT("="));
 }
 
 TString DefinitionTypeText(const ColumnInfo& column) {
@@ -54,11 +53,11 @@ TString DefinitionTypeText(const ColumnInfo& column) {
   return typeName;
 }
 
-TString DefinitionColumnList(const ColumnList& columns, TChar quoteChar) {
+TString DefinitionColumnList(const ColumnList& columns, const CNameQuoter& quoter) {
   TString list;
   for (const ColumnInfo& column : columns) {
     list += list.empty() ? DT("\t") : DT(", \r\n\t");
-    list += QuoteName(column.name, quoteChar);
+    list += quoter.Quote(column.name);
     list += TChar(' ');
     list += DefinitionTypeText(column);
     list += column.nullable == 1 ? DT(" NULL") : DT(" NOT NULL");

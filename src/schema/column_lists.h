@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "schema/sql_names.h"
 
 namespace dossel::schema {
 
@@ -26,11 +27,11 @@ struct ColumnInfo {
 using ColumnList = std::vector<ColumnInfo>;
 
 // "a,b,c".
-TString PlainColumnList(const ColumnList& columns, TChar quoteChar);
+TString PlainColumnList(const ColumnList& columns, const CNameQuoter& quoter);
 // "a=,b=,c=".
-TString AssignmentColumnList(const ColumnList& columns, TChar quoteChar);
+TString AssignmentColumnList(const ColumnList& columns, const CNameQuoter& quoter);
 // "\ta varchar (10) NOT NULL, \r\n\tb  NULL": the body of a CREATE TABLE.
-TString DefinitionColumnList(const ColumnList& columns, TChar quoteChar);
+TString DefinitionColumnList(const ColumnList& columns, const CNameQuoter& quoter);
 
 // The type of a definition entry: "varchar (10)" for the sized character and
 // binary types, empty for an unknown type code, else the bare type name.

@@ -13,12 +13,15 @@
 namespace dossel::schema {
 
 // The columns of `table` in catalog order; nothing when the catalog cannot
-// be opened. The catalog takes the name as a pattern ("_" and "%" match any
-// character), so rows of other tables that the pattern also matches are
-// left out.
-std::optional<ColumnList> TryReadColumns(db::CDbConnection& connection, const TString& table);
+// be opened. `owner` is the table's schema, empty for none named (the
+// catalog then gives the columns of every table of that name, in whichever
+// schema). The catalog takes the names as patterns ("_" and "%" match any
+// character), so rows of other tables that the patterns also match are left
+// out.
+std::optional<ColumnList> TryReadColumns(db::CDbConnection& connection, const TString& table,
+                                         const TString& owner = TString());
 
 // The same, empty when the catalog cannot be opened.
-ColumnList ReadColumns(db::CDbConnection& connection, const TString& table);
+ColumnList ReadColumns(db::CDbConnection& connection, const TString& table, const TString& owner = TString());
 
 }  // namespace dossel::schema

@@ -91,7 +91,7 @@ GeneratedScript PrepareScript(SchemaCommand command, const ScriptTarget& target,
                               const ColumnReader& readColumns) {
   const ScriptPlan plan = PlanScript(command, target);
   ColumnList columns;
-  if (readColumns && plan.needsColumns) columns = readColumns(target.object);
+  if (readColumns && plan.needsColumns) columns = readColumns(target);
   return FinishScript(plan, columns, quoteChar);
 }
 

@@ -75,9 +75,9 @@ ScriptOptions ResolveOptions(const CommandChoices& choices, const ScriptSettings
 inline constexpr TStringView kDeleteQuestionTitle = DT("Delete");
 inline constexpr TStringView kDeleteQuestionText = DT("Are you sure?\r\nTo script only, please press Cancel.");
 
-// Reads the columns of a table or view, in catalog order; empty when the
-// catalog cannot be read.
-using ColumnReader = std::function<ColumnList(const TString& object)>;
+// Reads the columns of the target's table or view (its object, in its owner
+// when named), in catalog order; empty when the catalog cannot be read.
+using ColumnReader = std::function<ColumnList(const ScriptTarget& target)>;
 
 // A command's script before its text: what it is made of and how it is
 // handed on, decided on the UI thread before the columns are read.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "schema/sql_names.h"
 #include "session/session.h"
 
 namespace dossel::schema {
@@ -30,7 +31,7 @@ ExpandedChildren Expanded(LoadedChildren loaded, ChildKind kind) {
 
 ExpandedChildren Folders(const std::vector<TString>& captions) {
   ExpandedChildren folders{true, ChildKind::Folder, {}};
-  for (const TString& caption : captions) folders.entries.push_back(SchemaEntry{caption, TString()});
+  for (const TString& caption : captions) folders.entries.push_back(SchemaEntry{caption, TString(), TString()});
   return folders;
 }
 
@@ -82,9 +83,18 @@ std::optional<ExpandedChildren> LoadDatabasesOf(session::CSession& session, Owne
 
 std::optional<ExpandedChildren> LoadUserTablesOf(session::CSession& session, const SchemaPath& path, Owner owner,
                                                  ChildrenAnswer answer) {
-  const bool switchDatabase = !EqualsNoCase(path.database, session.GetDatabaseName());
+  // No statement switches to a database without a name: the unnamed one is
+  // the connection's own.
+  const bool switchDatabase = !path.database.empty() && !EqualsNoCase(path.database, session.GetDatabaseName());
   const TString database = path.database;
   if (!MayRead(session)) return ExpandedChildren{};
+  if (switchDatabase && NeedsQuotes(database) && !IsQuoteChar(session.Connection().GetIdentifierQuoteChar())) {
+    // "USE" and the name as it is might be more than the one statement.
+    session::AppendTraceF(session.View(),
+                          DT("The database [%s] cannot be switched to: the driver has no quote character.\r\n"),
+                          database);
+    return ExpandedChildren{};
+  }
   // The switch is asked for whether or not the tables can be read.
   if (switchDatabase) session.SetCurrentDatabaseName(database);
   return AskChildren(
@@ -122,21 +132,23 @@ std::optional<ExpandedChildren> LoadObjectsOf(session::CSession& session, const 
 std::optional<ExpandedChildren> LoadDetailsOf(session::CSession& session, const SchemaPath& path, Owner owner,
                                               ChildrenAnswer answer) {
   const TString table = path.object;
+  const TString schema = path.owner;
   switch (path.kind) {
     case ObjectKind::Columns: {
       const TString dbms = session.GetDbmsName();
       return AskChildren(
           session, std::move(owner), ChildKind::Column,
-          [table, dbms](db::CDbConnection& c) { return LoadColumns(c, table, dbms); }, std::move(answer));
+          [table, schema, dbms](db::CDbConnection& c) { return LoadColumns(c, table, schema, dbms); },
+          std::move(answer));
     }
     case ObjectKind::Indexes:
       return AskChildren(
-          session, std::move(owner), ChildKind::Index, [table](db::CDbConnection& c) { return LoadIndexes(c, table); },
-          std::move(answer));
+          session, std::move(owner), ChildKind::Index,
+          [table, schema](db::CDbConnection& c) { return LoadIndexes(c, table, schema); }, std::move(answer));
     case ObjectKind::Constraints:
       return AskChildren(
           session, std::move(owner), ChildKind::Constraint,
-          [table](db::CDbConnection& c) { return LoadConstraints(c, table); }, std::move(answer));
+          [table, schema](db::CDbConnection& c) { return LoadConstraints(c, table, schema); }, std::move(answer));
     case ObjectKind::Triggers: {
       const DbmsFamily family = FamilyOf(session.GetDbmsName(), session.IsTransactSql());
       return AskChildren(

@@ -1,9 +1,13 @@
 #include "schema/schema_loaders.h"
 
+#include <map>
+
 #include "db/catalog_sets.h"
 #include "db/query_result_set.h"
 #include "platform/format.h"
 #include "schema/column_reader.h"
+#include "schema/schema_path.h"
+#include "schema/sql_names.h"
 
 namespace dossel::schema {
 namespace {
@@ -11,7 +15,15 @@ namespace {
 LoadedChildren Failed() { return LoadedChildren{}; }
 
 void Add(LoadedChildren& loaded, const TString& caption, const TString& catalogName = TString()) {
-  loaded.entries.push_back(SchemaEntry{caption, catalogName});
+  loaded.entries.push_back(SchemaEntry{caption, catalogName, TString()});
+}
+
+const TChar* OrNull(const TString& text) { return text.empty() ? nullptr : text.c_str(); }
+
+// SQL_SCHEMA_USAGE (ODBC 2's SQL_OWNER_USAGE): 0 when the driver has no schemas.
+bool HasSchemas(db::CDbConnection& connection) {
+  uint32_t usage = 0;
+  return connection.GetInfoNumber(SQL_OWNER_USAGE, usage) && usage != 0;
 }
 
 // The first column of every row of `sql`; fails when it cannot run.
@@ -24,6 +36,12 @@ LoadedChildren FirstColumnOf(db::CDbConnection& connection, const TString& sql) 
     rs.GetFieldText(0, value);
     Add(loaded, value);
   }
+  return loaded;
+}
+
+LoadedChildren DatabaseList(db::CDbConnection& connection) {
+  LoadedChildren loaded = FirstColumnOf(connection, TString(kDatabaseListQuery));
+  for (SchemaEntry& entry : loaded.entries) entry.caption = DatabaseCaption(entry.caption);
   return loaded;
 }
 
@@ -68,9 +86,9 @@ void AddKey(LoadedChildren& loaded, const KeyRows& key, bool foreign) {
   Add(loaded, caption);
 }
 
-void AddPrimaryKey(db::CDbConnection& connection, const TString& table, LoadedChildren& loaded) {
+void AddPrimaryKey(db::CDbConnection& connection, const TString& table, const TString& owner, LoadedChildren& loaded) {
   db::CPrimaryKeysSet rs(&connection);
-  if (!rs.Open(nullptr, nullptr, table.c_str(), db::kForwardOnly)) return;
+  if (!rs.Open(nullptr, OrNull(owner), table.c_str(), db::kForwardOnly)) return;
   KeyRows key;
   for (; !rs.IsAfterLast(); rs.MoveNext()) {
     if (!key.columns.empty() && (rs.m_nKeySeq == 1 || rs.m_strPkName != key.name)) {
@@ -83,9 +101,10 @@ void AddPrimaryKey(db::CDbConnection& connection, const TString& table, LoadedCh
   AddKey(loaded, key, false);
 }
 
-bool AddForeignKeys(db::CDbConnection& connection, const TString& table, LoadedChildren& loaded) {
+bool AddForeignKeys(db::CDbConnection& connection, const TString& table, const TString& owner, LoadedChildren& loaded) {
   db::CForeignKeysSet rs(&connection);
-  if (!rs.Open(nullptr, nullptr, nullptr, nullptr, nullptr, table.c_str(), db::kForwardOnly) || rs.ExecuteFailed())
+  if (!rs.Open(nullptr, nullptr, nullptr, nullptr, OrNull(owner), table.c_str(), db::kForwardOnly) ||
+      rs.ExecuteFailed())
     return false;
   KeyRows key;
   for (; !rs.IsAfterLast(); rs.MoveNext()) {
@@ -108,18 +127,34 @@ bool AddForeignKeys(db::CDbConnection& connection, const TString& table, LoadedC
 LoadedChildren LoadDatabases(db::CDbConnection& connection, DbmsFamily family, const TString& currentDatabase) {
   if (family != DbmsFamily::TransactSql) {
     LoadedChildren loaded{true, {}};
-    Add(loaded, currentDatabase);
+    Add(loaded, DatabaseCaption(currentDatabase));
     return loaded;
   }
-  return FirstColumnOf(connection, TString(kDatabaseListQuery));
+  return DatabaseList(connection);
+}
+
+std::vector<SchemaEntry> TableEntries(const std::vector<ListedTable>& tables, bool schemas) {
+  std::map<TString, int> occurrences;
+  if (schemas) {
+    for (const ListedTable& table : tables) ++occurrences[table.name];
+  }
+  std::vector<SchemaEntry> entries;
+  entries.reserve(tables.size());
+  for (const ListedTable& table : tables) {
+    if (schemas && !table.owner.empty() && occurrences[table.name] > 1)
+      entries.push_back(SchemaEntry{table.owner + TChar('.') + table.name, table.name, table.owner});
+    else
+      entries.push_back(SchemaEntry{table.name, table.name, TString()});
+  }
+  return entries;
 }
 
 LoadedChildren LoadTables(db::CDbConnection& connection, const TChar* tableType) {
   db::CTablesSet rs(&connection);
   if (!rs.Open(nullptr, nullptr, nullptr, tableType, db::kForwardOnly) || rs.ExecuteFailed()) return Failed();
-  LoadedChildren loaded{true, {}};
-  for (; !rs.IsAfterLast(); rs.MoveNext()) Add(loaded, rs.m_strTableName, rs.m_strTableName);
-  return loaded;
+  std::vector<ListedTable> tables;
+  for (; !rs.IsAfterLast(); rs.MoveNext()) tables.push_back(ListedTable{rs.m_strTableOwner, rs.m_strTableName});
+  return LoadedChildren{true, TableEntries(tables, HasSchemas(connection))};
 }
 
 LoadedChildren LoadProcedures(db::CDbConnection& connection) {
@@ -133,19 +168,22 @@ LoadedChildren LoadProcedures(db::CDbConnection& connection) {
   return loaded;
 }
 
-LoadedChildren LoadColumns(db::CDbConnection& connection, const TString& table, TStringView dbmsName) {
-  if (table.size() > 8 && EqualsNoCase(dbmsName, DT("Text")))
-    return ResultColumnsOf(connection, EmptySelectQuery(table, connection.GetIdentifierQuoteChar()));
-  const std::optional<ColumnList> columns = TryReadColumns(connection, table);
+LoadedChildren LoadColumns(db::CDbConnection& connection, const TString& table, const TString& owner,
+                           TStringView dbmsName) {
+  // The empty select only where the name can go into it as one name.
+  const TChar quoteChar = connection.GetIdentifierQuoteChar();
+  if (table.size() > 8 && EqualsNoCase(dbmsName, DT("Text")) && (!NeedsQuotes(table) || IsQuoteChar(quoteChar)))
+    return ResultColumnsOf(connection, EmptySelectQuery(table, quoteChar));
+  const std::optional<ColumnList> columns = TryReadColumns(connection, table, owner);
   if (!columns) return Failed();
   LoadedChildren loaded{true, {}};
   for (const ColumnInfo& column : *columns) Add(loaded, ColumnCaption(column), column.name);
   return loaded;
 }
 
-LoadedChildren LoadIndexes(db::CDbConnection& connection, const TString& table) {
+LoadedChildren LoadIndexes(db::CDbConnection& connection, const TString& table, const TString& owner) {
   db::CStatisticsSet rs(&connection);
-  if (!rs.Open(nullptr, nullptr, table.c_str(), db::kForwardOnly) || rs.ExecuteFailed()) return Failed();
+  if (!rs.Open(nullptr, OrNull(owner), table.c_str(), db::kForwardOnly) || rs.ExecuteFailed()) return Failed();
   LoadedChildren loaded{true, {}};
   for (; !rs.IsAfterLast(); rs.MoveNext()) {
     if (rs.m_nType != 0) Add(loaded, rs.m_strIndexName, rs.m_strIndexName);
@@ -153,10 +191,10 @@ LoadedChildren LoadIndexes(db::CDbConnection& connection, const TString& table) 
   return loaded;
 }
 
-LoadedChildren LoadConstraints(db::CDbConnection& connection, const TString& table) {
+LoadedChildren LoadConstraints(db::CDbConnection& connection, const TString& table, const TString& owner) {
   LoadedChildren loaded{true, {}};
-  AddPrimaryKey(connection, table, loaded);
-  loaded.ok = AddForeignKeys(connection, table, loaded);
+  AddPrimaryKey(connection, table, owner, loaded);
+  loaded.ok = AddForeignKeys(connection, table, owner, loaded);
   return loaded;
 }
 

@@ -30,6 +30,8 @@ ObjectKind KindOfFolderCaption(TStringView caption) {
   return KindAt(kDetailFolderCaptions, static_cast<int>(ObjectKind::Columns), caption);
 }
 
+TString DatabaseCaption(const TString& name) { return name.empty() ? TString(kUnnamedDatabaseCaption) : name; }
+
 TString JoinPath(const std::vector<TString>& captions) {
   TString path;
   for (const TString& caption : captions) path += DT("/") + caption;
@@ -49,6 +51,7 @@ SchemaPath ParseCaptions(const std::vector<TString>& captions) {
   };
   path.computer = piece(kRootDepth);
   path.database = piece(kDatabaseDepth);
+  if (path.database == kUnnamedDatabaseCaption) path.database.clear();
   path.object = piece(kObjectDepth);
   path.subobject = piece(kEntryDepth);
   // The object folder's caption says what kind the object is, until a

@@ -30,12 +30,24 @@ enum SchemaDepth : int {
 
 struct SchemaPath {
   TString computer;
-  TString database;
+  TString database;   // empty for the database captioned kUnnamedDatabaseCaption
   TString object;     // table, view or procedure name
   TString subobject;  // column caption, index, key or trigger name
   ObjectKind kind = ObjectKind::None;
   int depth = 0;
+  // The schema of the object, where the tree names it (its caption is then
+  // "owner.object"; the tree, not the caption, gives both parts).
+  TString owner;
 };
+
+// The caption of a database whose name the driver leaves empty: an empty
+// caption counts for nothing in a path, so the node would read as the root.
+// A database really so named is read as the unnamed one, which no statement
+// switches to: its folders show the connection's current database.
+inline constexpr TStringView kUnnamedDatabaseCaption = DT("(no name)");
+
+// The caption of the database `name`.
+TString DatabaseCaption(const TString& name);
 
 // The captions of the object folders and of the detail folders, in the order
 // their kinds are numbered.
@@ -51,7 +63,8 @@ ObjectKind KindOfFolderCaption(TStringView caption);
 // "/" and the captions joined by "/": "/HOST/main/User Tables/orders".
 TString JoinPath(const std::vector<TString>& captions);
 
-// The path of an item from its captions, root first.
+// The path of an item from its captions, root first. The database captioned
+// kUnnamedDatabaseCaption is the database with the empty name.
 SchemaPath ParseCaptions(const std::vector<TString>& captions);
 
 // The settings that show or hide each folder, under the schema key.

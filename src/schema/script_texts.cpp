@@ -9,65 +9,72 @@ namespace {
 bool IsTable(ObjectKind kind) { return kind == ObjectKind::UserTables || kind == ObjectKind::SystemTables; }
 bool IsTableOrView(ObjectKind kind) { return IsTable(kind) || kind == ObjectKind::Views; }
 
-// The names of one target, quoted once for all the texts.
-struct Names {
-  TString object;
-  TString subobject;
-  TString column;
-  TChar quoteChar;
+// The names of one target, quoted as the texts use them.
+class Names {
+ public:
+  Names(const ScriptTarget& target, TChar quoteChar) : m_target(target), m_quoter(quoteChar) {}
+  TString Object() const { return m_quoter.QuoteQualified(m_target.owner, m_target.object); }
+  TString Subobject() const { return m_quoter.Quote(m_target.subobject); }
+  TString Column() const { return m_quoter.Quote(TargetColumnName(m_target)); }
+  const CNameQuoter& Quoter() const { return m_quoter; }
+
+ private:
+  const ScriptTarget& m_target;
+  CNameQuoter m_quoter;
 };
 
 std::optional<TString> CreateText(ObjectKind kind, const Names& names, const ColumnList& columns) {
   if (!IsTableOrView(kind)) return std::nullopt;
-  return Format(DT("CREATE TABLE %s ( \r\n%s\r\n); "), names.object, DefinitionColumnList(columns, names.quoteChar));
+  return Format(DT("CREATE TABLE %s ( \r\n%s\r\n); "), names.Object(), DefinitionColumnList(columns, names.Quoter()));
 }
 
 std::optional<TString> AlterText(ObjectKind kind, const Names& names) {
-  if (IsTable(kind)) return Format(DT("ALTER TABLE %s "), names.object);
-  if (kind == ObjectKind::Views) return Format(DT("ALTER VIEW %s "), names.object);
-  if (kind == ObjectKind::StoredProcedures) return Format(DT("ALTER PROCEDURE %s "), names.object);
-  if (kind == ObjectKind::Triggers) return Format(DT("ALTER TRIGGER %s "), names.subobject);
+  if (IsTable(kind)) return Format(DT("ALTER TABLE %s "), names.Object());
+  if (kind == ObjectKind::Views) return Format(DT("ALTER VIEW %s "), names.Object());
+  if (kind == ObjectKind::StoredProcedures) return Format(DT("ALTER PROCEDURE %s "), names.Object());
+  if (kind == ObjectKind::Triggers) return Format(DT("ALTER TRIGGER %s "), names.Subobject());
   return std::nullopt;
 }
 
 std::optional<TString> DropText(ObjectKind kind, const Names& names) {
-  if (IsTable(kind)) return Format(DT("DROP TABLE %s;"), names.object);
-  if (kind == ObjectKind::Views) return Format(DT("DROP VIEW %s;"), names.object);
-  if (kind == ObjectKind::StoredProcedures) return Format(DT("DROP PROCEDURE %s;"), names.object);
-  if (kind == ObjectKind::Indexes) return Format(DT("DROP INDEX %s;"), names.subobject);
-  if (kind == ObjectKind::Triggers) return Format(DT("DROP TRIGGER %s;"), names.subobject);
+  if (IsTable(kind)) return Format(DT("DROP TABLE %s;"), names.Object());
+  if (kind == ObjectKind::Views) return Format(DT("DROP VIEW %s;"), names.Object());
+  if (kind == ObjectKind::StoredProcedures) return Format(DT("DROP PROCEDURE %s;"), names.Object());
+  if (kind == ObjectKind::Indexes) return Format(DT("DROP INDEX %s;"), names.Subobject());
+  if (kind == ObjectKind::Triggers) return Format(DT("DROP TRIGGER %s;"), names.Subobject());
   return std::nullopt;
 }
 
 std::optional<TString> SelectText(ObjectKind kind, const Names& names, const ColumnList& columns) {
   if (IsTableOrView(kind))
-    return Format(DT("SELECT %s \r\nFROM %s;"), PlainColumnList(columns, names.quoteChar), names.object);
-  if (kind == ObjectKind::StoredProcedures) return Format(DT("EXEC %s;"), names.object);
-  if (kind == ObjectKind::Columns) return Format(DT("SELECT %s \r\nFROM %s;"), names.column, names.object);
+    return Format(DT("SELECT %s \r\nFROM %s;"), PlainColumnList(columns, names.Quoter()), names.Object());
+  if (kind == ObjectKind::StoredProcedures) return Format(DT("EXEC %s;"), names.Object());
+  if (kind == ObjectKind::Columns) return Format(DT("SELECT %s \r\nFROM %s;"), names.Column(), names.Object());
   return std::nullopt;
 }
 
 std::optional<TString> InsertText(ObjectKind kind, const Names& names, const ColumnList& columns) {
   if (!IsTableOrView(kind)) return std::nullopt;
-  return Format(DT("INSERT INTO %s (%s) \r\nVALUES ( );"), names.object, PlainColumnList(columns, names.quoteChar));
+  return Format(DT("INSERT INTO %s (%s) \r\nVALUES ( );"), names.Object(), PlainColumnList(columns, names.Quoter()));
 }
 
 std::optional<TString> UpdateText(ObjectKind kind, const Names& names, const ColumnList& columns) {
-  const TString assignments = AssignmentColumnList(columns, names.quoteChar);
-  if (IsTableOrView(kind)) return Format(DT("UPDATE %s \r\nSET %s ;"), names.object, assignments);
+  if (IsTableOrView(kind))
+    return Format(DT("UPDATE %s \r\nSET %s ;"), names.Object(), AssignmentColumnList(columns, names.Quoter()));
   if (kind == ObjectKind::Columns)
-    return Format(DT("UPDATE %s \r\nSET %s \r\nWHERE %s= ;"), names.object, assignments, names.column);
+    return Format(DT("UPDATE %s \r\nSET %s \r\nWHERE %s= ;"), names.Object(),
+                  AssignmentColumnList(columns, names.Quoter()), names.Column());
   return std::nullopt;
 }
 
 std::optional<TString> DeleteText(ObjectKind kind, const Names& names) {
-  if (IsTableOrView(kind)) return Format(DT("DELETE FROM %s;"), names.object);
-  if (kind == ObjectKind::Columns) return Format(DT("DELETE FROM %s WHERE %s= ;"), names.object, names.column);
+  if (IsTableOrView(kind)) return Format(DT("DELETE FROM %s;"), names.Object());
+  if (kind == ObjectKind::Columns) return Format(DT("DELETE FROM %s WHERE %s= ;"), names.Object(), names.Column());
   return std::nullopt;
 }
 
 std::optional<TString> ExecuteText(ObjectKind kind, const Names& names) {
-  if (kind == ObjectKind::StoredProcedures) return Format(DT("EXEC %s ;"), names.object);
+  if (kind == ObjectKind::StoredProcedures) return Format(DT("EXEC %s ;"), names.Object());
   return std::nullopt;
 }
 
@@ -95,6 +102,13 @@ std::optional<TString> TextFor(Generator generator, ObjectKind kind, const Names
 
 }  // namespace
 
+bool CanOpen(const ScriptTarget& target) {
+  if (target.object.empty()) return false;
+  // Below an object the kind is its detail folder's.
+  if (target.kind == ObjectKind::Columns) return !target.subobject.empty();
+  return IsTableOrView(target.kind) || target.kind == ObjectKind::StoredProcedures;
+}
+
 bool NeedsColumns(Generator generator, ObjectKind kind) {
   switch (generator) {
     case Generator::Create:
@@ -114,8 +128,7 @@ TString TargetColumnName(const ScriptTarget& target) {
 
 GeneratedScript GenerateScript(Generator generator, const ScriptTarget& target, const ColumnList& columns,
                                TChar quoteChar, ScriptOptions asked) {
-  const Names names{QuoteName(target.object, quoteChar), QuoteName(target.subobject, quoteChar),
-                    QuoteName(TargetColumnName(target), quoteChar), quoteChar};
+  const Names names(target, quoteChar);
   GeneratedScript script;
   script.options = asked;
   // Running a procedure the user only browsed could change data: its Select
@@ -127,6 +140,12 @@ GeneratedScript GenerateScript(Generator generator, const ScriptTarget& target, 
   if (auto text = TextFor(generator, target.kind, names, columns)) {
     script.hasText = true;
     script.text = std::move(*text);
+  }
+  script.unquotedName = names.Quoter().Unquoted();
+  if (script.unquotedName && script.options.execute) {
+    script.options.execute = false;
+    script.options.switchPane = true;
+    script.heldBack = true;
   }
   return script;
 }

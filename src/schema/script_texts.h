@@ -4,8 +4,9 @@
 //
 // The texts are skeletons the user completes (an empty VALUES list, a WHERE
 // without its value); their spacing, trailing spaces included, is part of
-// them. Names go in through QuoteName, so a name from the catalog can never
-// end a statement and start another.
+// them. Names go in quoted (sql_names.h), so a name from the catalog can never
+// end a statement and start another; where the driver has no quote character
+// for a name that needs one, the text is shown and not run.
 //
 // Pure functions of their arguments; any thread may call them.
 
@@ -38,6 +39,9 @@ struct ScriptTarget {
   // The catalog name of the selected column, when the caller kept it; the
   // column is otherwise cut from the caption in `subobject`.
   std::optional<TString> columnName;
+  // The schema `object` is in, when the tree names it (a name that occurs
+  // in several schemas): the texts name the object "owner.object".
+  TString owner;
 };
 
 enum class Generator { Create, Alter, Drop, Select, Insert, Update, Delete, Execute };
@@ -55,7 +59,22 @@ struct GeneratedScript {
   bool hasText = false;
   TString text;
   ScriptOptions options;
+  // A name the text holds as it is, though it needs quotes, since the driver
+  // has no quote character: the text may not be the one statement it looks.
+  std::optional<TString> unquotedName;
+  // The command asked to run the text, but for `unquotedName` it is only
+  // shown, in the query pane brought to the front.
+  bool heldBack = false;
 };
+
+// The trace's line for a text held back, with the unquoted name.
+inline constexpr TStringView kHeldBackTrace =
+    DT("The script was not run: the driver has no quote character for the name [%s].\r\n");
+
+// Whether "&Open" (and a double click) has something to open: a table, a
+// view, a procedure or a column entry. A folder, a database or the root has
+// not, and its Select would be no statement ("SELECT  FROM ;").
+bool CanOpen(const ScriptTarget& target);
 
 // Whether the generator needs the object's columns for this kind.
 bool NeedsColumns(Generator generator, ObjectKind kind);
@@ -67,7 +86,8 @@ TString TargetColumnName(const ScriptTarget& target);
 // The generator's text for the target, with `columns` the object's columns in
 // catalog order (empty when the catalog could not be read) and `quoteChar`
 // the driver's identifier quote character. `asked` are the command's options;
-// a stored procedure's Select comes back with execute off and switch on.
+// a stored procedure's Select, and a text held back for an unquoted name,
+// come back with execute off and switch on.
 GeneratedScript GenerateScript(Generator generator, const ScriptTarget& target, const ColumnList& columns,
                                TChar quoteChar, ScriptOptions asked);
 

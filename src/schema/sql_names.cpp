@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "schema/reserved_words.h"
+
 namespace dossel::schema {
 namespace {
 
@@ -18,9 +20,12 @@ bool IsPlainIdentifier(TStringView name) {
   return true;
 }
 
+bool NeedsQuotes(TStringView name) { return !name.empty() && (!IsPlainIdentifier(name) || IsReservedWord(name)); }
+
+bool IsQuoteChar(TChar quoteChar) { return quoteChar != kNoIdentifierQuote && quoteChar != TChar(0); }
+
 TString QuoteName(TStringView name, TChar quoteChar) {
-  if (name.empty() || quoteChar == kNoIdentifierQuote || quoteChar == TChar(0) || IsPlainIdentifier(name))
-    return TString(name);
+  if (!NeedsQuotes(name) || !IsQuoteChar(quoteChar)) return TString(name);
   TString quoted(1, quoteChar);
   for (TChar c : name) {
     quoted += c;
@@ -28,6 +33,16 @@ TString QuoteName(TStringView name, TChar quoteChar) {
   }
   quoted += quoteChar;
   return quoted;
+}
+
+TString CNameQuoter::Quote(TStringView name) const {
+  if (!m_unquoted && NeedsQuotes(name) && !IsQuoteChar(m_quoteChar)) m_unquoted = TString(name);
+  return QuoteName(name, m_quoteChar);
+}
+
+TString CNameQuoter::QuoteQualified(TStringView owner, TStringView name) const {
+  if (owner.empty()) return Quote(name);
+  return Quote(owner) + TChar('.') + Quote(name);
 }
 
 TString EscapeSqlLiteral(TStringView value) {

@@ -14,6 +14,7 @@
 #include "app/sql_keywords.h"
 #include "frame_fixture.h"
 #include "res/command_ids.h"
+#include "schema/reserved_words.h"
 #include "settings/catalogs.h"
 
 namespace dossel::test {
@@ -82,7 +83,7 @@ TEST(SqlKeywordsTest, WordsOfCatalogueTextsAndTheStandardsWords) {
   EXPECT_EQ(KeywordsOfText("ADD() "), "add ");
   EXPECT_EQ(KeywordsOfText("PRAGMA foo; ORDER_BY x2"), "pragma foo order_by x2 ");
   EXPECT_EQ(KeywordsOfText("9lives caf\xC3\xA9_id"), "") << "no digit first, nothing glued to other letters";
-  const std::string standard = " " + std::string(StandardReservedWords()) + " ";
+  const std::string standard = " " + std::string(schema::StandardReservedWords()) + " ";
   for (const char* word : {" select ", " from ", " where ", " join ", " values ", " current_timestamp "})
     EXPECT_NE(standard.find(word), std::string::npos) << word;
   EXPECT_EQ(standard.find(" pragma "), std::string::npos) << "not a word of the standard";

@@ -70,7 +70,7 @@ class ColumnReaderTest : public ::testing::Test {
   Rows Tables() { return Query(DT("select name from sqlite_master where type='table' order by name")); }
 
   TString Script(Generator generator, const TString& table, ObjectKind kind = ObjectKind::UserTables) {
-    const ScriptTarget target{table, DT(""), kind, std::nullopt};
+    const ScriptTarget target{table, DT(""), kind, std::nullopt, TString()};
     return GenerateScript(generator, target, ReadColumns(m_connection, table), m_quote, {}).text;
   }
 
@@ -111,7 +111,7 @@ TEST_F(ColumnReaderTest, OnlyTheNamedTableThoughTheCatalogTakesAPattern) {
 TEST_F(ColumnReaderTest, AClosedConnectionGivesAnEmptyListAndTheTextStillComes) {
   db::CDbConnection closed;
   EXPECT_TRUE(ReadColumns(closed, DT("people")).empty());
-  const ScriptTarget target{DT("orders"), DT(""), ObjectKind::UserTables, std::nullopt};
+  const ScriptTarget target{DT("orders"), DT(""), ObjectKind::UserTables, std::nullopt, TString()};
   EXPECT_EQ(GenerateScript(Generator::Select, target, ReadColumns(closed, DT("orders")), m_quote, {}).text,
             DT("SELECT  \r\nFROM orders;"));
 }
@@ -149,7 +149,7 @@ TEST_F(ColumnReaderTest, CreateTextRebuildsTheTableFromItsColumns) {
 TEST_F(ColumnReaderTest, ColumnScriptsUseTheCatalogName) {
   const ColumnList columns = ReadColumns(m_connection, DT("people"));
   ASSERT_GE(columns.size(), 2u);
-  const ScriptTarget column{DT("people"), ColumnCaption(columns[1]), ObjectKind::Columns, columns[1].name};
+  const ScriptTarget column{DT("people"), ColumnCaption(columns[1]), ObjectKind::Columns, columns[1].name, TString()};
   EXPECT_EQ(column.subobject, DT("first [varchar(40),Not Null]"));
   ASSERT_TRUE(Run(DT("insert into people values (1, 'Ada', 'A', null, 'x')")));
   const TString select = GenerateScript(Generator::Select, column, columns, m_quote, {}).text;

@@ -33,10 +33,10 @@ class SchemaCommandsTest : public ::testing::Test {
 
   // Runs the command on table t (columns a, b), counting column reads.
   GeneratedScript Run(SchemaCommand command, ObjectKind kind = ObjectKind::UserTables) {
-    const ScriptTarget target{DT("t"), DT(""), kind, std::nullopt};
-    return PrepareScript(command, target, TChar('"'), [this](const TString& object) {
+    const ScriptTarget target{DT("t"), DT(""), kind, std::nullopt, TString()};
+    return PrepareScript(command, target, TChar('"'), [this](const ScriptTarget& read) {
       ++m_columnReads;
-      m_readObject = object;
+      m_readObject = read.object;
       return ColumnList{{DT("a"), DT("integer"), 4, 10, 0}, {DT("b"), DT("text"), -1, 65536, 1}};
     });
   }

@@ -122,6 +122,31 @@ TEST_F(SchemaExpansionTest, EachDepthAndKindLoadsItsChildren) {
   EXPECT_EQ(NewTrace(), "");
 }
 
+// Where the driver has schemas, only a name found in more than one is
+// captioned with its schema; the entry keeps both parts apart.
+TEST(TableEntriesTest, ANameInSeveralSchemasIsCaptionedWithItsSchema) {
+  const std::vector<schema::ListedTable> tables = {
+      {DT("a"), DT("t")}, {DT("Odd Schema"), DT("t")}, {DT("a"), DT("u")}, {DT("b"), DT("T")}};
+  const std::vector<schema::SchemaEntry> entries = schema::TableEntries(tables, true);
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[0].caption, DT("a.t"));
+  EXPECT_EQ(entries[0].catalogName, DT("t"));
+  EXPECT_EQ(entries[0].owner, DT("a"));
+  EXPECT_EQ(entries[1].caption, DT("Odd Schema.t"));
+  EXPECT_EQ(entries[1].owner, DT("Odd Schema"));
+  EXPECT_EQ(entries[2].caption, DT("u"));
+  EXPECT_EQ(entries[2].owner, DT("")) << "a name of one schema stands alone";
+  EXPECT_EQ(entries[3].caption, DT("T")) << "names differing in case are different names";
+
+  for (const schema::SchemaEntry& entry : schema::TableEntries(tables, false)) {
+    EXPECT_EQ(entry.caption, entry.catalogName) << "a driver without schemas";
+    EXPECT_EQ(entry.owner, DT(""));
+  }
+  // Rows without a schema cannot be told apart by one.
+  const auto unnamed = schema::TableEntries({{DT(""), DT("t")}, {DT(""), DT("t")}}, true);
+  EXPECT_EQ(unnamed[0].caption, DT("t"));
+}
+
 TEST_F(SchemaExpansionTest, FoldersFollowTheirFlags) {
   KeyWriteInteger(HKEY_LOCAL_MACHINE, kSchemaKey, DT("View"), 0);
   KeyWriteInteger(HKEY_LOCAL_MACHINE, kSchemaKey, DT("Index"), 0);

@@ -48,5 +48,21 @@ TEST(SchemaPathTest, CaptionsWithSlashesStayWhole) {
             DT("/HOST/main/User Tables/orders/Columns"));
 }
 
+TEST(SchemaPathTest, ADatabaseWithoutANameKeepsItsPlaceInThePath) {
+  EXPECT_EQ(DatabaseCaption(DT("")), kUnnamedDatabaseCaption);
+  EXPECT_EQ(DatabaseCaption(DT("shop")), DT("shop"));
+  const SchemaPath database = ParseCaptions({DT("HOST"), DatabaseCaption(DT(""))});
+  EXPECT_EQ(database.depth, kDatabaseDepth) << "not the root";
+  EXPECT_EQ(database.database, DT(""));
+  const SchemaPath table = ParseCaptions({DT("HOST"), DatabaseCaption(DT("")), DT("User Tables"), DT("orders")});
+  EXPECT_EQ(table.depth, kObjectDepth);
+  EXPECT_EQ(table.database, DT(""));
+  EXPECT_EQ(table.object, DT("orders"));
+  EXPECT_EQ(table.kind, ObjectKind::UserTables);
+  // Only at the database's place: a table may have that caption.
+  EXPECT_EQ(ParseCaptions({DT("HOST"), DT("main"), DT("User Tables"), TString(kUnnamedDatabaseCaption)}).object,
+            kUnnamedDatabaseCaption);
+}
+
 }  // namespace
 }  // namespace dossel::schema

@@ -4,6 +4,7 @@
 // write and run, and names from the catalog that must never run as SQL.
 
 #include <gtest/gtest.h>
+#include <wx/uiaction.h>
 
 #include <chrono>
 #include <sstream>
@@ -74,6 +75,21 @@ class SchemaViewTest : public FrameTest {
     Tree()->SelectItem(item);
     m_frame->SchemaView()->RunCommand(command);
     EXPECT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading(); }));
+  }
+
+  // A double click of the mouse on `item`'s caption, as the user makes it;
+  // waits for what it reads and runs.
+  void DoubleClick(const wxTreeItemId& item) {
+    wxRect rect;
+    ASSERT_TRUE(Tree()->GetBoundingRect(item, rect, true));
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(Tree()->ClientToScreen(rect.GetPosition() + wxPoint(rect.GetWidth() / 2, rect.GetHeight() / 2)));
+    // Past the double-click time: the clicks of the last double click would
+    // make this one a triple click.
+    Pump(600);
+    mouse.MouseDblClick();
+    Pump(100);
+    EXPECT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading() && !m_frame->Session().IsExecuting(); }));
   }
 
   std::string QueryText() { return ToUtf8(m_frame->QueryView()->GetQueryText()); }
@@ -258,6 +274,54 @@ TEST_F(SqliteSchemaTest, RightClickKeepsTheSelectionAndDoubleClickOpens) {
   EXPECT_NE(Trace().find("FROM customer;]"), std::string::npos);
 }
 
+// A folder has nothing to open: a double click expands it or collapses it
+// again, and runs nothing.
+TEST_F(SqliteSchemaTest, ADoubleClickOnAFolderOnlyExpandsOrCollapsesIt) {
+  const wxTreeItemId database = Reach({Database()});
+  m_frame->SwitchPane(kSchemaPane);
+  Pump(50);
+  const wxTreeItemId tables = Child(database, "User Tables");
+  ASSERT_FALSE(Tree()->IsExpanded(tables));
+  DoubleClick(tables);
+  EXPECT_EQ(Tree()->GetSelection(), tables) << "the click missed the folder";
+  EXPECT_TRUE(Tree()->IsExpanded(tables));
+  EXPECT_EQ(Captions(tables), (std::vector<std::string>{"customer", "orders"}));
+  DoubleClick(tables);
+  EXPECT_FALSE(Tree()->IsExpanded(tables));
+
+  const wxTreeItemId columns = Child(Table("customer"), "Columns");
+  ASSERT_FALSE(Tree()->IsExpanded(columns));
+  DoubleClick(columns);
+  EXPECT_TRUE(Tree()->IsExpanded(columns));
+  EXPECT_EQ(Captions(columns).size(), 3u);
+
+  // Nor does the menu's Open write anything on a folder.
+  Tree()->SelectItem(Child(database, "Views"));
+  m_frame->SchemaView()->RunCommand(SchemaCommand::Open);
+  EXPECT_EQ(QueryText(), "");
+  EXPECT_EQ(Trace().find("Executing query"), std::string::npos) << Trace();
+  EXPECT_EQ(Trace().find("while a query runs"), std::string::npos) << Trace();
+  EXPECT_EQ(m_frame->GetCurrentPane(), kSchemaPane);
+
+  // A table still opens.
+  DoubleClick(Tree()->GetItemParent(columns));
+  EXPECT_NE(Trace().find("Executing query [\r\nSELECT id,name,born \r\nFROM customer;]"), std::string::npos) << Trace();
+  EXPECT_NE(Trace().find("Query completed successfully."), std::string::npos) << Trace();
+}
+
+// A reserved word unquoted would be read as the word: Open quotes it.
+TEST_F(SqliteSchemaTest, OpenQuotesNamesThatAreReservedWords) {
+  Run("create table \"group\"(id integer, \"values\" text)");
+  Run("insert into \"group\" values (1, 'x')");
+  NewTrace();
+  Tree()->SelectItem(Reach({Database(), "User Tables", "group"}));
+  m_frame->SchemaView()->RunCommand(SchemaCommand::Open);
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsReading() && !m_frame->Session().IsExecuting(); }));
+  const std::string trace = NewTrace();
+  EXPECT_NE(trace.find("SELECT id,\"values\" \r\nFROM \"group\";]"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("Query completed successfully."), std::string::npos) << trace;
+}
+
 TEST_F(SchemaViewTest, WithoutAConnectionTheRootReportsAndStaysExpandable) {
   const wxTreeItemId root = Tree()->GetRootItem();
   Tree()->Expand(root);
@@ -380,6 +444,56 @@ TEST_F(HangingCatalogTest, AHangingCatalogReadLeavesTheWindowWorkingUntilCancelE
   EXPECT_FALSE(Tree()->IsExpanded(tables));
   EXPECT_TRUE(Tree()->ItemHasChildren(tables)) << "still expandable";
   EXPECT_FALSE(m_frame->Session().IsExecuting());
+}
+
+// A driver that names no database: its node still has a caption, and its
+// folders and tables show under it, with no switch of database.
+TEST_F(ScriptedSchemaTest, ADatabaseWithoutANameShowsItsFolders) {
+  m_script.Dbms("PostgreSQL").InfoMissing(SQL_DATABASE_NAME);
+  m_script.Catalog("SQLTables").Result({}).Row({"", "public", "orders", "TABLE", ""});
+  m_script.AnyOtherStatement().RowCount(0);
+  Connect();
+  const wxTreeItemId root = Tree()->GetRootItem();
+  EXPECT_EQ(Expand(root), std::vector<std::string>{"(no name)"});
+  const wxTreeItemId database = Child(root, "(no name)");
+  EXPECT_EQ(Expand(database), (std::vector<std::string>{"Stored Procedures", "System Tables", "User Tables", "Views"}));
+  EXPECT_EQ(Expand(Child(database, "User Tables")), std::vector<std::string>{"orders"});
+  EXPECT_FALSE(CallsContain("USE")) << "nothing to switch to";
+  EXPECT_EQ(ToUtf8(m_frame->Session().GetDatabaseName()), "");
+}
+
+// A driver without a quote character: a name that needs quotes cannot go
+// into SQL as one name, so Open shows its select and runs nothing; plain
+// names still run.
+TEST_F(ScriptedSchemaTest, NamesTheDriverCannotQuoteAreShownAndNotRun) {
+  m_script.Dbms("PostgreSQL").Info(SQL_DATABASE_NAME, "shop").Info(SQL_IDENTIFIER_QUOTE_CHAR, " ");
+  m_script.Catalog("SQLTables")
+      .Result({})
+      .Row({"shop", "public", "x; delete from t", "TABLE", ""})
+      .Row({"shop", "public", "plain", "TABLE", ""});
+  m_script.Catalog("SQLColumns")
+      .Result({})
+      .Row({"shop", "public", "x; delete from t", "a", "4", "int", "10", "4", "0", "10", "1", ""})
+      .Row({"shop", "public", "plain", "a", "4", "int", "10", "4", "0", "10", "1", ""});
+  m_script.AnyOtherStatement().RowCount(0);
+  Connect();
+  m_frame->SwitchPane(kSchemaPane);
+
+  Command(Reach({"shop", "User Tables", "x; delete from t"}), SchemaCommand::Open);
+  EXPECT_EQ(QueryText(), "\r\nSELECT a \r\nFROM x; delete from t;");
+  EXPECT_EQ(QuerySelection(), "\r\nSELECT a \r\nFROM x; delete from t;");
+  EXPECT_FALSE(m_frame->Session().IsExecuting());
+  EXPECT_EQ(m_frame->GetCurrentPane(), kQueryPane) << "shown for the user to read";
+  EXPECT_NE(Trace().find("The script was not run: the driver has no quote character for the name [x; delete from t]."
+                         "\r\n"),
+            std::string::npos)
+      << Trace();
+  for (const std::string& call : Calls()) EXPECT_NE(call.rfind("SQLExecDirect", 0), 0u) << call;
+
+  ClearQuery();
+  Command(Reach({"shop", "User Tables", "plain"}), SchemaCommand::Open);
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }));
+  EXPECT_TRUE(CallsContain("SQLExecDirect \\r\\nSELECT a \\r\\nFROM plain;")) << ReadFile(m_folder.File("calls.log"));
 }
 
 TEST_F(ScriptedSchemaTest, TextDriverReadsLongTableNamesThroughAnEmptySelect) {

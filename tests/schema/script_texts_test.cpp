@@ -20,7 +20,7 @@ const ColumnList kColumns = {
 };
 
 ScriptTarget Target(ObjectKind kind, const TChar* object, const TChar* subobject) {
-  return ScriptTarget{object, subobject, kind, std::nullopt};
+  return ScriptTarget{object, subobject, kind, std::nullopt, TString()};
 }
 
 // The text of `generator` for `target`, or "<none>".
@@ -154,6 +154,23 @@ TEST(ScriptTexts, OptionsPassThroughExceptAProcedureSelect) {
   EXPECT_FALSE(none.hasText);
   EXPECT_TRUE(none.text.empty());
   EXPECT_TRUE(none.options.switchPane);
+}
+
+TEST(ScriptTexts, OpenActsOnObjectsAndColumnsNeverOnFolders) {
+  EXPECT_TRUE(CanOpen(Target(ObjectKind::UserTables, DT("t"), DT(""))));
+  EXPECT_TRUE(CanOpen(Target(ObjectKind::SystemTables, DT("t"), DT(""))));
+  EXPECT_TRUE(CanOpen(Target(ObjectKind::Views, DT("v"), DT(""))));
+  EXPECT_TRUE(CanOpen(Target(ObjectKind::StoredProcedures, DT("p"), DT(""))));
+  EXPECT_TRUE(CanOpen(Target(ObjectKind::Columns, DT("t"), DT("a [INTEGER,Null]"))));
+  // The object folders, the detail folders, the root and a database.
+  for (ObjectKind kind : {ObjectKind::UserTables, ObjectKind::SystemTables, ObjectKind::Views,
+                          ObjectKind::StoredProcedures, ObjectKind::None})
+    EXPECT_FALSE(CanOpen(Target(kind, DT(""), DT("")))) << static_cast<int>(kind);
+  for (ObjectKind kind : {ObjectKind::Columns, ObjectKind::Indexes, ObjectKind::Constraints, ObjectKind::Triggers})
+    EXPECT_FALSE(CanOpen(Target(kind, DT("t"), DT("")))) << static_cast<int>(kind);
+  // Entries whose Select has no text.
+  EXPECT_FALSE(CanOpen(Target(ObjectKind::Indexes, DT("t"), DT("ix"))));
+  EXPECT_FALSE(CanOpen(Target(ObjectKind::None, DT("t"), DT(""))));
 }
 
 TEST(ScriptTexts, ColumnsAreNeededOnlyWhereATextListsThem) {

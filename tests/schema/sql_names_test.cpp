@@ -48,6 +48,86 @@ TEST(SqlNames, NoQuoteCharacterOrNoNameLeavesTheNameAlone) {
   EXPECT_FALSE(IsPlainIdentifier(DT("")));
 }
 
+TEST(SqlNames, ReservedWordsAreQuotedInAnyCase) {
+  for (const TChar* word : {DT("order"), DT("ORDER"), DT("Group"), DT("select"), DT("values"), DT("date"), DT("user"),
+                            DT("current_timestamp")}) {
+    EXPECT_TRUE(NeedsQuotes(word)) << ToUtf8(word);
+    EXPECT_EQ(QuoteName(word, kDouble), DT("\"") + TString(word) + DT("\"")) << ToUtf8(word);
+  }
+  // Words that only begin or end like one, and words outside the list, stay.
+  for (const TChar* name : {DT("orders"), DT("order_id"), DT("my_select"), DT("pragma"), DT("name")})
+    EXPECT_EQ(QuoteName(name, kDouble), name) << ToUtf8(name);
+  const ScriptTarget target{DT("order"), DT(""), ObjectKind::UserTables, std::nullopt, TString()};
+  const ColumnList columns = {{DT("id"), DT("integer"), 4, 10, 0}, {DT("value"), DT("text"), -1, 100, 1}};
+  EXPECT_EQ(GenerateScript(Generator::Select, target, columns, kDouble, {}).text,
+            DT("SELECT id,\"value\" \r\nFROM \"order\";"));
+  EXPECT_EQ(GenerateScript(Generator::Update, target, columns, kBacktick, {}).text,
+            DT("UPDATE `order` \r\nSET id=,`value`= ;"));
+}
+
+TEST(SqlNames, AQuoterKeepsTheFirstNameItCouldNotQuote) {
+  const CNameQuoter none(kNoIdentifierQuote);
+  EXPECT_EQ(none.Quote(DT("plain")), DT("plain"));
+  EXPECT_FALSE(none.Unquoted()) << "a plain name needs no quotes";
+  EXPECT_EQ(none.Quote(DT("x; delete from t")), DT("x; delete from t"));
+  EXPECT_EQ(none.Quote(DT("order")), DT("order"));
+  ASSERT_TRUE(none.Unquoted());
+  EXPECT_EQ(*none.Unquoted(), DT("x; delete from t"));
+
+  const CNameQuoter nul(TChar(0));
+  nul.Quote(DT("select"));
+  EXPECT_EQ(nul.Unquoted().value_or(DT("")), DT("select")) << "a reserved word needs quotes too";
+
+  const CNameQuoter quoted(kDouble);
+  EXPECT_EQ(quoted.Quote(DT("x; delete from t")), DT("\"x; delete from t\""));
+  EXPECT_EQ(quoted.QuoteQualified(DT("Odd Schema"), DT("t")), DT("\"Odd Schema\".t"));
+  EXPECT_EQ(quoted.QuoteQualified(DT("a"), DT("user")), DT("a.\"user\""));
+  EXPECT_EQ(quoted.QuoteQualified(DT(""), DT("t")), DT("t"));
+  EXPECT_FALSE(quoted.Unquoted());
+}
+
+TEST(SqlNames, ATextWithAnUnquotableNameIsShownNotRun) {
+  const ScriptTarget hostile{DT("x; delete from t"), DT(""), ObjectKind::UserTables, std::nullopt, TString()};
+  const ColumnList columns = {{DT("a"), DT("integer"), 4, 10, 1}};
+  const ScriptOptions runAtOnce{true, true, false};
+  const GeneratedScript open = GenerateScript(Generator::Select, hostile, columns, kNoIdentifierQuote, runAtOnce);
+  EXPECT_EQ(open.text, DT("SELECT a \r\nFROM x; delete from t;"));
+  EXPECT_TRUE(open.heldBack);
+  EXPECT_FALSE(open.options.execute);
+  EXPECT_TRUE(open.options.switchPane) << "shown where the user can read it";
+  EXPECT_TRUE(open.options.highlight);
+  EXPECT_EQ(open.unquotedName.value_or(DT("")), DT("x; delete from t"));
+
+  // A column entry's name counts, and so does a column of the list.
+  const ScriptTarget column{DT("t"), DT("first name [TEXT,Null]"), ObjectKind::Columns, TString(DT("first name")),
+                            TString()};
+  EXPECT_TRUE(GenerateScript(Generator::Select, column, {}, kNoIdentifierQuote, runAtOnce).heldBack);
+  const ScriptTarget plain{DT("t"), DT(""), ObjectKind::UserTables, std::nullopt, TString()};
+  const ColumnList reserved = {{DT("from"), DT("integer"), 4, 10, 1}};
+  EXPECT_TRUE(GenerateScript(Generator::Select, plain, reserved, kNoIdentifierQuote, runAtOnce).heldBack);
+
+  // Plain names run as asked; a text that was not to run is not held back.
+  const GeneratedScript plainOpen = GenerateScript(Generator::Select, plain, columns, kNoIdentifierQuote, runAtOnce);
+  EXPECT_FALSE(plainOpen.heldBack);
+  EXPECT_TRUE(plainOpen.options.execute);
+  const GeneratedScript scriptOnly = GenerateScript(Generator::Drop, hostile, {}, kNoIdentifierQuote, {});
+  EXPECT_FALSE(scriptOnly.heldBack);
+  EXPECT_TRUE(scriptOnly.unquotedName);
+  // Only the names the text holds count: an index's drop names no table.
+  const ScriptTarget index{DT("x; delete from t"), DT("ix"), ObjectKind::Indexes, std::nullopt, TString()};
+  EXPECT_FALSE(GenerateScript(Generator::Drop, index, {}, kNoIdentifierQuote, runAtOnce).heldBack);
+}
+
+TEST(SqlNames, AnObjectInANamedSchemaIsScriptedQualified) {
+  const ScriptTarget target{DT("t"), DT(""), ObjectKind::UserTables, std::nullopt, TString(DT("Odd Schema"))};
+  const ColumnList columns = {{DT("y"), DT("integer"), 4, 10, 1}};
+  const auto text = [&](Generator g) { return GenerateScript(g, target, columns, kDouble, {}).text; };
+  EXPECT_EQ(text(Generator::Select), DT("SELECT y \r\nFROM \"Odd Schema\".t;"));
+  EXPECT_EQ(text(Generator::Drop), DT("DROP TABLE \"Odd Schema\".t;"));
+  EXPECT_EQ(text(Generator::Insert), DT("INSERT INTO \"Odd Schema\".t (y) \r\nVALUES ( );"));
+  EXPECT_EQ(text(Generator::Delete), DT("DELETE FROM \"Odd Schema\".t;"));
+}
+
 TEST(SqlNames, NonAsciiNamesAreQuotedWhole) {
   // "café", "prénom" and a CJK name: every unit of the name kept, in either width.
   const TString cafe = FromUtf8("caf\xC3\xA9");
@@ -58,7 +138,7 @@ TEST(SqlNames, NonAsciiNamesAreQuotedWhole) {
   // A character outside the basic plane is two units in UTF-16.
   const TString emoji = FromUtf8("t\xF0\x9F\x98\x80");
   EXPECT_EQ(ToUtf8(QuoteName(emoji, kDouble)), "\"t\xF0\x9F\x98\x80\"");
-  const ScriptTarget target{cafe, DT(""), ObjectKind::UserTables, std::nullopt};
+  const ScriptTarget target{cafe, DT(""), ObjectKind::UserTables, std::nullopt, TString()};
   const ColumnList columns = {{FromUtf8("pr\xC3\xA9nom"), DT("varchar"), 12, 20, 1},
                               {DT("id"), DT("integer"), 4, 10, 0}};
   EXPECT_EQ(ToUtf8(GenerateScript(Generator::Select, target, columns, kDouble, {}).text),
@@ -86,7 +166,7 @@ TEST(SqlNames, CutColumnNameStopsAtTheFirstNameEnd) {
 }
 
 TEST(SqlNames, ScriptsOfAHostileTableNameStayOneStatement) {
-  const ScriptTarget target{DT("t; drop table u"), DT(""), ObjectKind::UserTables, std::nullopt};
+  const ScriptTarget target{DT("t; drop table u"), DT(""), ObjectKind::UserTables, std::nullopt, TString()};
   const ColumnList columns = {{DT("a"), DT("integer"), 4, 10, 1}};
   const auto text = [&](Generator g) { return GenerateScript(g, target, columns, kDouble, {}).text; };
   EXPECT_EQ(text(Generator::Drop), DT("DROP TABLE \"t; drop table u\";"));
@@ -102,13 +182,14 @@ TEST(SqlNames, ColumnsKeepTheirCatalogNames) {
   const ColumnList columns = {{DT("id"), DT("integer"), 4, 10, 0},
                               {DT("first name"), DT("varchar"), 12, 40, 1},
                               {DT("x\"y"), DT("text"), -1, 65536, 1}};
-  EXPECT_EQ(PlainColumnList(columns, kDouble), DT("id,\"first name\",\"x\"\"y\""));
-  EXPECT_EQ(AssignmentColumnList(columns, kDouble), DT("id=,\"first name\"=,\"x\"\"y\"="));
-  EXPECT_EQ(DefinitionColumnList(columns, kDouble),
+  EXPECT_EQ(PlainColumnList(columns, CNameQuoter(kDouble)), DT("id,\"first name\",\"x\"\"y\""));
+  EXPECT_EQ(AssignmentColumnList(columns, CNameQuoter(kDouble)), DT("id=,\"first name\"=,\"x\"\"y\"="));
+  EXPECT_EQ(DefinitionColumnList(columns, CNameQuoter(kDouble)),
             DT("\tid integer NOT NULL, \r\n\t\"first name\" varchar (40) NULL, \r\n\t\"x\"\"y\" text NULL"));
 
   // The selected column by its catalog name; without it, cut from the caption.
-  ScriptTarget column{DT("people"), ColumnCaption(columns[1]), ObjectKind::Columns, TString(DT("first name"))};
+  ScriptTarget column{DT("people"), ColumnCaption(columns[1]), ObjectKind::Columns, TString(DT("first name")),
+                      TString()};
   EXPECT_EQ(column.subobject, DT("first [varchar(40),Null]"));
   EXPECT_EQ(GenerateScript(Generator::Select, column, columns, kDouble, {}).text,
             DT("SELECT \"first name\" \r\nFROM people;"));
@@ -119,9 +200,9 @@ TEST(SqlNames, ColumnsKeepTheirCatalogNames) {
 }
 
 TEST(SqlNames, IndexAndTriggerNamesAreQuotedToo) {
-  const ScriptTarget index{DT("t"), DT("idx; drop table u"), ObjectKind::Indexes, std::nullopt};
+  const ScriptTarget index{DT("t"), DT("idx; drop table u"), ObjectKind::Indexes, std::nullopt, TString()};
   EXPECT_EQ(GenerateScript(Generator::Drop, index, {}, kDouble, {}).text, DT("DROP INDEX \"idx; drop table u\";"));
-  const ScriptTarget trigger{DT("t"), DT("on insert"), ObjectKind::Triggers, std::nullopt};
+  const ScriptTarget trigger{DT("t"), DT("on insert"), ObjectKind::Triggers, std::nullopt, TString()};
   EXPECT_EQ(GenerateScript(Generator::Drop, trigger, {}, kBacktick, {}).text, DT("DROP TRIGGER `on insert`;"));
   EXPECT_EQ(GenerateScript(Generator::Alter, trigger, {}, kBacktick, {}).text, DT("ALTER TRIGGER `on insert` "));
 }

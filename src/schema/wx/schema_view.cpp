@@ -29,12 +29,19 @@ constexpr const char* kReadingCaption = "Reading...";
 // The data a node keeps beyond its caption.
 class CSchemaItemData : public wxTreeItemData {
  public:
-  explicit CSchemaItemData(const TString& catalogName) : m_catalogName(catalogName) {}
+  explicit CSchemaItemData(const SchemaEntry& entry) : m_catalogName(entry.catalogName), m_owner(entry.owner) {}
   const TString& CatalogName() const { return m_catalogName; }
+  const TString& Owner() const { return m_owner; }
 
  private:
   TString m_catalogName;
+  TString m_owner;
 };
+
+// What a node from the catalog keeps beyond its caption; null for others.
+const CSchemaItemData* ItemDataOf(const wxTreeCtrl* tree, const wxTreeItemId& item) {
+  return item.IsOk() ? dynamic_cast<const CSchemaItemData*>(tree->GetItemData(item)) : nullptr;
+}
 
 // A placeholder or "Reading..." child: stands in for children to come.
 class CStandInData : public wxTreeItemData {};
@@ -144,10 +151,19 @@ TString CSchemaView::GetPathFromItem(const wxTreeItemId& item) const { return Jo
 
 void CSchemaView::ParsePath(const wxTreeItemId& item, SchemaPath& path) const {
   path = ParseCaptions(CaptionsOf(item));
+  if (path.depth < kObjectDepth) return;
+  // A caption "owner.name" may also be a name with a dot: the object's node
+  // knows which.
+  wxTreeItemId object = item;
+  for (int depth = path.depth; depth > kObjectDepth; --depth) object = m_tree->GetItemParent(object);
+  if (const CSchemaItemData* data = ItemDataOf(m_tree, object); data && !data->Owner().empty()) {
+    path.owner = data->Owner();
+    path.object = data->CatalogName();
+  }
 }
 
 TString CSchemaView::GetCatalogName(const wxTreeItemId& item) const {
-  const auto* data = item.IsOk() ? dynamic_cast<CSchemaItemData*>(m_tree->GetItemData(item)) : nullptr;
+  const CSchemaItemData* data = ItemDataOf(m_tree, item);
   return data ? data->CatalogName() : TString();
 }
 
@@ -221,8 +237,7 @@ bool CSchemaView::InsertChildren(const wxTreeItemId& item, const ExpandedChildre
   if (!children.ok) return false;
   const int image = ImageOf(children.kind);
   const int selectedImage = children.kind == ChildKind::Folder ? kOpenFolderImage : image;
-  for (const SchemaEntry& entry : children.entries)
-    InsertNode(item, entry.caption, image, selectedImage, true, entry.catalogName);
+  for (const SchemaEntry& entry : children.entries) InsertNode(item, entry, image, selectedImage);
   return true;
 }
 
@@ -230,11 +245,12 @@ bool CSchemaView::IsStandIn(const wxTreeItemId& item) const {
   return item.IsOk() && dynamic_cast<CStandInData*>(m_tree->GetItemData(item)) != nullptr;
 }
 
-wxTreeItemId CSchemaView::InsertNode(const wxTreeItemId& parent, const TString& caption, int image, int selectedImage,
-                                     bool withPlaceholder, const TString& catalogName) {
-  wxTreeItemData* data = catalogName.empty() ? nullptr : new CSchemaItemData(catalogName);
-  const wxTreeItemId item = m_tree->AppendItem(parent, ToWx(caption), image, selectedImage, data);
-  if (withPlaceholder) AddPlaceholder(item);
+// Every node the loaders give gets a placeholder, leaves too.
+wxTreeItemId CSchemaView::InsertNode(const wxTreeItemId& parent, const SchemaEntry& entry, int image,
+                                     int selectedImage) {
+  wxTreeItemData* data = entry.catalogName.empty() ? nullptr : new CSchemaItemData(entry);
+  const wxTreeItemId item = m_tree->AppendItem(parent, ToWx(entry.caption), image, selectedImage, data);
+  AddPlaceholder(item);
   return item;
 }
 

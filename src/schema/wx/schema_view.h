@@ -92,8 +92,8 @@ class CSchemaView : public CPane {
   void DeleteChildrenOf(const wxTreeItemId& item);
   // A placeholder or "Reading..." node: no catalog object, no commands.
   bool IsStandIn(const wxTreeItemId& item) const;
-  wxTreeItemId InsertNode(const wxTreeItemId& parent, const dossel::TString& caption, int image, int selectedImage,
-                          bool withPlaceholder, const dossel::TString& catalogName = dossel::TString());
+  wxTreeItemId InsertNode(const wxTreeItemId& parent, const dossel::schema::SchemaEntry& entry, int image,
+                          int selectedImage);
   void AddPlaceholder(const wxTreeItemId& item, int image = kFolderImage, int selectedImage = kOpenFolderImage);
 
   // Commands (schema_view_commands.cpp).

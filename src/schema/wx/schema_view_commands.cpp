@@ -4,6 +4,7 @@
 #include <wx/menu.h>
 
 #include "app/edition.h"
+#include "app/pane_appender.h"
 #include "platform/wx/wx_text.h"
 #include "res/command_ids.h"
 #include "schema/column_reader.h"
@@ -68,8 +69,9 @@ void CSchemaView::OnSchemaCommand(wxCommandEvent& event) {
 }
 
 void CSchemaView::OnItemActivated(wxTreeEvent& event) {
+  // A folder has nothing to open: its double click only expands or
+  // collapses it, as the tree's own double click that follows does.
   RunCommand(SchemaCommand::Open);
-  // The tree's own double click (expand or collapse) follows.
   event.Skip();
 }
 
@@ -83,12 +85,16 @@ void CSchemaView::OnEndLabelEdit(wxTreeEvent& event) { event.Veto(); }
 void CSchemaView::RunCommand(SchemaCommand command) {
   const wxTreeItemId selected = m_tree->GetSelection();
   if (!selected.IsOk() || IsStandIn(selected)) return;
-  const ScriptPlan plan = PlanScript(command, SelectedTarget());
+  const ScriptTarget target = SelectedTarget();
+  if (command == SchemaCommand::Open && !CanOpen(target)) return;
+  const ScriptPlan plan = PlanScript(command, target);
   session::CSession& session = m_pHost->Session();
   if (plan.needsColumns && session.IsConnected() && !session.IsExecuting()) {
     const TString object = plan.target.object;
+    const TString owner = plan.target.owner;
     if (session.Ask(
-            m_askOwner.Token(), [object](db::CDbConnection& connection) { return ReadColumns(connection, object); },
+            m_askOwner.Token(),
+            [object, owner](db::CDbConnection& connection) { return ReadColumns(connection, object, owner); },
             [this, plan](ColumnList columns) { WriteScript(plan, columns); }))
       return;
   }
@@ -98,6 +104,7 @@ void CSchemaView::RunCommand(SchemaCommand command) {
 void CSchemaView::WriteScript(const ScriptPlan& plan, const ColumnList& columns) {
   const TChar quoteChar = m_pHost->Session().Connection().GetIdentifierQuoteChar();
   const GeneratedScript script = FinishScript(plan, columns, quoteChar);
+  if (script.heldBack) AppendTrace(kHeldBackTrace, *script.unquotedName);
   if (script.hasText) m_pHost->InsertQueryText(script.text, script.options.highlight, script.options.execute);
   if (script.options.switchPane) m_pHost->SwitchPane(kQueryPane);
 }
@@ -110,6 +117,7 @@ ScriptTarget CSchemaView::SelectedTarget() const {
   target.object = path.object;
   target.subobject = path.subobject;
   target.kind = path.kind;
+  target.owner = path.owner;
   if (path.kind == ObjectKind::Columns && path.depth == kEntryDepth) {
     const TString name = GetCatalogName(selected);
     if (!name.empty()) target.columnName = name;
