@@ -280,7 +280,12 @@ void CSession::RequestCancel() {
   if (m_bCanceling || m_bFinishHandled) return;
   m_bCanceling = true;
   AppendTraceF(m_view, DT("Canceling query ...\r\n"));
-  m_cancelThread.Start([this] { CancelQuery(); });
+  RepeatCancelUntilRunStops();
+}
+
+void CSession::RepeatCancelUntilRunStops() {
+  if (m_bCancelRepeating || m_bFinishHandled || !m_bExecuting) return;
+  m_bCancelRepeating = m_cancelThread.Start([this] { CancelQuery(); });
 }
 
 void CSession::CancelQuery() {
@@ -293,8 +298,12 @@ void CSession::CancelQuery() {
     std::this_thread::sleep_for(std::chrono::milliseconds(kCancelRepeatMs));
     if (m_bRunWorking) CancelStatement();
   }
-  m_bCanceled = true;
-  m_view.Post([this] { m_cancelThread.Forget(); });
+  // A run stopped by its time-out alone was not canceled by the user.
+  if (m_bCanceling) m_bCanceled = true;
+  m_view.Post([this] {
+    m_bCancelRepeating = false;
+    m_cancelThread.Forget();
+  });
 }
 
 // This server's driver is known to misbehave when cancelled; its run ends
@@ -319,10 +328,13 @@ bool CSession::EndStatementWatch() {
 }
 
 // On the watch's thread, as the cancel thread would: the flag first, so the
-// writers drop what the driver's cancel may have cut.
+// writers drop what the driver's cancel may have cut. That cancel can be
+// lost as the user's can (sent while the statement was not yet in the
+// driver): the UI thread then repeats it as it repeats the user's.
 void CSession::OnStatementTimedOut() {
   m_bTimedOut = true;
   CancelStatement();
+  m_view.Post([this] { RepeatCancelUntilRunStops(); });
 }
 
 void CSession::HandleCompletion(bool errors) {
@@ -331,7 +343,7 @@ void CSession::HandleCompletion(bool errors) {
     m_bFinishHandled = true;
     // A cancel thread still inside the driver would otherwise meet the
     // statement being closed, or cancel the next run's statement.
-    if (m_bCanceling) m_cancelThread.WaitAtMost(kThreadWaitMs);
+    if (m_bCancelRepeating) m_cancelThread.WaitAtMost(kThreadWaitMs);
     // Queued, not waited for: the next run or ask comes after it.
     if (!m_connectionThread.Submit([this] { CloseStatement(); })) CloseStatement();
     if (CancelRequested())
@@ -349,6 +361,7 @@ void CSession::HandleCompletion(bool errors) {
 void CSession::LeaveRunningState() {
   StopTimer();
   m_bExecuting = m_bCanceling = m_bCanceled = m_bTimedOut = false;
+  m_bCancelRepeating = false;
   m_bHelpTextMode = false;
 }
 

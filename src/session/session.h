@@ -188,6 +188,9 @@ class CSession {
   // database; a failed read is told in the trace when `tellFailure`.
   void ReadCurrentDatabaseAfterUse(const TString& sql, bool tellFailure);
   bool SelectCurrentDatabase();
+  // The user's cancel and the time-out's: the cancel thread tells the
+  // driver again and again until the run stops working. UI thread.
+  void RepeatCancelUntilRunStops();
   void CancelQuery();
   // Stops the running statement through the driver, where that is safe.
   void CancelStatement();
@@ -236,6 +239,8 @@ class CSession {
   std::atomic<int32_t> m_nGridRows{0};
   std::atomic<int32_t> m_nGridColumns{0};
   bool m_bFinishHandled = false;
+  // The cancel thread is repeating the run's cancel (UI thread).
+  bool m_bCancelRepeating = false;
   bool m_bTimerRunning = false;
   uint64_t m_nConnectionSerial = 0;
   uint32_t m_dwStartTick = 0;
