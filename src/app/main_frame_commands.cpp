@@ -119,7 +119,8 @@ bool CMainFrame::IsDisconnected(int) const { return !m_pSession->IsConnected(); 
 
 bool CMainFrame::CanExecute(int) const {
   const session::CSession& session = *m_pSession;
-  return session.IsConnected() && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !session.IsExecuting();
+  return session.IsConnected() && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !session.IsExecuting() &&
+         !session.IsDisconnecting();
 }
 
 bool CMainFrame::CanCancel(int) const {

@@ -164,14 +164,29 @@ void CSession::Disconnect() {
   // statement under it.
   if (m_bExecuting) return;
   // So are catalog reads still outstanding: they are cancelled, and the
-  // connection stays open until they have ended.
+  // connection is closed once the last has ended (the UI thread does not
+  // wait for a read that may hang).
   if (IsReading()) {
+    m_bDisconnectPending = true;
+    if (!m_bCancelSupported || IsCancelRefused())
+      AppendTraceF(m_view, DT("The connection closes when the catalog read has ended.\r\n"));
     CancelReads();
     return;
   }
+  FinishDisconnect();
+}
+
+void CSession::FinishDisconnect() {
+  m_bDisconnectPending = false;
+  // The cancel of the reads has seen them end and is leaving.
+  m_cancelThread.WaitAtMost(kThreadWaitMs);
   CloseConnection();
   m_connectionThread.Stop(kThreadWaitMs);
   AppendTraceF(m_view, DT("Database disconnected\r\n\r\n"));
+}
+
+void CSession::DisconnectIfReadsEnded() {
+  if (m_bDisconnectPending && !IsReading() && !m_bExecuting && m_db.IsOpen()) FinishDisconnect();
 }
 
 void CSession::SetQueryTimeout(int32_t seconds) {
@@ -180,7 +195,7 @@ void CSession::SetQueryTimeout(int32_t seconds) {
 }
 
 void CSession::Execute(const TString& query, bool textFormat) {
-  if (m_bExecuting || !m_db.IsOpen()) return;
+  if (m_bExecuting || !m_db.IsOpen() || m_bDisconnectPending) return;
   m_bFinishHandled = false;
   StopTimer();
   m_dwStartTick = GetTickCount();
