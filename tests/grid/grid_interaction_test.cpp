@@ -506,9 +506,14 @@ TEST_F(GridInteractionTest, ATitleTipPassesTheWheelOnAndHidesWhenTheFocusGoes) {
 TEST_F(GridInteractionTest, ATextExactlyAsWideAsItsCellGetsNoTitleTip) {
   const wxString text = wxT("exactly this wide");
   grid->SetCellText(3, 2, FromWx(text));
+  const CGridCellBase* cell = grid->PeekCell(3, 2);
+  ASSERT_NE(cell, nullptr);
+  const wxFont* font = grid->GetCellFontObject(*cell);
+  if (!font) font = grid->GetGridFont();
+  ASSERT_NE(font, nullptr);
   wxClientDC dc(grid);
-  dc.SetFont(*grid->GetCellFontObject(*grid->GetCell(3, 2)));
-  const int32_t margin = static_cast<int32_t>(grid->GetCell(3, 2)->GetMargin());
+  dc.SetFont(*font);
+  const int32_t margin = static_cast<int32_t>(cell->GetMargin());
   const int32_t textWidth = dc.GetTextExtent(text).GetWidth();
   grid->SetColumnWidth(2, textWidth + 2 * margin);
   Mouse(wxEVT_MOTION, Centre(3, 2));
