@@ -61,6 +61,7 @@ CConnectDlg::CConnectDlg(wxWindow* parent)
   const ConnectDialogIds& ids = Ids();
   Bind(wxEVT_BUTTON, &CConnectDlg::OnBrowse, this, ids.browse);
   Bind(wxEVT_COMBOBOX, &CConnectDlg::OnDsnSelected, this, ids.dsn);
+  Bind(wxEVT_TEXT, &CConnectDlg::OnDsnTyped, this, ids.dsn);
   Bind(wxEVT_CHECKBOX, &CConnectDlg::OnInMemory, this, ids.inMemory);
   Bind(wxEVT_BUTTON, &CConnectDlg::OnDelete, this, ids.deleteButton);
   SetClientSize(ConvertDialogToPixels(wxSize(TemplateLayout().dialog.w, TemplateLayout().dialog.h)));
@@ -117,16 +118,21 @@ bool CConnectDlg::TransferDataToWindow() {
   m_stepApi->SetValue(m_bStepApi != 0);
   m_dsn->Clear();
   for (const TString& name : dossel::ListDsnNames()) m_dsn->Append(dossel::ToWx(name));
-  m_dsn->SetValue(dossel::ToWx(m_strDsn));
+  m_dsn->ChangeValue(dossel::ToWx(m_strDsn));
   m_database->ChangeValue(dossel::ToWx(m_strDatabase));
   m_lockTimeout->ChangeValue(wxString::Format("%u", m_nLockTimeout));
   m_inMemory->SetValue(m_bInMemory != 0);
+  // The caller's values are what the fields show for its name.
+  m_strShownDsn = m_strDsn;
   return true;
 }
 
 bool CConnectDlg::TransferDataFromWindow() {
   // In the order of the data exchange: a bad time-out stops the transfer
   // after the fields before it were taken.
+  // OK saves the fields under the name: they must be the name's own
+  // values, not what was left in them by another name.
+  ShowStoredValuesOfTypedName();
   m_bStepApi = m_stepApi->GetValue() ? 1 : 0;
   m_strDsn = dossel::FromWx(m_dsn->GetValue());
   m_strDatabase = dossel::FromWx(m_database->GetValue());
@@ -160,7 +166,23 @@ void CConnectDlg::OnDsnSelected(wxCommandEvent&) {
   CallAfter([this] { m_dsn->SetFocus(); });
 }
 
+// A typed name that is a remembered one shows its values at once, as a
+// picked one does, so that what OK saves is what the user saw.
+void CConnectDlg::OnDsnTyped(wxCommandEvent& event) {
+  event.Skip();
+  ShowStoredValuesOfTypedName();
+}
+
+void CConnectDlg::ShowStoredValuesOfTypedName() {
+  const wxString typed = m_dsn->GetValue();
+  if (typed.IsSameAs(dossel::ToWx(m_strShownDsn), false)) return;
+  // Names compare without case, as the store's keys do.
+  const int entry = m_dsn->FindString(typed, false);
+  if (entry != wxNOT_FOUND) ShowDsnValues(dossel::FromWx(m_dsn->GetString(static_cast<unsigned>(entry))));
+}
+
 void CConnectDlg::ShowDsnValues(const TString& name) {
+  m_strShownDsn = name;
   const dossel::DsnSettings values = dossel::LoadDsnSettings(name);
   m_database->ChangeValue(dossel::ToWx(values.database));
   m_lockTimeout->ChangeValue(wxString::Format("%u", values.lockTimeout));
@@ -192,6 +214,7 @@ void CConnectDlg::OnDelete(wxCommandEvent&) {
 }
 
 void CConnectDlg::ResetFields() {
+  m_strShownDsn.clear();
   m_database->ChangeValue(wxEmptyString);
   m_lockTimeout->ChangeValue("1000");
   // The name is forgotten: the box shows what a name without stored values gets.

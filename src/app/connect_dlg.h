@@ -1,8 +1,10 @@
 #pragma once
 // The Connect dialog: a data-source name (with the remembered ones offered in
 // a sorted drop-down), the database file, the lock time-out and the Step API
-// flag. Picking a remembered name fills the other fields from its stored
-// values; Delete forgets the name. The Step API box is checked wherever no
+// flag. Picking or typing a remembered name fills the other fields from its
+// stored values, and OK fills them first if that has not happened, so that
+// it never saves over stored values the user did not see; Delete forgets
+// the name. The Step API box is checked wherever no
 // stored "StepAPI" value says otherwise (a new name, a name stored without
 // one): only with it does the SQLite driver hand over rows as it reads them.
 // The value members are set before and read after ShowModal, as the
@@ -94,11 +96,15 @@ class CConnectDlg : public wxDialog {
   void CreateControls();
   void OnBrowse(wxCommandEvent& event);
   void OnDsnSelected(wxCommandEvent& event);
+  void OnDsnTyped(wxCommandEvent& event);
+  void ShowStoredValuesOfTypedName();
   void OnInMemory(wxCommandEvent& event);
   void OnDelete(wxCommandEvent& event);
   void ShowDsnValues(const dossel::TString& name);
   void ResetFields();
 
+  // The remembered name whose values the fields were last filled with.
+  dossel::TString m_strShownDsn;
   wxComboBox* m_dsn = nullptr;
   wxTextCtrl* m_database = nullptr;
   wxButton* m_browse = nullptr;

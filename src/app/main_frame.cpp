@@ -244,6 +244,11 @@ void CMainFrame::SwitchPane(int index) {
   newPane->Update();
 }
 
+void CMainFrame::SaveKeptState() {
+  if (m_pFileHistory) SaveRecentFiles(*m_pFileHistory);
+  if (m_pRecoveryKeeper) m_pRecoveryKeeper->KeepNow();
+}
+
 CMainFrame::~CMainFrame() {
   m_pRecoveryKeeper.reset();
   m_pSession->SetRunObserver(nullptr);

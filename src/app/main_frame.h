@@ -63,9 +63,11 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   // Runs the query pane's selection, or its whole text.
   void Execute();
   void RequestCancel();
-  // Waits (at most 30 seconds each) for the cancel thread and the
-  // connection thread's work; false when one of them is still running.
+  // Waits (at most 30 seconds each, or what SetThreadWait gave) for the
+  // cancel thread and the connection thread's work; false when one of them
+  // is still running.
   bool WaitForThreads();
+  void SetThreadWait(unsigned milliseconds) { m_nThreadWaitMs = milliseconds; }
   // The Connect dialog; on OK it connects with the string it builds.
   void ShowConnectDialog();
   // Opens a query file as the document (the command line, Open, recent files).
@@ -209,6 +211,13 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   // Makes or resets the grid and begins its fill. UI thread; the store, or
   // null when the grid cannot be made.
   dossel::CGridStore* OnPrepareGrid();
+  // What the program keeps between runs and writes only at its end (the
+  // recent-file list, the query pane's unsaved text), written now; the
+  // settings are written as they change.
+  void SaveKeptState();
+  // Ends the process at once, non-zero, after SaveKeptState and a short
+  // wait for the writers: for a close whose threads did not stop.
+  [[noreturn]] void EndProcessNow();
 
   CQueryView* m_pQueryView = nullptr;
   CResultView* m_pResultView = nullptr;
@@ -222,6 +231,7 @@ class CMainFrame : public wxFrame, public IPaneHost, private dossel::session::IS
   wxTimer m_timer;
   // Read by the connection thread while it waits for the UI thread: it gives up once this is set.
   std::atomic<bool> m_bClosing{false};
+  unsigned m_nThreadWaitMs = 30000;
   std::unique_ptr<dossel::session::CSession> m_pSession;
   dossel::history::CHistory* m_pHistory = nullptr;
   // A child of the frame, made at the first History command.

@@ -9,6 +9,9 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/about_dlg.h"
 #include "app/command_table.h"
 #include "app/dossel_doc.h"
@@ -17,7 +20,9 @@
 #include "app/focus_keeper.h"
 #include "app/main_frame.h"
 #include "app/query_view.h"
+#include "app/recovery_keeper.h"
 #include "app/trace_view.h"
+#include "history/history.h"
 #include "history/wx/history_page.h"
 #include "options/connections_page.h"
 #include "options/options_sheet.h"
@@ -114,7 +119,8 @@ bool CMainFrame::IsDisconnected(int) const { return !m_pSession->IsConnected(); 
 
 bool CMainFrame::CanExecute(int) const {
   const session::CSession& session = *m_pSession;
-  return session.IsConnected() && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !session.IsExecuting();
+  return session.IsConnected() && m_pQueryView && !m_pQueryView->GetEdit()->IsEmpty() && !session.IsExecuting() &&
+         !session.IsDisconnecting();
 }
 
 bool CMainFrame::CanCancel(int) const {
@@ -258,6 +264,10 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
   // A connection thread waiting for the UI thread gives up instead of
   // waiting for a frame that waits for it.
   m_bClosing = true;
+  // A run the user let go on (or one that does not hear its cancel) may
+  // outlast the wait, and then the process ends without the destructor
+  // that would write these.
+  SaveKeptState();
   // The run and the cancel end before the question, so that a fill given up
   // on can be ended if the user stays.
   const bool threadsStopped = WaitForThreads();
@@ -273,11 +283,17 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
   // each wait at most 30 seconds). A thread that did not stop would go on
   // using the connection and panes that closing frees: end the process here
   // instead.
-  if (!threadsStopped || !m_pSession->Shutdown()) {
-    std::fputs(
-        "Dossel: the connection or cancel thread did not stop within 30 seconds; ending without waiting for it.\n",
-        stderr);
-    std::_Exit(0);
-  }
+  if (!threadsStopped || !m_pSession->Shutdown()) EndProcessNow();
   Destroy();
+}
+
+void CMainFrame::EndProcessNow() {
+  // The save question may have changed what is kept (Save As adds a recent file).
+  SaveKeptState();
+  constexpr unsigned kWriterWaitMs = 5000;
+  if (m_pRecoveryKeeper) m_pRecoveryKeeper->WaitKept(kWriterWaitMs);
+  if (m_pHistory) m_pHistory->WaitIdle(kWriterWaitMs);
+  std::fputs("Dossel: the connection or cancel thread did not stop in time; ending without waiting for it.\n", stderr);
+  // Not a normal end: whoever started the program can tell.
+  std::_Exit(EXIT_FAILURE);
 }

@@ -30,7 +30,6 @@ struct UiCall {
 };
 
 constexpr auto kClosingPoll = std::chrono::milliseconds(50);
-constexpr unsigned kThreadWaitMs = 30000;
 
 }  // namespace
 
@@ -55,7 +54,7 @@ bool CMainFrame::CanRefreshNames(int) const { return m_pSession->IsConnected() &
 
 void CMainFrame::RequestCancel() { m_pSession->RequestCancel(); }
 
-bool CMainFrame::WaitForThreads() { return m_pSession->WaitForThreads(kThreadWaitMs); }
+bool CMainFrame::WaitForThreads() { return m_pSession->WaitForThreads(m_nThreadWaitMs); }
 
 void CMainFrame::ShowConnectDialog() {
   if (m_pSession->IsConnected()) return;

@@ -78,6 +78,8 @@ void CRecoveryKeeper::KeepNow() {
   m_file.Save(std::move(query));
 }
 
+bool CRecoveryKeeper::WaitKept(unsigned milliseconds) { return m_file.WaitIdle(milliseconds); }
+
 bool OfferRecovery(CMainFrame& frame, history::CRecoveryFile& own, const std::string& folder) {
   if (!own.IsUsable()) return false;
   for (history::CLeftRecovery& left : history::FindLeftRecoveries(folder)) {

@@ -40,6 +40,8 @@ class CRecoveryKeeper : public wxEvtHandler {
   void TextChanged();
   // Hands the text over now when it is unsaved, else removes the file.
   void KeepNow();
+  // Waits at most `milliseconds` until the file holds what was handed over.
+  bool WaitKept(unsigned milliseconds);
 
  private:
   void OnChange(wxStyledTextEvent& event);

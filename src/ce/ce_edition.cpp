@@ -6,14 +6,12 @@
 #include "ce/choose_font_page.h"
 #include "ce/document_list.h"
 #include "ce/export_page.h"
-#include "ce/general_page.h"
 #include "res/command_ids.h"
 
 namespace {
 
-// "General" after "Connections", "Export" after the desktop's pages.
+// "Export" after the desktop's four pages, the last.
 constexpr dossel::OptionsPageSpec kOptionsPages[] = {
-    {"General", CGeneralPage::Create, 1},
     {"Export", CExportPage::Create, static_cast<size_t>(-1)},
 };
 

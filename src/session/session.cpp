@@ -164,14 +164,29 @@ void CSession::Disconnect() {
   // statement under it.
   if (m_bExecuting) return;
   // So are catalog reads still outstanding: they are cancelled, and the
-  // connection stays open until they have ended.
+  // connection is closed once the last has ended (the UI thread does not
+  // wait for a read that may hang).
   if (IsReading()) {
+    m_bDisconnectPending = true;
+    if (!m_bCancelSupported || IsCancelRefused())
+      AppendTraceF(m_view, DT("The connection closes when the catalog read has ended.\r\n"));
     CancelReads();
     return;
   }
+  FinishDisconnect();
+}
+
+void CSession::FinishDisconnect() {
+  m_bDisconnectPending = false;
+  // The cancel of the reads has seen them end and is leaving.
+  m_cancelThread.WaitAtMost(kThreadWaitMs);
   CloseConnection();
   m_connectionThread.Stop(kThreadWaitMs);
   AppendTraceF(m_view, DT("Database disconnected\r\n\r\n"));
+}
+
+void CSession::DisconnectIfReadsEnded() {
+  if (m_bDisconnectPending && !IsReading() && !m_bExecuting && m_db.IsOpen()) FinishDisconnect();
 }
 
 void CSession::SetQueryTimeout(int32_t seconds) {
@@ -180,7 +195,7 @@ void CSession::SetQueryTimeout(int32_t seconds) {
 }
 
 void CSession::Execute(const TString& query, bool textFormat) {
-  if (m_bExecuting || !m_db.IsOpen()) return;
+  if (m_bExecuting || !m_db.IsOpen() || m_bDisconnectPending) return;
   m_bFinishHandled = false;
   StopTimer();
   m_dwStartTick = GetTickCount();
@@ -280,7 +295,12 @@ void CSession::RequestCancel() {
   if (m_bCanceling || m_bFinishHandled) return;
   m_bCanceling = true;
   AppendTraceF(m_view, DT("Canceling query ...\r\n"));
-  m_cancelThread.Start([this] { CancelQuery(); });
+  RepeatCancelUntilRunStops();
+}
+
+void CSession::RepeatCancelUntilRunStops() {
+  if (m_bCancelRepeating || m_bFinishHandled || !m_bExecuting) return;
+  m_bCancelRepeating = m_cancelThread.Start([this] { CancelQuery(); });
 }
 
 void CSession::CancelQuery() {
@@ -293,8 +313,12 @@ void CSession::CancelQuery() {
     std::this_thread::sleep_for(std::chrono::milliseconds(kCancelRepeatMs));
     if (m_bRunWorking) CancelStatement();
   }
-  m_bCanceled = true;
-  m_view.Post([this] { m_cancelThread.Forget(); });
+  // A run stopped by its time-out alone was not canceled by the user.
+  if (m_bCanceling) m_bCanceled = true;
+  m_view.Post([this] {
+    m_bCancelRepeating = false;
+    m_cancelThread.Forget();
+  });
 }
 
 // This server's driver is known to misbehave when cancelled; its run ends
@@ -319,10 +343,13 @@ bool CSession::EndStatementWatch() {
 }
 
 // On the watch's thread, as the cancel thread would: the flag first, so the
-// writers drop what the driver's cancel may have cut.
+// writers drop what the driver's cancel may have cut. That cancel can be
+// lost as the user's can (sent while the statement was not yet in the
+// driver): the UI thread then repeats it as it repeats the user's.
 void CSession::OnStatementTimedOut() {
   m_bTimedOut = true;
   CancelStatement();
+  m_view.Post([this] { RepeatCancelUntilRunStops(); });
 }
 
 void CSession::HandleCompletion(bool errors) {
@@ -331,7 +358,7 @@ void CSession::HandleCompletion(bool errors) {
     m_bFinishHandled = true;
     // A cancel thread still inside the driver would otherwise meet the
     // statement being closed, or cancel the next run's statement.
-    if (m_bCanceling) m_cancelThread.WaitAtMost(kThreadWaitMs);
+    if (m_bCancelRepeating) m_cancelThread.WaitAtMost(kThreadWaitMs);
     // Queued, not waited for: the next run or ask comes after it.
     if (!m_connectionThread.Submit([this] { CloseStatement(); })) CloseStatement();
     if (CancelRequested())
@@ -349,6 +376,7 @@ void CSession::HandleCompletion(bool errors) {
 void CSession::LeaveRunningState() {
   StopTimer();
   m_bExecuting = m_bCanceling = m_bCanceled = m_bTimedOut = false;
+  m_bCancelRepeating = false;
   m_bHelpTextMode = false;
 }
 

@@ -54,10 +54,12 @@ class CSession {
   // choose a data source when it is null. The connect is made on the
   // calling thread, since the driver manager may show its chooser.
   bool Connect(const TString* connect);
-  // Asks first when a query runs, cancels catalog reads that are still
-  // outstanding (the connection then stays open); closes the connection on
-  // its thread.
+  // Asks first when a query runs; cancels catalog reads that are still
+  // outstanding and closes the connection once they have ended (until then
+  // IsDisconnecting(), and nothing new is run or asked); closes the
+  // connection on its thread.
   void Disconnect();
+  bool IsDisconnecting() const { return m_bDisconnectPending; }
   // Runs `text` (the selection or the whole query text) as one run, its
   // results as text or into the grid.
   void Execute(const TString& text, bool textFormat);
@@ -180,6 +182,10 @@ class CSession {
   void CancelReadsUpTo(uint64_t lastAsk);
   void ReadConnectionFacts();
   void CloseConnection();
+  void FinishDisconnect();
+  // The answer of an ask was handed over: a Disconnect that waited for the
+  // reads goes on when it was the last.
+  void DisconnectIfReadsEnded();
   bool StartRun(const TString& sql, bool textFormat);
   void RunQuery(const TString& sql, bool textFormat);
   std::vector<TString> StatementsOf(const TString& sql) const;
@@ -188,6 +194,9 @@ class CSession {
   // database; a failed read is told in the trace when `tellFailure`.
   void ReadCurrentDatabaseAfterUse(const TString& sql, bool tellFailure);
   bool SelectCurrentDatabase();
+  // The user's cancel and the time-out's: the cancel thread tells the
+  // driver again and again until the run stops working. UI thread.
+  void RepeatCancelUntilRunStops();
   void CancelQuery();
   // Stops the running statement through the driver, where that is safe.
   void CancelStatement();
@@ -236,6 +245,8 @@ class CSession {
   std::atomic<int32_t> m_nGridRows{0};
   std::atomic<int32_t> m_nGridColumns{0};
   bool m_bFinishHandled = false;
+  // The cancel thread is repeating the run's cancel (UI thread).
+  bool m_bCancelRepeating = false;
   bool m_bTimerRunning = false;
   uint64_t m_nConnectionSerial = 0;
   uint32_t m_dwStartTick = 0;
@@ -254,6 +265,8 @@ class CSession {
   uint64_t m_nLastAsk = 0;
   int m_nAsksOutstanding = 0;
   bool m_bCancelingReads = false;
+  // A Disconnect waits for the outstanding asks to end (UI thread).
+  bool m_bDisconnectPending = false;
   std::mutex m_askLock;
   uint64_t m_nRunningAsk = 0;
   uint64_t m_nFinishedAsk = 0;

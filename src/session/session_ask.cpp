@@ -19,7 +19,7 @@ constexpr auto kReadCancelRepeat = std::chrono::milliseconds(50);
 }  // namespace
 
 bool CSession::QueueAsk(std::weak_ptr<const void> owner, AskTask task) {
-  if (!m_db.IsOpen() || !m_connectionThread.IsRunning()) return false;
+  if (!m_db.IsOpen() || !m_connectionThread.IsRunning() || m_bDisconnectPending) return false;
   const uint64_t serial = ++m_nLastAsk;
   ++m_nAsksOutstanding;
   const std::weak_ptr<int> alive = m_alive;
@@ -39,6 +39,7 @@ bool CSession::QueueAsk(std::weak_ptr<const void> owner, AskTask task) {
           if (alive.expired()) return;
           --m_nAsksOutstanding;
           if (!owner.expired()) answer();
+          DisconnectIfReadsEnded();
         });
       });
   if (!queued) --m_nAsksOutstanding;
@@ -46,7 +47,7 @@ bool CSession::QueueAsk(std::weak_ptr<const void> owner, AskTask task) {
 }
 
 bool CSession::Ask(std::function<PostedAnswer(db::CDbConnection&)> call) {
-  if (!m_db.IsOpen() || !m_connectionThread.IsRunning()) return false;
+  if (!m_db.IsOpen() || !m_connectionThread.IsRunning() || m_bDisconnectPending) return false;
   const uint64_t serial = m_nConnectionSerial;
   const std::weak_ptr<int> alive = m_alive;
   // Not one of the asks a Disconnect or a Cancel waits for: the user never

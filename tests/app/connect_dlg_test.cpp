@@ -67,7 +67,7 @@ TEST_F(ConnectDlgTest, HasTheControlsOfItsTemplate) {
   EXPECT_EQ(names[2], "Team");
 }
 
-TEST_F(ConnectDlgTest, PickingANameFillsItsValuesTypingDoesNot) {
+TEST_F(ConnectDlgTest, PickingANameFillsItsValuesANewNameKeepsThem) {
   CConnectDlg dialog(nullptr);
   dialog.InitDialog();
   Pick(dialog, "Sales");
@@ -116,6 +116,48 @@ TEST_F(ConnectDlgTest, EmptyDatabaseFieldLeavesTheDataSourcesOwnDatabase) {
     return false;
   });
   EXPECT_EQ(connected, DT("DSN=Configured;Timeout=1000;StepAPI=1"));
+}
+
+// OK right after typing a remembered name, with the focus still in the name
+// field, must connect with and keep the name's stored values, not save the
+// empty fields over them.
+TEST_F(ConnectDlgTest, OkAfterTypingARememberedNameKeepsItsStoredValues) {
+  TString typed, set;
+  RunModal<CConnectDlg>([&](CConnectDlg& dialog) {
+    auto* name = Control<wxComboBox>(dialog, CConnectDlg::kIdDsn);
+    name->SetFocus();
+    wxTheApp->Yield(true);
+    wxUIActionSimulator().Text("Sales");
+    for (int waited = 0; name->GetValue() != "Sales" && waited < 2000; waited += 10) {
+      wxTheApp->Yield(true);
+      wxMilliSleep(10);
+    }
+    EXPECT_EQ(Control<wxTextCtrl>(dialog, CConnectDlg::kIdDatabase)->GetValue(), "/data/sales.db")
+        << "the typed name shows its values";
+    Click(dialog, wxID_OK);
+  });
+  RunConnectDialog(nullptr, [&](const TString& connectString) {
+    typed = connectString;
+    return false;
+  });
+  EXPECT_EQ(typed, DT("DSN=Sales;Database=/data/sales.db;Timeout=2500;StepAPI=1"));
+  EXPECT_EQ(LoadDsnSettings(DT("Sales")).database, DT("/data/sales.db"));
+
+  // A name put in without a text event (no keys at all) is filled at OK:
+  // values the user never saw are not saved over.
+  RunModal<CConnectDlg>([&](CConnectDlg& dialog) {
+    Control<wxComboBox>(dialog, CConnectDlg::kIdDsn)->ChangeValue("ARCHIVE");
+    Click(dialog, wxID_OK);
+  });
+  RunConnectDialog(nullptr, [&](const TString& connectString) {
+    set = connectString;
+    return false;
+  });
+  EXPECT_NE(set.find(DT("Database=/data/archive.db;Timeout=300;StepAPI=0")), TString::npos) << ToUtf8(set);
+  const DsnSettings archive = LoadDsnSettings(DT("archive"));
+  EXPECT_EQ(archive.database, DT("/data/archive.db"));
+  EXPECT_EQ(archive.lockTimeout, 300u);
+  EXPECT_EQ(archive.stepApi, 0);
 }
 
 // Step API is checked unless a stored value says otherwise: without it the

@@ -298,6 +298,18 @@ TEST_F(CeFrameTest, TheSchemaPanesDeleteItemCarriesTheHandheldIdentifier) {
   EXPECT_TRUE(m_frame->Session().IsConnected());
 }
 
+// Delete carries the desktop's Disconnect number; the frame's rule for
+// Disconnect (only while connected) must not grey it.
+TEST_F(CeFrameTest, TheSchemaPanesDeleteItemIsOfferedWhileDisconnected) {
+  ASSERT_FALSE(m_frame->Session().IsConnected());
+  wxMenu menu;
+  menu.Append(ToWxId(ID_CE_SCHEMA_DELETE), wxT("&Delete"));
+  menu.UpdateUI(m_frame->SchemaView()->GetEventHandler());
+  EXPECT_TRUE(menu.IsEnabled(ToWxId(ID_CE_SCHEMA_DELETE)));
+  // The menu's own Disconnect still follows the connection.
+  EXPECT_FALSE(CommandState(m_frame, ID_CE_SQL_DISCONNECT).first);
+}
+
 TEST_F(CeFrameTest, NonAsciiSqlRunsThroughTheWideCalls) {
   const std::string database = m_folder.File("words.db");
   RunSqlite(database, "create table w(v text);");

@@ -1,4 +1,4 @@
-// The handheld options sheet (its General and Export pages) and an export
+// The handheld options sheet (the desktop's pages and Export) and an export
 // that takes the Export page's stored choices and asks only for the name.
 
 #include <wx/bookctrl.h>
@@ -9,7 +9,6 @@
 #include <wx/textctrl.h>
 
 #include "ce/export_page.h"
-#include "ce/general_page.h"
 #include "ce_test_fixture.h"
 #include "dialog_test_support.h"
 #include "options/connections_page.h"
@@ -30,18 +29,14 @@ void Click(wxWindow* button) {
   button->GetEventHandler()->ProcessEvent(event);
 }
 
-TEST_F(CeGridFrameTest, TheOptionsSheetHasGeneralAfterConnectionsAndExportLast) {
+TEST_F(CeGridFrameTest, TheOptionsSheetHasTheDesktopPagesAndExportFifthAndLast) {
   std::vector<std::string> titles;
-  bool rowsetHidden = false;
   WhenModal<COptionsSheet>([&](COptionsSheet& sheet) {
     wxBookCtrlBase* book = sheet.GetBookCtrl();
     for (size_t i = 0; i < book->GetPageCount(); ++i) titles.push_back(book->GetPageText(i).utf8_string());
-    wxWindow* rowset = book->GetPage(1)->FindWindow(CGeneralPage::IDC_ROWSET_SIZE);
-    rowsetHidden = rowset && !rowset->IsShown();
     // The Connections page carries the handheld's numbers.
     for (int id : {1008, 1029, 153}) EXPECT_NE(book->GetPage(0)->FindWindow(id), nullptr) << id;
     EXPECT_EQ(book->GetPage(0)->FindWindow(int(CConnectionsPage::kIdLoginTimeout)), nullptr);
-    EXPECT_NE(book->GetPage(1)->FindWindow(CGeneralPage::IDC_RESET_ALL), nullptr);
     // The Export page takes tags without a header; OK stores them though
     // the page is not the active one.
     auto* page = dynamic_cast<CExportPage*>(book->GetPage(book->GetPageCount() - 1));
@@ -52,8 +47,7 @@ TEST_F(CeGridFrameTest, TheOptionsSheetHasGeneralAfterConnectionsAndExportLast) 
     Click(sheet.FindWindow(wxID_OK));
   });
   ASSERT_TRUE(SendCommand(m_frame, ID_CE_VIEW_OPTIONS));
-  EXPECT_EQ(titles, (std::vector<std::string>{"Connections", "General", "Script", "Template", "Schema", "Export"}));
-  EXPECT_TRUE(rowsetHidden);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Connections", "Script", "Template", "Schema", "Export"}));
   EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, kExportSettingsKey, DT("Delimit"), 0), 1);
   EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, kExportSettingsKey, DT("Header"), 1), 0);
   EXPECT_EQ(KeyReadInteger(HKEY_LOCAL_MACHINE, kOptionsKey, DT("QueryTimeOut"), -1), 0);

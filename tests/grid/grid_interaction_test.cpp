@@ -7,6 +7,7 @@
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
+#include <wx/dcclient.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
@@ -458,6 +459,70 @@ TEST_F(GridInteractionTest, ATitleTipShowsAClippedTextOnlyWhileTheMouseIsOverIt)
   EXPECT_TRUE(tip->IsShown());
   Key(grid, WXK_DOWN);
   EXPECT_FALSE(tip->IsShown());
+}
+
+// The tip floats above the grid and must not stand in its way: the wheel
+// over it scrolls the grid, and it goes when the program or its window
+// loses the keyboard.
+TEST_F(GridInteractionTest, ATitleTipPassesTheWheelOnAndHidesWhenTheFocusGoes) {
+  grid->SetCellText(3, 2, DT("a text far too long for a sixty pixel column"));
+  auto showTip = [&] {
+    Mouse(wxEVT_MOTION, Centre(5, 2));
+    Mouse(wxEVT_MOTION, Centre(3, 2));
+    return grid->GetTitleTip() && grid->GetTitleTip()->IsShown();
+  };
+  ASSERT_TRUE(showTip());
+  CGridTitleTip* tip = grid->GetTitleTip();
+  wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+  wheel.m_wheelDelta = 120;
+  wheel.m_wheelAxis = wxMOUSE_WHEEL_VERTICAL;
+  wheel.m_wheelRotation = -120;
+  wheel.SetPosition(tip->ScreenToClient(grid->ClientToScreen(Centre(3, 2))));
+  wheel.SetEventObject(tip);
+  tip->GetEventHandler()->ProcessEvent(wheel);
+  EXPECT_GT(grid->GetScrollPos32(wxVERTICAL), 0) << "the grid under the tip scrolled";
+  EXPECT_FALSE(tip->IsShown());
+
+  grid->SetScrollPos32(wxVERTICAL, 0);
+  ASSERT_TRUE(showTip());
+  wxActivateEvent windowLeft(wxEVT_ACTIVATE, false);
+  frame->GetEventHandler()->ProcessEvent(windowLeft);
+  EXPECT_FALSE(tip->IsShown()) << "the grid's window was deactivated";
+
+  ASSERT_TRUE(showTip());
+  wxActivateEvent programLeft(wxEVT_ACTIVATE_APP, false);
+  wxTheApp->ProcessEvent(programLeft);
+  EXPECT_FALSE(tip->IsShown()) << "the program lost the focus";
+
+  ASSERT_TRUE(showTip());
+  wxFocusEvent focusLost(wxEVT_KILL_FOCUS, grid->GetId());
+  focusLost.SetEventObject(grid);
+  grid->GetEventHandler()->ProcessEvent(focusLost);
+  EXPECT_FALSE(tip->IsShown()) << "the grid lost the focus";
+}
+
+// The tip is for texts the cell cuts: one exactly as wide as the room the
+// cell draws it in shows whole and gets none; one pixel less room does.
+TEST_F(GridInteractionTest, ATextExactlyAsWideAsItsCellGetsNoTitleTip) {
+  const wxString text = wxT("exactly this wide");
+  grid->SetCellText(3, 2, FromWx(text));
+  const CGridCellBase* cell = grid->PeekCell(3, 2);
+  ASSERT_NE(cell, nullptr);
+  const wxFont* font = grid->GetCellFontObject(*cell);
+  if (!font) font = grid->GetGridFont();
+  ASSERT_NE(font, nullptr);
+  wxClientDC dc(grid);
+  dc.SetFont(*font);
+  const int32_t margin = static_cast<int32_t>(cell->GetMargin());
+  const int32_t textWidth = dc.GetTextExtent(text).GetWidth();
+  grid->SetColumnWidth(2, textWidth + 2 * margin);
+  Mouse(wxEVT_MOTION, Centre(3, 2));
+  EXPECT_TRUE(grid->GetTitleTip() == nullptr || !grid->GetTitleTip()->IsShown());
+  Mouse(wxEVT_MOTION, Centre(5, 2));
+  grid->SetColumnWidth(2, textWidth + 2 * margin - 1);
+  Mouse(wxEVT_MOTION, Centre(3, 2));
+  ASSERT_NE(grid->GetTitleTip(), nullptr);
+  EXPECT_TRUE(grid->GetTitleTip()->IsShown());
 }
 
 TEST_F(GridInteractionTest, CopyPasteKeepsCommasOfGridTextAndSplitsOtherText) {

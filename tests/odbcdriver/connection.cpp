@@ -79,6 +79,7 @@ SQLRETURN OpenConnection(Dbc* dbc, std::vector<Attribute>& attributes) {
   dbc->log->Open(script->logPath);
   if (!script->connectErrors.empty()) return FailWith(dbc, script->connectErrors);
   dbc->script = std::make_shared<const Script>(std::move(*script));
+  dbc->cancelsToIgnore = dbc->script->cancelsIgnored;
   dbc->connected = true;
   return SQL_SUCCESS;
 }

@@ -27,6 +27,9 @@
 //   log <path>                          append one line per call received
 //   querytimeout <state>                setting SQL_QUERY_TIMEOUT fails with <state>
 //   querytimeout ignore                 SQL_QUERY_TIMEOUT is accepted and never fires
+//   cancel ignore <n>                   the first n SQLCancel calls of a connection
+//                                       are logged and do nothing, as a cancel
+//                                       that came before its statement began
 //   connecterror <state> <native> <msg> connecting fails (repeat: more records)
 //   stmterror <state> <native> <msg>    allocating a statement fails (repeat: more records)
 //   statement <text>                    starts the entry for that statement text
@@ -108,6 +111,7 @@ class DriverScript {
   DriverScript& Log(const std::string& path) { return Line({"log", path}); }
   DriverScript& RejectQueryTimeout(const std::string& state = "HYC00") { return Line({"querytimeout", state}); }
   DriverScript& IgnoreQueryTimeout() { return Line({"querytimeout", "ignore"}); }
+  DriverScript& IgnoreCancels(int count) { return Line({"cancel", "ignore", N(count)}); }
   DriverScript& ConnectError(const std::string& state, long native, const std::string& message) {
     return Line({"connecterror", state, N(native), message});
   }

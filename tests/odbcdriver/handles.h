@@ -8,6 +8,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <map>
@@ -85,6 +86,8 @@ struct Dbc : Handle {
   std::shared_ptr<CallLog> log = std::make_shared<CallLog>();
   std::string dataSourceName;
   std::map<SQLINTEGER, SQLULEN> attributes;
+  // Counts down the script's lost cancels; SQLCancel may come from any thread.
+  std::atomic<int> cancelsToIgnore{0};
 };
 
 // Stand-in for the implicit descriptors that the driver manager asks for.

@@ -87,6 +87,8 @@ class Parser {
       m_script.logPath = At(f, 0);
     } else if (word == "querytimeout" && At(f, 0) == "ignore") {
       m_script.queryTimeoutIgnored = true;
+    } else if (word == "cancel" && At(f, 0) == "ignore") {
+      m_script.cancelsIgnored = static_cast<int>(ToNumber(At(f, 1)));
     } else if (word == "querytimeout") {
       m_script.queryTimeoutRejectState = At(f, 0);
     } else if (word == "connecterror") {

@@ -63,6 +63,7 @@ struct Script {
   std::set<int> unsupportedFunctions;
   std::optional<std::string> queryTimeoutRejectState;
   bool queryTimeoutIgnored = false;  // accepted and ignored, as the SQLite driver does
+  int cancelsIgnored = 0;            // the first SQLCancel calls on a connection are lost
   std::vector<Diagnostic> connectErrors;
   std::vector<Diagnostic> statementErrors;  // allocating a statement fails with these
   std::map<std::string, Entry> entries;     // key: trimmed statement text, "*" for any other

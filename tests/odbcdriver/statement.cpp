@@ -208,6 +208,7 @@ SCRIPTED_EXPORT SQLRETURN SQL_API SQLCancel(SQLHSTMT handle) {
   // Only the log and the cancel handshake: another thread may be inside a
   // call on this statement and owns everything else.
   LogOf(stmt).Write("SQLCancel");
+  if (stmt->dbc->cancelsToIgnore.fetch_sub(1) > 0) return SQL_SUCCESS;
   stmt->Cancel();
   return SQL_SUCCESS;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "db/db_connection.h"
 #include "driverinfo/info_snapshot.h"
 #include "driverinfo/report_writer.h"
 #include "frame_fixture.h"
@@ -245,6 +246,53 @@ TEST_P(ServerTest, TheDriverReportDescribesTheServersDriver) {
 
 INSTANTIATE_TEST_SUITE_P(Servers, ServerTest, ::testing::Values(kPostgres, kMariaDb),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The server's backend ends in the middle of a result read a fetch at a
+// time (declare-fetch, as the connection asks of PostgreSQL's driver), the
+// way an administrator's pg_terminate_backend or a server restart ends it:
+// the run ends with errors and the driver's words, the rows read before stay,
+// and nothing waits for ever.
+class PostgresBackendTest : public TextFrameTest {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(std::getenv("ODBCINI"), nullptr) << "run through ctest, which starts the servers";
+    TextFrameTest::SetUp();
+    ASSERT_TRUE(ConnectTo(std::string("DSN=") + kPostgres.dsn)) << Trace();
+  }
+
+  // From a connection of its own, as an administrator would: every other
+  // client of the test database is ended.
+  static void TerminateOtherBackends() {
+    db::CDbConnection admin;
+    ASSERT_TRUE(admin.OpenWithOptions(FromUtf8(std::string("DSN=") + kPostgres.dsn), db::kNoOdbcDialog));
+    admin.ExecuteAndDiscard(
+        DT("select pg_terminate_backend(pid) from pg_stat_activity where pid <> pg_backend_pid() "
+           "and datname = current_database() and backend_type = 'client backend'"));
+    admin.Close();
+  }
+};
+
+TEST_F(PostgresBackendTest, ABackendEndedInTheMiddleOfAResultEndsTheRunWithErrorsKeepingTheRowsRead) {
+  ASSERT_TRUE(AskAndWait([](db::CDbConnection& connection) { return connection.GetStreamingMode().declareFetch; }))
+      << "the result is read a fetch at a time";
+  m_frame->QueryView()->SetQueryText(FromUtf8(kPostgres.millionsOfRows));
+  m_frame->Execute();
+  ASSERT_TRUE(PumpUntil([&] { return Result().find("row 2000\t") != std::string::npos; }, 60000)) << Trace();
+  ASSERT_TRUE(m_frame->Session().IsExecuting()) << "three million rows take longer";
+  TerminateOtherBackends();
+  ASSERT_TRUE(PumpUntil([&] { return !m_frame->Session().IsExecuting(); }, 60000)) << "the run did not end";
+  const std::string trace = NewTrace();
+  EXPECT_NE(trace.find("Query completed with errors"), std::string::npos) << trace;
+  EXPECT_EQ(trace.find("Query completed successfully."), std::string::npos) << trace;
+  EXPECT_NE(trace.find("Error: "), std::string::npos) << "the driver's words: " << trace;
+  const std::string result = Result();
+  EXPECT_NE(result.find("\trow 1\t"), std::string::npos);
+  EXPECT_NE(result.find("\trow 2000\t"), std::string::npos) << "the rows read before stay";
+  EXPECT_EQ(result.find("\trow 3000000\t"), std::string::npos);
+  // The lost connection fails the next run at once; it does not hang.
+  Run("select 7");
+  EXPECT_NE(NewTrace().find("Query completed with errors"), std::string::npos) << Trace();
+}
 
 }  // namespace
 }  // namespace dossel::test

@@ -38,6 +38,18 @@ class AskTest : public SessionTest {
     while (!tables.IsAfterLast()) tables.MoveNext();
     return !tables.ExecuteFailed() && !tables.FetchFailed();
   }
+
+  // Connects to a driver whose tables catalog waits for a cancel, and asks
+  // for the tables; `answer` is set when the read ends.
+  void AskATablesReadThatHangs(std::optional<bool>& answer) {
+    DriverScript script;
+    script.Catalog("SQLTables").BlockInExecute();
+    script.Statement("select 1").Result({{"a", SQL_INTEGER, 10}}).Row({"1"});
+    ConnectToScript(script);
+    ASSERT_TRUE(m_session.Ask(ReadTables, [&answer](bool ok) { answer = ok; }));
+    Pump(200);
+    ASSERT_FALSE(answer.has_value()) << "the read hangs in the driver";
+  }
 };
 
 TEST_F(AskTest, TheReadRunsOnTheConnectionThreadWhileTheAskerGoesOn) {
@@ -106,14 +118,9 @@ TEST_F(AskTest, NothingIsAskedWithoutAConnection) {
 }
 
 TEST_F(AskTest, CancelReachesACatalogReadThatHangs) {
-  DriverScript script;
-  script.Catalog("SQLTables").BlockInExecute();
-  script.Statement("select 1").Result({{"a", SQL_INTEGER, 10}}).Row({"1"});
-  ConnectToScript(script);
   std::optional<bool> answer;
-  ASSERT_TRUE(m_session.Ask(ReadTables, [&](bool ok) { answer = ok; }));
-  Pump(200);
-  ASSERT_FALSE(answer.has_value()) << "the read hangs in the driver";
+  AskATablesReadThatHangs(answer);
+  if (HasFatalFailure()) return;
   m_session.RequestCancel();
   EXPECT_TRUE(m_session.IsCancelingReads());
   ASSERT_TRUE(PumpUntil([&] { return answer.has_value(); }, 5000)) << "the cancel did not reach the read";
@@ -123,6 +130,25 @@ TEST_F(AskTest, CancelReachesACatalogReadThatHangs) {
   // The connection goes on, and the cancel reaches nothing of the next run.
   Run("select 1");
   EXPECT_NE(NewTrace().find("Query completed successfully."), std::string::npos);
+}
+
+// One Disconnect is enough with a catalog read hanging: the read is
+// cancelled, and the connection closes once it has ended, without the
+// caller waiting; meanwhile nothing new is asked or run.
+TEST_F(AskTest, OneDisconnectCancelsAHangingCatalogReadAndClosesWhenItEnds) {
+  std::optional<bool> answer;
+  AskATablesReadThatHangs(answer);
+  if (HasFatalFailure()) return;
+  NewTrace();
+  m_session.Disconnect();
+  EXPECT_TRUE(m_session.IsDisconnecting());
+  EXPECT_FALSE(m_session.Ask(ReadTables, [](bool) {})) << "nothing new is asked of a closing connection";
+  m_session.Execute(DT("select 1"), true);
+  EXPECT_FALSE(m_session.IsExecuting());
+  ASSERT_TRUE(PumpUntil([&] { return !m_session.IsConnected(); }, 5000)) << "one Disconnect was not enough";
+  EXPECT_TRUE(answer.has_value());
+  EXPECT_FALSE(m_session.IsDisconnecting());
+  EXPECT_EQ(NewTrace(), "Disconnecting database ...\r\nCanceling catalog read ...\r\nDatabase disconnected\r\n\r\n");
 }
 
 }  // namespace

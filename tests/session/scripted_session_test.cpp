@@ -381,5 +381,24 @@ TEST_F(ScriptedSessionTest, ProgramEndsAStatementTheDriverLetsRunPastItsTimeOut)
             "Query completed with errors\r\n\r\n");
 }
 
+// The time-out's cancel can be lost as the user's can (the driver takes
+// it before the statement has begun): it is sent again until the run stops,
+// and the run still ends as timed out, not as canceled by the user.
+TEST_F(ScriptedSessionTest, TheTimeOutsCancelIsRepeatedWhenTheDriverLosesTheFirst) {
+  m_script.IgnoreQueryTimeout().IgnoreCancels(1);
+  m_script.Statement("select slow").Result({{"a", SQL_INTEGER, 10}}).Row({"1"}).BlockInFetch(0);
+  Connect("SQL Server");
+  m_session.SetQueryTimeout(1);
+  Run("select slow");
+  const std::string log = Log();
+  size_t cancels = 0;
+  for (size_t at = log.find("SQLCancel"); at != std::string::npos; at = log.find("SQLCancel", at + 1)) ++cancels;
+  EXPECT_GE(cancels, 2u) << log;
+  EXPECT_EQ(NewTrace(),
+            "Executing query [select slow] ...\r\n"
+            "Error: Query timed out after 1 s.\r\n"
+            "Query completed with errors\r\n\r\n");
+}
+
 }  // namespace
 }  // namespace dossel::test

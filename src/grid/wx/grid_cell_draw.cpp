@@ -150,12 +150,7 @@ bool CGridCtrl::DrawCell(wxDC& dc, CGridCellBase& cell, int32_t nRow, int32_t nC
   }
   const wxFont* font = GetCellFontObject(cell);
   if (font && font->IsOk()) dc.SetFont(*font);
-  const int32_t margin = static_cast<int32_t>(cell.GetMargin());
-  rect.left += margin;
-  rect.top += margin;
-  rect.right -= margin;
-  rect.bottom -= margin;
-  Grow(rect, 1, 1);
+  rect = GridTextArea(rect, cell.GetMargin());
   if (nRow == 0 && nCol == GetSortColumn()) {
     const bool vertical = cell.GetFont() && cell.GetFont()->lfEscapement == 900;
     int32_t size = dc.GetTextExtent(wxT("M")).GetHeight() - 4;

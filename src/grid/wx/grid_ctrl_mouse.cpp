@@ -177,7 +177,8 @@ void CGridCtrl::ShowTitleTip(const CellId& id) {
   if (!cell || cell->GetTipText().empty() || cell->IsEditing()) return;
   GridRect cellRect;
   if (!GetCellRect(id.row, id.col, &cellRect)) return;
-  GridRect textRect = cellRect;
+  // The tip measures the text against the room the cell draws it in.
+  GridRect textRect = GridTextArea(cellRect, cell->GetMargin());
   if (!cell->GetTipTextRect(&textRect)) return;
   if (!m_pTitleTip) m_pTitleTip = new CGridTitleTip(this);
   if (m_pTitleTip->IsShown()) {

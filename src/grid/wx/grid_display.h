@@ -44,6 +44,15 @@ GridLogFont GetMessageLogFont();
 // From inclusive-exclusive rectangle to wx and back.
 inline wxRect ToWxRect(const GridRect& r) { return wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
+// The part of a cell's inclusive rectangle that its text is drawn in: inside
+// the margin, as an inclusive-exclusive rectangle. A text no wider than it
+// shows whole.
+inline GridRect GridTextArea(GridRect cellRect, uint32_t nMargin) {
+  const auto margin = static_cast<int32_t>(nMargin);
+  return GridRect{cellRect.left + margin, cellRect.top + margin, cellRect.right - margin + 1,
+                  cellRect.bottom - margin + 1};
+}
+
 // The text as a single-line cell shows it: line feeds as blanks, carriage
 // returns left out.
 wxString GridSingleLineText(TStringView text);

@@ -2,8 +2,10 @@
 
 #include "grid/wx/grid_title_tip.h"
 
+#include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/settings.h>
+#include <wx/toplevel.h>
 
 #include "grid/wx/grid_display.h"
 #include "platform/wx/wx_text.h"
@@ -20,6 +22,19 @@ CGridTitleTip::CGridTitleTip(wxWindow* pGrid) : wxPopupWindow(pGrid, wxBORDER_SI
   Bind(wxEVT_LEFT_DCLICK, &CGridTitleTip::OnMouseButton, this);
   Bind(wxEVT_RIGHT_DOWN, &CGridTitleTip::OnMouseButton, this);
   Bind(wxEVT_MIDDLE_DOWN, &CGridTitleTip::OnMouseButton, this);
+  Bind(wxEVT_MOUSEWHEEL, &CGridTitleTip::OnMouseButton, this);
+  // The tip floats above every window: it must not outlive the program's
+  // hold on the keyboard, nor the grid's.
+  m_pFrame = wxGetTopLevelParent(pGrid);
+  if (m_pFrame) m_pFrame->Bind(wxEVT_ACTIVATE, &CGridTitleTip::OnActivate, this);
+  if (wxTheApp) wxTheApp->Bind(wxEVT_ACTIVATE_APP, &CGridTitleTip::OnActivate, this);
+  m_pGrid->Bind(wxEVT_KILL_FOCUS, &CGridTitleTip::OnGridKillFocus, this);
+}
+
+CGridTitleTip::~CGridTitleTip() {
+  if (m_pFrame) m_pFrame->Unbind(wxEVT_ACTIVATE, &CGridTitleTip::OnActivate, this);
+  if (wxTheApp) wxTheApp->Unbind(wxEVT_ACTIVATE_APP, &CGridTitleTip::OnActivate, this);
+  m_pGrid->Unbind(wxEVT_KILL_FOCUS, &CGridTitleTip::OnGridKillFocus, this);
 }
 
 bool CGridTitleTip::ShowTip(const GridRect& titleRect, TStringView text, int xOffset, const GridRect& hoverRect,
@@ -29,9 +44,10 @@ bool CGridTitleTip::ShowTip(const GridRect& titleRect, TStringView text, int xOf
   m_text = wxT(" ") + GridSingleLineText(text) + wxT(" ");
   wxClientDC dc(m_pGrid);
   dc.SetFont(font);
+  // Only a text that does not fit gets a tip; the blanks around it belong
+  // to the tip, not to the cell.
+  if (dc.GetTextExtent(GridSingleLineText(text)).GetWidth() <= titleRect.Width() - xOffset) return false;
   const int width = dc.GetTextExtent(m_text).GetWidth() + xOffset;
-  // Only a text that does not fit gets a tip.
-  if (titleRect.left + width <= titleRect.right - xOffset) return false;
   SetFont(font);
   m_textColour = textClr == kClrDefault ? wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT) : ToWxColour(textClr);
   m_backColour = backClr == kClrDefault ? wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK) : ToWxColour(backClr);
@@ -69,9 +85,19 @@ void CGridTitleTip::OnMouseMove(wxMouseEvent& event) {
 
 void CGridTitleTip::OnLeave(wxMouseEvent&) { HideTip(); }
 
+void CGridTitleTip::OnActivate(wxActivateEvent& event) {
+  event.Skip();
+  if (!event.GetActive()) HideTip();
+}
+
+void CGridTitleTip::OnGridKillFocus(wxFocusEvent& event) {
+  event.Skip();
+  HideTip();
+}
+
 void CGridTitleTip::OnMouseButton(wxMouseEvent& event) {
   HideTip();
-  // The press belongs to the cell under the tip.
+  // The press or the wheel belongs to the cell under the tip.
   wxMouseEvent press(event);
   press.SetEventObject(m_pGrid);
   press.SetPosition(m_pGrid->ScreenToClient(ClientToScreen(event.GetPosition())));

@@ -1,9 +1,10 @@
 #pragma once
 // CGridTitleTip ("DosselTitleTip"): the pop-up that shows the whole text of
 // a grid cell whose text is cut off. It shows at once over the cell and
-// hides when the mouse leaves the cell, on a key or button press (a press
-// goes on to the grid), when the grid scrolls and when editing begins. The
-// grid owns one. UI thread only.
+// hides when the mouse leaves the cell, on a key or button press and on the
+// wheel (the press or wheel goes on to the grid), when the grid scrolls,
+// when editing begins, and when the grid, its window or the program loses
+// the focus. The grid owns one. UI thread only.
 
 #include <wx/popupwin.h>
 
@@ -15,6 +16,7 @@ namespace dossel {
 class CGridTitleTip : public wxPopupWindow {
  public:
   explicit CGridTitleTip(wxWindow* pGrid);
+  ~CGridTitleTip() override;
 
   // titleRect and hoverRect in the grid's client coordinates. Shows the
   // text (in font, with the colours unless they are kClrDefault) only when
@@ -31,8 +33,11 @@ class CGridTitleTip : public wxPopupWindow {
   void OnMouseMove(wxMouseEvent& event);
   void OnMouseButton(wxMouseEvent& event);
   void OnLeave(wxMouseEvent& event);
+  void OnActivate(wxActivateEvent& event);
+  void OnGridKillFocus(wxFocusEvent& event);
 
   wxWindow* m_pGrid;
+  wxWindow* m_pFrame = nullptr;  // the grid's top-level window
   wxString m_text;
   GridRect m_hoverRect;
   wxColour m_textColour, m_backColour;

@@ -115,6 +115,11 @@ CSchemaView::CSchemaView(wxWindow* parent, int id, IPaneHost* host)
   m_tree->Bind(wxEVT_TREE_ITEM_MENU, &CSchemaView::OnItemMenu, this);
   Bind(wxEVT_MENU, &CSchemaView::OnSchemaCommand, this, res::ToWxId(res::ID_SCHEMA_OPEN),
        res::ToWxId(res::ID_SCRIPT_AS_EXECUTE));
+  // Delete is always offered, as the pane's other items are. The handheld
+  // numbers it as the desktop numbers Disconnect, whose rule in the frame
+  // (only while connected) would otherwise answer for it.
+  Bind(
+      wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); }, res::ToWxId(Edition().schemaDeleteId));
   OnInitialUpdate();
 }
 
