@@ -57,7 +57,7 @@ bool CCatalogSet::OpenCatalog(uint16_t function, Unsupported unsupported, int op
 }
 
 SQLRETURN CCatalogSet::RunCatalogCall(const std::function<SQLRETURN(SQLHSTMT)>& call) {
-  std::lock_guard<std::mutex> guard(m_callLock);
+  const auto guard = LockForCall();
   const SQLRETURN rc = call(m_hstmt.Get());
   // A failed call leaves no result: the first fetch fails and the list is
   // empty. The driver's reason is kept for whoever wants to show it.

@@ -77,7 +77,7 @@ void CDbResultSet::AllocateFieldStatus() {
 SQLRETURN CDbResultSet::ExecuteStatement() {
   const SQLHSTMT hstmt = m_hstmt.Get();
   SQLRETURN rc;
-  std::lock_guard<std::mutex> call(m_callLock);
+  const auto call = LockForCall();
   const auto execute = [&](const TString& text) {
     if (m_dwOptions & kExecuteDirect) return OdbcExecDirect(hstmt, text);
     const SQLRETURN prepared = OdbcPrepare(hstmt, text);
@@ -166,7 +166,7 @@ void CDbResultSet::Move(int32_t rows, SQLUSMALLINT fetchType) {
 
   SQLRETURN rc;
   SQLULEN rowsFetched = 0;
-  std::unique_lock<std::mutex> call(m_callLock);
+  auto call = LockForCall();
   if (m_nOpenType == kForwardOnly) {
     rc = Repeat([&] { return SQLFetch(hstmt); });
     rowsFetched = 1;
@@ -255,7 +255,7 @@ std::vector<TChar>& CDbResultSet::TextBuffer(int field) { return m_textBuffers[f
 bool CDbResultSet::NextResultSet() {
   const SQLHSTMT hstmt = m_hstmt.Get();
   if (!hstmt) return false;
-  std::unique_lock<std::mutex> call(m_callLock);
+  auto call = LockForCall();
   const SQLRETURN rc = Repeat([&] { return SQLMoreResults(hstmt); });
   call.unlock();
   if (rc == SQL_ERROR) {
@@ -286,7 +286,9 @@ SQLRETURN CDbResultSet::Cancel() {
   const SQLHSTMT hstmt = m_hstmt.Get();
   if (!hstmt) return SQL_INVALID_HANDLE;
   // Held or not after the wait; see m_callLock.
+  m_bCancelWaiting = true;
   const bool betweenCalls = LockCallWithin(kCancelWaitMs);
+  m_bCancelWaiting = false;
   const SQLRETURN rc = SQLCancel(hstmt);
   if (betweenCalls) m_callLock.unlock();
   return rc;
@@ -302,6 +304,11 @@ bool CDbResultSet::LockCallWithin(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
+}
+
+std::unique_lock<std::mutex> CDbResultSet::LockForCall() {
+  while (m_bCancelWaiting) std::this_thread::yield();
+  return std::unique_lock<std::mutex>(m_callLock);
 }
 
 void CDbResultSet::Close() {

@@ -7,6 +7,7 @@
 // from another thread is Cancel. Database
 // failures show as false results, end of result or empty text.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <mutex>
@@ -104,6 +105,10 @@ class CDbResultSet {
   void KeepErrorText(SQLRETURN rc);
   // Takes m_callLock if it comes free within `milliseconds`.
   bool LockCallWithin(int milliseconds);
+  // Takes m_callLock for a call, first letting a waiting cancel have it: a
+  // fill that fetches row after row would otherwise take it back each time
+  // (the lock is not fair), and the cancel would meet a fetch after all.
+  std::unique_lock<std::mutex> LockForCall();
 
   CDbConnection* m_pDatabase;
   StatementHandle m_hstmt;
@@ -134,6 +139,7 @@ class CDbResultSet {
   // execute or fetch) and only a cancel without the lock can interrupt it.
   // m_freeLock keeps the statement from being freed under any cancel.
   std::mutex m_callLock;
+  std::atomic<bool> m_bCancelWaiting{false};
   std::mutex m_freeLock;
   bool m_bExecuteFailed = false;
   bool m_bFetchFailed = false;

@@ -54,13 +54,13 @@ bool CQueryResultSet::Open(int openType, const TString& sql, uint32_t options) {
 
 bool CQueryResultSet::GetFieldText(int index, TString& text) {
   if (m_nResultCols <= 0 || index < 0 || index >= m_nResultCols) return true;
-  std::lock_guard<std::mutex> call(m_callLock);
+  const auto call = LockForCall();
   return ReadField(index, text);
 }
 
 bool CQueryResultSet::GetRowTexts(TString* texts, int count) {
   if (m_nResultCols <= 0) return true;
-  std::lock_guard<std::mutex> call(m_callLock);
+  const auto call = LockForCall();
   for (int index = 0; index < count && index < m_nResultCols; ++index)
     if (!ReadField(index, texts[index])) return false;
   return true;
